@@ -1,1 +1,276 @@
-// placeholder
+#include "app/frmMain.h"
+
+#include "app/FormShape.h"
+#include "app/LayoutRows.h"
+#include "app/PanelDesign.h"
+#include "app/RowDisplay.h"
+#include "service/EventList.h"
+#include "service/PollTimer.h"
+#include "service/Reminders.h"
+#include "service/ServiceContext.h"
+#include "service/VisitReport.h"
+#include "settings/ClientNumber.h"
+#include "settings/mdlINI.h"
+
+namespace talvane {
+
+namespace {
+
+constexpr int kMenuOpen = 0;
+constexpr int kMenuExit = 2;
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+
+bool isRowIndex(int index) { return index >= 0 && index < RowTable::kRows; }
+
+}  // namespace
+
+frmMain::frmMain(FormServices services) : services_(std::move(services)), model_(CreatePanelDesign()) {
+    // The tray component's stored properties; the icon itself only appears
+    // when start-up switches it on, so a second instance never shows one.
+    services_.cSysTray1.setTraytip(kFormCaption);
+    services_.cSysTray1.TrayMouse = [this](int button, int value) { cSysTray1_TrayMouse(button, value); };
+}
+
+bool frmMain::Form_Load() {
+    if (services_.instance.earlierInstanceRunning()) {
+        return false;
+    }
+    SetFrameStyle(false);
+    DoTransparency();
+    state_.ReminderTicks = 0;
+    state_.VisitTicks = 0;
+    state_.EventPayload.clear();
+    WindowServices& window = services_.window;
+    window.setLeft(PanelLeftTwips(window.screenWidthTwips()));
+    window.setTop(kPanelTopTwips);
+    LoadClientNumber();
+    SendVisit();
+    LayoutRows();
+    window.setWindowState(WindowState::Minimized);
+    services_.cSysTray1.setIntray(true);
+    ClearRows();
+    LoadEventList();
+    ShowRows();
+    window.setVisible(false);
+    flushDamage();
+    return true;
+}
+
+void frmMain::SetFrameStyle(bool withFrame) {
+    WindowServices& window = services_.window;
+    const std::uint32_t style = window.GetWindowLong(kGwlStyle);
+    window.SetWindowLong(kGwlStyle, FrameStyleWord(style, withFrame));
+    window.SetWindowPos(kFrameChangedFlags);
+}
+
+void frmMain::DoTransparency() {
+    WindowServices& window = services_.window;
+    window.SetWindowRgn(TransparencyRegion(window.twipsPerPixelX(), window.twipsPerPixelY()), true);
+}
+
+void frmMain::LoadClientNumber() {
+    const SettingsContext settings{services_.profile, services_.codePage, services_.paths};
+    talvane::LoadClientNumber(state_.sysNumber, settings, services_.clock, services_.random);
+}
+
+void frmMain::SendVisit() {
+    const ServiceContext ctx{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl};
+    talvane::SendVisit(ctx, state_.sysNumber);
+}
+
+void frmMain::LayoutRows() { talvane::LayoutRows(model_); }
+
+void frmMain::ClearRows() { talvane::ClearRows(state_.rows); }
+
+void frmMain::LoadEventList() {
+    const ServiceContext ctx{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl};
+    FetchEventPayload(ctx, state_.EventPayload);
+    if (state_.EventPayload.empty()) {
+        return;
+    }
+    const EventListResult result =
+        ParseEventList(state_.EventPayload, services_.serviceBaseUrl, state_.sysNumber, state_.rows);
+    if (result.footerCaption) {
+        model_.setCaption(ElementName::lblBottom1, -1, *result.footerCaption);
+        model_.setCaption(ElementName::lblBottom2, -1, *result.footerCaption);
+    }
+}
+
+void frmMain::ShowRows() { talvane::ShowRows(model_, state_.rows); }
+
+void frmMain::CheckReminders() {
+    const ServiceContext ctx{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl};
+    talvane::CheckReminders(ctx, state_.sysNumber, services_.automation, this);
+}
+
+std::u16string frmMain::getTitle(std::u16string& title) { return talvane::getTitle(title); }
+
+bool frmMain::knowIfVisitPage() { return talvane::knowIfVisitPage(services_.clock); }
+
+void frmMain::Timer1_Timer() {
+    const TickActions actions{
+        [this] { return knowIfVisitPage(); },
+        [this] { CheckReminders(); },
+        [this] { SendVisit(); },
+    };
+    talvane::Timer1_Timer(state_.ReminderTicks, state_.VisitTicks, actions);
+}
+
+// ---- pointer input -------------------------------------------------------
+
+void frmMain::pointerMove(float x, float y, int /*button*/, int /*shift*/) {
+    RouteMouseMove(model_, x, y);
+    flushDamage();
+}
+
+void frmMain::pointerDown(float x, float y, int /*button*/, int /*shift*/) {
+    if (model_.hitTest(x, y) == nullptr) {
+        Form_MouseDown();
+    }
+}
+
+void frmMain::pointerClick(float pressX, float pressY, float releaseX, float releaseY) {
+    const Element* pressed = model_.hitTest(pressX, pressY);
+    const Element* released = model_.hitTest(releaseX, releaseY);
+    if (pressed != nullptr && pressed == released) {
+        routeClick(*pressed);
+    }
+    flushDamage();
+}
+
+PointerShape frmMain::pointerShapeAt(float x, float y) const {
+    const Element* element = model_.hitTest(x, y);
+    return element != nullptr ? element->pointer : PointerShape::Arrow;
+}
+
+void frmMain::routeClick(const Element& element) {
+    const int index = element.id.index;
+    switch (element.id.name) {
+        case ElementName::lblList:
+            lblList_Click(index);
+            break;
+        case ElementName::lblReg:
+            lblReg_Click(index);
+            break;
+        case ElementName::lblTime:
+            lblTime_Click(index);
+            break;
+        case ElementName::Image1:
+            Image1_Click();
+            break;
+        case ElementName::lblBottom1:
+            lblBottom1_Click();
+            break;
+        case ElementName::lblBottom2:
+            lblBottom2_Click();
+            break;
+        case ElementName::imgClose:
+            imgClose_Click();
+            break;
+        case ElementName::imgMini:
+            imgMini_Click();
+            break;
+        default:
+            break;  // elements without a click handler swallow the click
+    }
+}
+
+void frmMain::flushDamage() {
+    if (!model_.hasDamage()) {
+        return;
+    }
+    for (const TwipRect& rect : model_.takeDamage()) {
+        services_.window.invalidate(rect);
+    }
+}
+
+// ---- window handling -----------------------------------------------------
+
+void frmMain::Form_MouseDown() { services_.window.startSystemMove(); }
+
+void frmMain::Form_MouseMove() {
+    talvane::Form_MouseMove(model_);
+    flushDamage();
+}
+
+void frmMain::Form_Resize() {}
+
+void frmMain::imgClose_Click() {
+    WindowServices& window = services_.window;
+    window.setWindowState(WindowState::Minimized);
+    services_.cSysTray1.setIntray(true);
+    window.setVisible(window.windowState() != WindowState::Minimized);
+}
+
+void frmMain::imgMini_Click() {
+    services_.window.setWindowState(WindowState::Minimized);
+    services_.window.setVisible(true);
+}
+
+void frmMain::cSysTray1_TrayMouse(int button, int /*value*/) {
+    WindowServices& window = services_.window;
+    if (button == kRightButton) {
+        switch (window.popupMenu(mnuTray())) {
+            case kMenuOpen:
+                frmOpen_Click();
+                break;
+            case kMenuExit:
+                frmClose_Click();
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    window.setWindowState(WindowState::Normal);
+    window.setVisible(false);
+    services_.cSysTray1.setIntray(true);
+    window.show();
+}
+
+void frmMain::frmOpen_Click() {
+    WindowServices& window = services_.window;
+    window.setWindowState(WindowState::Normal);
+    window.setVisible(true);
+    services_.cSysTray1.setIntray(true);
+    window.show();
+}
+
+void frmMain::frmClose_Click() { services_.window.unload(); }
+
+std::vector<MenuItem> frmMain::mnuTray() { return {{u"打开(&F)"}, {u"-"}, {u"退出(&E)"}}; }
+
+// ---- links ---------------------------------------------------------------
+
+std::u16string frmMain::PortalUrl() const {
+    return services_.serviceBaseUrl + u"/endusers/Index.aspx?FRM=Software&sysID=" + state_.sysNumber;
+}
+
+void frmMain::openAddress(const std::u16string& url) {
+    // A row without an event has no address; an opener handed "" would at
+    // best do nothing and at worst open a file manager.
+    if (!url.empty()) {
+        services_.shell.openUrl(url);
+    }
+}
+
+void frmMain::lblList_Click(int index) {
+    if (isRowIndex(index)) openAddress(state_.rows.RowViewUrl[index]);
+}
+
+void frmMain::lblReg_Click(int index) {
+    if (isRowIndex(index)) openAddress(state_.rows.RowViewUrl[index]);
+}
+
+void frmMain::lblTime_Click(int index) {
+    if (isRowIndex(index)) openAddress(state_.rows.RowTimeUrl[index]);
+}
+
+void frmMain::Image1_Click() { openAddress(PortalUrl()); }
+
+void frmMain::lblBottom1_Click() { openAddress(PortalUrl()); }
+
+void frmMain::lblBottom2_Click() { openAddress(PortalUrl()); }
+
+}  // namespace talvane

@@ -1,1 +1,211 @@
-// placeholder
+#include "app/qt/PanelView.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "app/FormShape.h"
+#include "app/PanelDesign.h"
+#include "app/frmMain.h"
+#include "app/qt/Artwork.h"
+#include "platform/WindowServices.h"
+
+namespace talvane {
+
+namespace {
+
+QColor colour(ColourRole role) {
+    switch (role) {
+        case ColourRole::ButtonText:
+            return QColor::fromRgb(artwork::ButtonText);
+        case ColourRole::WindowText:
+            return QColor::fromRgb(artwork::WindowText);
+        case ColourRole::WindowBackground:
+            return QColor::fromRgb(artwork::WindowBackground);
+        case ColourRole::White:
+            return Qt::white;
+        case ColourRole::Black:
+            return Qt::black;
+    }
+    return Qt::black;
+}
+
+QFont font(FontRole role) {
+    switch (role) {
+        case FontRole::Arial9:
+            return QFont(QStringLiteral("Arial"), 9);
+        case FontRole::Arial9Bold:
+            return QFont(QStringLiteral("Arial"), 9, QFont::Bold);
+        case FontRole::Default:
+            break;
+    }
+    return QApplication::font();
+}
+
+int vbButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+int vbShift(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+int vbButtons(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+}  // namespace
+
+PanelView::PanelView() {
+    setWindowTitle(QString::fromStdU16String(kFormCaption));
+    setWindowIcon(artwork::appIcon());
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PanelView::attach(frmMain& form, const WindowServices& window) {
+    form_ = &form;
+    window_ = &window;
+    // Only the rounded region is ever seen, so the window is no larger.
+    const RoundRectRegion region = TransparencyRegion(window.twipsPerPixelX(), window.twipsPerPixelY());
+    setFixedSize(region.right, region.bottom);
+}
+
+void PanelView::preparePictures() {
+    const qreal dpr = devicePixelRatioF();
+    if (dpr == picturesDpr_) {
+        return;
+    }
+    picturesDpr_ = dpr;
+    background_ = artwork::background(dpr);
+    pictures_[static_cast<int>(Picture::ArrowRed)] = artwork::arrow(false, dpr);
+    pictures_[static_cast<int>(Picture::ArrowBlue)] = artwork::arrow(true, dpr);
+    pictures_[static_cast<int>(Picture::NewBadge)] = artwork::newBadge(dpr);
+    pictures_[static_cast<int>(Picture::BalloonTipTop)] = artwork::balloon(false, dpr);
+    pictures_[static_cast<int>(Picture::BalloonTipBottom)] = artwork::balloon(true, dpr);
+    pictures_[static_cast<int>(Picture::RowHighlight)] = artwork::rowHighlight(dpr);
+}
+
+const QPixmap& PanelView::picture(Picture which) const { return pictures_[static_cast<int>(which)]; }
+
+QPointF PanelView::toTwips(QPointF pixels) const {
+    return {pixels.x() * window_->twipsPerPixelX(), pixels.y() * window_->twipsPerPixelY()};
+}
+
+QRectF PanelView::toPixels(const TwipRect& rect) const {
+    const qreal tx = window_->twipsPerPixelX();
+    const qreal ty = window_->twipsPerPixelY();
+    return {rect.left / tx, rect.top / ty, rect.width / tx, rect.height / ty};
+}
+
+void PanelView::paintEvent(QPaintEvent* event) {
+    ++paintCount_;
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().window());
+    if (form_ == nullptr) {
+        return;
+    }
+    preparePictures();
+    painter.drawPixmap(0, 0, background_);
+    const auto& elements = form_->model().elements();
+    const QRectF dirty(event->rect());
+    // Bottom of the stack first, so that what lies on top is drawn last.
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+        if (it->visible && dirty.intersects(toPixels(it->rect))) {
+            drawElement(painter, *it);
+        }
+    }
+}
+
+void PanelView::drawElement(QPainter& painter, const Element& element) const {
+    const QRectF box = toPixels(element.rect);
+    if (element.kind == ElementKind::Image) {
+        if (element.picture != Picture::None) {
+            painter.drawPixmap(box.topLeft(), picture(element.picture));
+        }
+        return;
+    }
+    painter.save();
+    painter.setClipRect(box);
+    if (element.opaque) {
+        painter.fillRect(box, colour(element.backColour));
+    }
+    if (!element.caption.empty()) {
+        painter.setFont(font(element.font));
+        painter.setPen(colour(element.textColour));
+        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                         QString::fromStdU16String(element.caption));
+    }
+    painter.restore();
+}
+
+void PanelView::updatePointer(QPointF twips) {
+    const PointerShape shape = form_->pointerShapeAt(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
+    if (pointer_ == shape) {
+        return;
+    }
+    pointer_ = shape;
+    if (shape == PointerShape::Hand) {
+        setCursor(artwork::handCursor(devicePixelRatioF()));
+    } else {
+        unsetCursor();
+    }
+}
+
+void PanelView::mouseMoveEvent(QMouseEvent* event) {
+    if (form_ == nullptr) {
+        return;
+    }
+    const QPointF twips = toTwips(event->position());
+    form_->pointerMove(static_cast<float>(twips.x()), static_cast<float>(twips.y()), vbButtons(event->buttons()),
+                       vbShift(event->modifiers()));
+    updatePointer(twips);
+}
+
+void PanelView::mousePressEvent(QMouseEvent* event) {
+    if (form_ == nullptr) {
+        return;
+    }
+    const QPointF twips = toTwips(event->position());
+    if (event->button() == Qt::LeftButton) {
+        leftPress_ = twips;
+    }
+    form_->pointerDown(static_cast<float>(twips.x()), static_cast<float>(twips.y()), vbButton(event->button()),
+                       vbShift(event->modifiers()));
+}
+
+void PanelView::mouseReleaseEvent(QMouseEvent* event) {
+    if (form_ == nullptr || event->button() != Qt::LeftButton || !leftPress_) {
+        return;
+    }
+    const QPointF press = *leftPress_;
+    leftPress_.reset();
+    const QPointF release = toTwips(event->position());
+    form_->pointerClick(static_cast<float>(press.x()), static_cast<float>(press.y()),
+                        static_cast<float>(release.x()), static_cast<float>(release.y()));
+}
+
+void PanelView::closeEvent(QCloseEvent* event) {
+    // A close request from the system ends the program like Exit does.
+    event->accept();
+    if (form_ != nullptr) {
+        form_->frmClose_Click();
+    } else {
+        QCoreApplication::quit();
+    }
+}
+
+}  // namespace talvane

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/PanelModel.h"
+#include "platform/AppPaths.h"
+#include "platform/Automation.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/FormObject.h"
+#include "platform/HttpRequest.h"
+#include "platform/InstanceLock.h"
+#include "platform/ProfileFile.h"
+#include "platform/Random.h"
+#include "platform/Shell.h"
+#include "platform/SysTray.h"
+#include "platform/WindowServices.h"
+#include "service/ModulePublic.h"
+
+namespace talvane {
+
+// Everything the window needs from outside; one face (Qt, Win32, tests)
+// provides it.
+struct FormServices {
+    InstanceLock& instance;
+    WindowServices& window;
+    SysTray& cSysTray1;
+    Shell& shell;
+    ProfileFile& profile;
+    const CodePage& codePage;
+    const AppPaths& paths;
+    const Clock& clock;
+    Random& random;
+    HttpRequestFactory& http;
+    Automation& automation;
+    std::u16string serviceBaseUrl;
+};
+
+// The notifier window: start-up, the panel's element model and every
+// handler. Faces only forward input (pointer positions in twips) and draw
+// the model.
+class frmMain : public FormObject {
+public:
+    explicit frmMain(FormServices services);
+
+    // Runs the start-up sequence. false when an earlier instance runs and
+    // the process must end at once.
+    bool Form_Load();
+
+    // Pointer input from the face, in twips relative to the window.
+    void pointerMove(float x, float y, int button, int shift);
+    void pointerDown(float x, float y, int button, int shift);
+    // A left-button press and release on the same element.
+    void pointerClick(float pressX, float pressY, float releaseX, float releaseY);
+    PointerShape pointerShapeAt(float x, float y) const;
+
+    void Form_MouseDown();
+    void Form_MouseMove();
+    void Form_Resize();
+    void imgClose_Click();
+    void imgMini_Click();
+    void cSysTray1_TrayMouse(int button, int value);
+    void frmOpen_Click();
+    void frmClose_Click();
+    void Timer1_Timer();
+
+    void lblList_Click(int index);
+    void lblReg_Click(int index);
+    void lblTime_Click(int index);
+    void Image1_Click();
+    void lblBottom1_Click();
+    void lblBottom2_Click();
+
+    // The window object handed to popup components.
+    void DoTransparency() override;
+    std::u16string getTitle(std::u16string& title) override;
+    bool knowIfVisitPage() override;
+
+    static std::vector<MenuItem> mnuTray();
+    std::u16string PortalUrl() const;
+
+    const PanelModel& model() const { return model_; }
+    const ModulePublic& state() const { return state_; }
+
+private:
+    void SetFrameStyle(bool withFrame);
+    void LoadClientNumber();
+    void SendVisit();
+    void LayoutRows();
+    void ClearRows();
+    void LoadEventList();
+    void ShowRows();
+    void CheckReminders();
+    void openAddress(const std::u16string& url);
+    void routeClick(const Element& element);
+    void flushDamage();
+
+    FormServices services_;
+    PanelModel model_;
+    ModulePublic state_;
+};
+
+}  // namespace talvane

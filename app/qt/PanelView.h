@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "app/Element.h"
+
+namespace talvane {
+
+class frmMain;
+class PanelModel;
+class WindowServices;
+
+// The Qt face of the panel: draws frmMain's element model and forwards
+// pointer input to it in twips. Holds no state of the panel itself.
+class PanelView : public QWidget {
+    Q_OBJECT
+public:
+    PanelView();
+
+    // The form and the window services must outlive the view's use of them.
+    void attach(frmMain& form, const WindowServices& window);
+
+    // Repaints counted since the start; the benchmark reads it.
+    int paintCount() const { return paintCount_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void preparePictures();
+    const QPixmap& picture(Picture picture) const;
+    void drawElement(QPainter& painter, const Element& element) const;
+    QPointF toTwips(QPointF pixels) const;
+    QRectF toPixels(const TwipRect& rect) const;
+    void updatePointer(QPointF twips);
+
+    frmMain* form_ = nullptr;
+    const WindowServices* window_ = nullptr;
+    qreal picturesDpr_ = 0;
+    QPixmap background_;
+    std::array<QPixmap, 7> pictures_;  // indexed by Picture
+    std::optional<QPointF> leftPress_;
+    std::optional<PointerShape> pointer_;
+    int paintCount_ = 0;
+};
+
+}  // namespace talvane

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Builds Talvane, starts the bundled demo service on 127.0.0.1:8765 and runs
+# the notifier against it. On a machine without a display:
+#   scripts/run-demo.sh --virtual    runs it on a virtual display (Xvfb + a tray
+#                                    host), opens the panel, saves screenshots
+#                                    to artifacts/demo/ and stops again.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+virtual=no
+case "${1:-}" in
+    --virtual) virtual=yes ;;
+    "") ;;
+    *) echo "usage: scripts/run-demo.sh [--virtual]" >&2; exit 2 ;;
+esac
+
+if [ $virtual = no ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "talvane: no display here (DISPLAY is not set); run 'scripts/run-demo.sh --virtual' to start it on a virtual display and save screenshots." >&2
+    exit 1
+fi
+
+"$root/scripts/setup.sh"
+bin="$root/build/bin"
+mkdir -p "$root/artifacts/demo"
+
+# A new installation gets its client number on the first start when the key
+# exists without a value.
+[ -e "$bin/setting.ini" ] || printf '[systemsetting]\nsysNumber=\n' >"$bin/setting.ini"
+
+demo_pid=""
+cleanup() {
+    [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$demo_pid" ] && kill "$demo_pid" 2>/dev/null || true
+    [ $virtual = yes ] && stop_virtual_display
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if curl -s -o /dev/null --max-time 2 http://127.0.0.1:8765/EndUsers/visit.aspx; then
+    echo "demo service already answers on 127.0.0.1:8765"
+else
+    "$bin/talvane-demo-service" --port 8765 --log "$root/artifacts/demo/requests.log" >/dev/null &
+    demo_pid=$!
+    for _ in $(seq 1 100); do
+        curl -s -o /dev/null --max-time 1 http://127.0.0.1:8765/ && break
+        sleep 0.05
+    done
+    echo "demo service on http://127.0.0.1:8765 (requests: artifacts/demo/requests.log)"
+fi
+
+if [ $virtual = no ]; then
+    echo "talvane runs in the tray; click its icon to open the panel, right-click for the menu (退出 ends it)."
+    "$bin/talvane"
+    exit $?
+fi
+
+. "$root/scripts/virtual-display.sh"
+start_virtual_display
+"$bin/talvane" &
+app_pid=$!
+icon=""
+for _ in $(seq 1 100); do
+    icon=$(xdotool search --onlyvisible --classname talvane 2>/dev/null | head -n1 || true)
+    [ -n "$icon" ] && break
+    sleep 0.1
+done
+if [ -z "$icon" ]; then
+    echo "talvane: the tray icon did not appear" >&2
+    exit 1
+fi
+sleep 0.5
+import -window root "$root/artifacts/demo/1-tray.png"
+xdotool mousemove --window "$icon" 8 8 click 1
+sleep 1
+import -window root "$root/artifacts/demo/2-panel.png"
+panel=$(xdotool search --onlyvisible --name 'Talvane2.0' 2>/dev/null | head -n1 || true)
+if [ -n "$panel" ]; then
+    # Hover the second row's title so the balloon opens.
+    xdotool mousemove --window "$panel" 60 225
+    sleep 0.2
+    xdotool mousemove --window "$panel" 60 240
+    sleep 0.5
+    import -window root "$root/artifacts/demo/3-hover.png"
+fi
+echo "screenshots: $root/artifacts/demo/1-tray.png 2-panel.png 3-hover.png"

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the demo and the tests need (only
+# those missing), then configures and builds Talvane into build/.
+#   scripts/setup.sh [--no-build] [extra cmake arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+    # build
+    cmake ninja-build g++ pkg-config qt6-base-dev libcurl4-openssl-dev libcpp-httplib-dev
+    libgtest-dev libgmock-dev
+    # fonts for the Chinese user interface
+    fonts-noto-cjk fonts-liberation
+    # opening links, virtual display, tray host, GUI driving and screenshots
+    xdg-utils xvfb xauth xdotool trayer imagemagick x11-utils openbox
+    # clock faking for the reminder checks
+    faketime libfaketime
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if [ "${1:-}" = "--no-build" ]; then
+    exit 0
+fi
+build=${TALVANE_BUILD_DIR:-$root/build}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$build" -j"$(nproc)"
