@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
     SystemClock clock;
     SystemRandom random;
     CurlHttpRequestFactory http;
-    ComponentAutomation automation(ComponentAutomation::DefaultSearchPath(paths.applicationDirectory()));
+    ComponentAutomation automation(ComponentAutomation::defaultSearchDirectories(paths.applicationDirectory()));
 
     frmMain form(FormServices{instance, window, tray, shell, profile, codePage, paths, clock, random, http,
                               automation, ServiceBaseUrl()});

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/frmMain.h"
+#include "fakes/CallLog.h"
+#include "fakes/FakeAutomation.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDesktop.h"
+#include "fakes/FakeHttp.h"
+#include "fakes/FakeRandom.h"
+#include "fakes/FakeWindowServices.h"
+#include "platform/linux/IconvCodePage.h"
+#include "platform/linux/IniProfileFile.h"
+
+namespace talvane::testing {
+
+inline std::string Narrow(std::u16string_view text) {
+    std::string out;
+    for (char16_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+// The executable's directory is a fresh temporary folder per test.
+class TempPaths : public AppPaths {
+public:
+    TempPaths() {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("talvane-form-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        std::filesystem::create_directories(dir_);
+    }
+    ~TempPaths() override { std::filesystem::remove_all(dir_); }
+    std::string applicationDirectory() const override { return dir_.string(); }
+    std::filesystem::path settingsFile() const { return dir_ / "setting.ini"; }
+
+private:
+    std::filesystem::path dir_;
+    static inline int counter_ = 0;
+};
+
+// Logs every request into the shared call log as "GET <url>".
+class LoggingHttp : public HttpRequestFactory {
+public:
+    LoggingHttp(FakeHttpFactory& inner, CallLog& log) : inner_(inner), log_(log) {}
+    std::unique_ptr<HttpRequest> create() override {
+        auto request = inner_.create();
+        return request == nullptr ? nullptr : std::make_unique<Logged>(std::move(request), log_);
+    }
+
+private:
+    class Logged : public HttpRequest {
+    public:
+        Logged(std::unique_ptr<HttpRequest> inner, CallLog& log) : inner_(std::move(inner)), log_(log) {}
+        bool open(std::string_view method, std::u16string_view url, bool async) override {
+            log_.add("GET " + Narrow(url));
+            return inner_->open(method, url, async);
+        }
+        bool send() override { return inner_->send(); }
+        bool responseBody(std::string& body) override { return inner_->responseBody(body); }
+        std::string errorString() const override { return inner_->errorString(); }
+
+    private:
+        std::unique_ptr<HttpRequest> inner_;
+        CallLog& log_;
+    };
+    FakeHttpFactory& inner_;
+    CallLog& log_;
+};
+
+// A record of five events in the service's format; row 1 is ended.
+inline std::u16string SamplePayload() {
+    std::u16string records;
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) records += u"@@@@";
+        const std::u16string n(1, static_cast<char16_t>(u'0' + i));
+        records += u"E" + n + u"$$$$标题" + n + u"$$$$2026-12-1" + n + u"(14:30-16:30)$$$$" +
+                   (i == 1 ? u"0" : u"1") + u"$$$$" + n + u"00$$$$详情" + n;
+    }
+    return u"v1||||120||||" + records;
+}
+
+class FormTest : public ::testing::Test {
+protected:
+    FormTest()
+        : window(log),
+          tray(log),
+          clock(OfficeHoursMonday()),
+          http(fakeHttp, log),
+          form(FormServices{lock, window, tray, shell, profile, codePage, paths, clock, random, http, automation,
+                            u"http://svc"}) {}
+
+    std::string pageWith(std::u16string_view marker, std::u16string_view payload) {
+        return codePage.fromUnicode(u"<html><body><span id=\"" + std::u16string(marker) + u"\">" +
+                                    std::u16string(payload) + u"</span></body></html>");
+    }
+    void writeSettings(const std::string& text) {
+        FILE* f = std::fopen(paths.settingsFile().c_str(), "wb");
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    // Start-up with a stored client number, a visit answer and an event list.
+    void load(std::u16string payload = SamplePayload()) {
+        writeSettings("[systemsetting]\nsysNumber=000122008120509030730000\n");
+        fakeHttp.answer("visited");
+        fakeHttp.answer(pageWith(u"lblTopics", payload));
+        ASSERT_TRUE(form.Form_Load());
+    }
+
+    CallLog log;
+    FakeInstanceLock lock;
+    FakeWindowServices window;
+    FakeSysTray tray;
+    FakeShell shell;
+    IniProfileFile profile;
+    IconvCodePage codePage{"GBK"};
+    TempPaths paths;
+    FakeClock clock;
+    FakeRandom random{{FakeRandom::drawFor(77)}};
+    FakeHttpFactory fakeHttp;
+    LoggingHttp http;
+    FakeAutomation automation;
+    frmMain form;
+};
+
+}  // namespace talvane::testing

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "startup/FormFixture.h"
+
+namespace talvane::testing {
+namespace {
+
+constexpr char16_t kNumber[] = u"000122008120509030730000";
+
+class FormHandlersTest : public FormTest {
+protected:
+    void SetUp() override {
+        load();
+        log.entries.clear();
+    }
+    // A left click in the middle of an element's rectangle.
+    void clickOn(ElementName name, int index = -1) {
+        const TwipRect r = form.model().at(name, index).rect;
+        clickAt(r.left + r.width / 2, r.top + r.height / 2);
+    }
+    void clickAt(float x, float y) { form.pointerClick(x, y, x, y); }
+};
+
+TEST_F(FormHandlersTest, TrayIcon_AnyButtonButTheRightRestoresAndShows) {
+    for (int button : {1, 4, 99}) {
+        log.entries.clear();
+        window.state = WindowState::Minimized;
+        form.cSysTray1_TrayMouse(button, 0);
+        EXPECT_EQ(log.entries,
+                  (std::vector<std::string>{"setWindowState 0", "setVisible 0", "intray 1", "show"}))
+            << "button " << button;
+        EXPECT_TRUE(window.visible);
+        EXPECT_EQ(window.state, WindowState::Normal);
+    }
+}
+
+TEST_F(FormHandlersTest, TrayMenu_OffersOpenAndExit_AndLeavesTheWindowAloneWhenClosedEmpty) {
+    window.visible = true;
+    window.menuChoice = -1;
+    form.cSysTray1_TrayMouse(2, 0);
+    EXPECT_EQ(log.entries, std::vector<std::string>{"popupMenu"});
+    ASSERT_EQ(window.lastMenu.size(), 3u);
+    EXPECT_EQ(window.lastMenu[0].caption, u"打开(&F)");
+    EXPECT_EQ(window.lastMenu[1].caption, u"-");
+    EXPECT_EQ(window.lastMenu[2].caption, u"退出(&E)");
+
+    log.entries.clear();
+    window.menuChoice = 0;
+    form.cSysTray1_TrayMouse(2, 0);
+    EXPECT_EQ(log.entries,
+              (std::vector<std::string>{"popupMenu", "setWindowState 0", "setVisible 1", "intray 1", "show"}));
+
+    log.entries.clear();
+    const std::size_t requests = fakeHttp.urls.size();
+    window.menuChoice = 2;
+    form.cSysTray1_TrayMouse(2, 0);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"popupMenu", "unload"}));
+    EXPECT_EQ(fakeHttp.urls.size(), requests);  // Exit sends nothing
+}
+
+TEST_F(FormHandlersTest, CaptionGlyphs_PutAwayToTheTrayOrMinimise) {
+    window.visible = true;
+    clickOn(ElementName::imgClose);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 1", "intray 1", "setVisible 0"}));
+    log.entries.clear();
+    clickOn(ElementName::imgMini);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 1", "setVisible 1"}));
+    // Where the two overlap the close glyph wins.
+    log.entries.clear();
+    clickAt(3005, 100);
+    EXPECT_EQ(log.entries.back(), "setVisible 0");
+}
+
+TEST_F(FormHandlersTest, PressOnTheBareBackground_StartsTheSystemMove_WithAnyButton) {
+    for (int button : {1, 2, 4}) {
+        form.pointerDown(100, 1000 - 400, button, 0);  // header, left of the banner
+    }
+    EXPECT_EQ(log.entries, std::vector<std::string>(3, "startSystemMove"));
+    log.entries.clear();
+    clickOn(ElementName::Image1);  // an element takes the press itself
+    form.pointerDown(2000, 1200, 1, 0);
+    EXPECT_TRUE(log.entries.empty());
+}
+
+TEST_F(FormHandlersTest, RowLinks_OpenTheEventOrReplayPage) {
+    const std::u16string view1 = u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E1&id=" +
+                                 std::u16string(kNumber);
+    const std::u16string replay1 = u"http://svc/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=E1&id=" +
+                                   std::u16string(kNumber);
+    clickOn(ElementName::lblList, 1);
+    clickOn(ElementName::lblReg, 1);
+    clickOn(ElementName::lblTime, 1);
+    clickOn(ElementName::lblTime, 2);
+    ASSERT_EQ(shell.opened.size(), 4u);
+    EXPECT_EQ(shell.opened[0], view1);
+    EXPECT_EQ(shell.opened[1], view1);
+    EXPECT_EQ(shell.opened[2], replay1);
+    EXPECT_EQ(shell.opened[3], form.state().rows.RowViewUrl[2]);
+}
+
+TEST_F(FormHandlersTest, BannerAndBothFooterLabels_OpenThePortalWithTheClientNumber) {
+    clickOn(ElementName::Image1);
+    clickAt(1000, 9500);  // white text (lies on top)
+    clickAt(1000, 9750);  // only the shadow label reaches down here
+    const std::u16string portal = u"http://svc/endusers/Index.aspx?FRM=Software&sysID=" + std::u16string(kNumber);
+    EXPECT_EQ(shell.opened, std::vector<std::u16string>(3, portal));
+}
+
+TEST_F(FormHandlersTest, Clicks_ReachOnlyTheTopmostElement_AndNeedPressAndReleaseOnIt) {
+    // Row 2's badge lies on its title and has no handler.
+    const TwipRect badge = form.model().at(ElementName::imgNew, 2).rect;
+    clickAt(badge.left + 10, badge.top + 10);
+    EXPECT_TRUE(shell.opened.empty());
+    // In row 0 the title lies on the badge.
+    const TwipRect badge0 = form.model().at(ElementName::imgNew, 0).rect;
+    clickAt(badge0.left + 10, badge0.top + 10);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0], form.state().rows.RowViewUrl[0]);
+    // Pressed on a title, released on the background: no click.
+    form.pointerClick(1000, 2200, 100, 700);
+    EXPECT_EQ(shell.opened.size(), 1u);
+}
+
+TEST_F(FormHandlersTest, RowWithoutAnEvent_OpensNothing) {
+    FakeHttpFactory emptyService;
+    CallLog otherLog;
+    FakeWindowServices otherWindow(otherLog);
+    FakeSysTray otherTray(otherLog);
+    frmMain empty(FormServices{lock, otherWindow, otherTray, shell, profile, codePage, paths, clock, random,
+                               emptyService, automation, u"http://svc"});
+    ASSERT_TRUE(empty.Form_Load());
+    const TwipRect title = empty.model().at(ElementName::lblList, 3).rect;
+    empty.pointerClick(title.left + 5, title.top + 5, title.left + 5, title.top + 5);
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(FormHandlersTest, PointerMoves_RepaintOnlyWhatChanged) {
+    const TwipRect area = form.model().at(ElementName::ImgNULL, 2).rect;
+    form.pointerMove(area.left + 20, area.top + 20, 0, 0);
+    EXPECT_FALSE(window.invalidated.empty());
+    window.invalidated.clear();
+    form.pointerMove(area.left + 30, area.top + 20, 0, 0);  // same row, nothing changes
+    EXPECT_TRUE(window.invalidated.empty());
+    form.pointerMove(100, 700, 0, 0);  // header: back to rest
+    EXPECT_FALSE(window.invalidated.empty());
+    EXPECT_EQ(form.pointerShapeAt(100, 700), PointerShape::Arrow);
+    const TwipRect title = form.model().at(ElementName::lblList, 0).rect;
+    EXPECT_EQ(form.pointerShapeAt(title.left + 5, title.top + 5), PointerShape::Hand);
+}
+
+TEST_F(FormHandlersTest, Timer_PollsOnTheSeventhTickAndReportsOnTheThirtieth) {
+    fakeHttp.urls.clear();
+    for (int tick = 1; tick <= 30; ++tick) {
+        form.Timer1_Timer();
+    }
+    ASSERT_EQ(fakeHttp.urls.size(), 5u);  // ticks 7, 14, 21, 28 and the visit on 30
+    EXPECT_EQ(fakeHttp.urls[0], u"http://svc/EndUsers/ClientReminderNew.aspx?id=" + std::u16string(kNumber) +
+                                    u"&sjs=77");
+    EXPECT_EQ(fakeHttp.urls[4], u"http://svc/EndUsers/visit.aspx?id=" + std::u16string(kNumber) + u"&sjs=77");
+}
+
+TEST_F(FormHandlersTest, Reminder_ReachesThePopupComponent_WithTheWindowObject) {
+    fakeHttp.answer(pageWith(u"lblReminders", u"A&&&&B&&&&C&&&&D&&&&E"));
+    for (int tick = 1; tick <= 7; ++tick) {
+        form.Timer1_Timer();
+    }
+    ASSERT_EQ(automation.calls.size(), 1u);
+    EXPECT_EQ(automation.createdProgIds, std::vector<std::string>{"Flarebox.DisplayMsg"});
+    EXPECT_EQ(automation.calls[0].clientNumber, kNumber);
+    EXPECT_EQ(automation.calls[0].arg2, 103);
+    EXPECT_EQ(automation.calls[0].arg3, 50);
+    EXPECT_EQ(automation.calls[0].message, u"A||||||B||||||C||||||D||||||E");
+    EXPECT_EQ(automation.calls[0].window, static_cast<FormObject*>(&form));
+    EXPECT_EQ(automation.liveObjects, 0);
+}
+
+}  // namespace
+}  // namespace talvane::testing
