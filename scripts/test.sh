@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Talvane with its tests (warnings are
+# errors) and runs the whole suite, the end-to-end checks on a virtual
+# display included.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh" --no-build
+
+build=${TALVANE_TEST_BUILD_DIR:-$root/build-test}
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVANE_WERROR=ON >/dev/null
+cmake --build "$build" -j"$(nproc)"
+# No session bus: Qt then talks to the X11 tray of the virtual display.
+env -u DBUS_SESSION_BUS_ADDRESS ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
