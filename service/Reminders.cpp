@@ -1,1 +1,147 @@
-// placeholder
+#include "service/Reminders.h"
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "service/PageFetch.h"
+
+namespace talvane {
+
+namespace {
+
+constexpr std::u16string_view kElementSeparator = u"&&&&";
+constexpr std::u16string_view kMessageSeparator = u"||||||";
+constexpr std::u16string_view kReminderMarker = u"lblReminders";
+constexpr std::size_t kMinimumTextLength = 10;
+constexpr std::size_t kElementsUsed = 5;
+constexpr std::size_t kLongestPlainElement2 = 16;
+constexpr std::size_t kShortenedElement2 = 15;
+constexpr std::int16_t kDisplayAlertArg2 = 103;
+constexpr std::int16_t kDisplayAlertArg3 = 50;
+
+// Every piece between separators, empty ones included, left to right.
+// Stops once `limit` pieces are known: later ones are never used.
+std::vector<std::u16string_view> splitAt(std::u16string_view text, std::u16string_view separator,
+                                         std::size_t limit) {
+    std::vector<std::u16string_view> pieces;
+    std::size_t start = 0;
+    while (pieces.size() + 1 < limit) {
+        const std::size_t found = text.find(separator, start);
+        if (found == std::u16string_view::npos) break;
+        pieces.push_back(text.substr(start, found - start));
+        start = found + separator.size();
+    }
+    // The rest up to the next separator is the last piece that counts.
+    const std::size_t end = text.find(separator, start);
+    pieces.push_back(text.substr(start, end == std::u16string_view::npos ? end : end - start));
+    return pieces;
+}
+
+bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+std::u16string shortenElement2(std::u16string_view element) {
+    if (element.size() <= kLongestPlainElement2) return std::u16string(element);
+    std::size_t keep = kShortenedElement2;
+    // Half a character would reach the popup as a broken glyph.
+    if (isHighSurrogate(element[keep - 1])) --keep;
+    std::u16string shortened(element.substr(0, keep));
+    shortened += u"...";
+    return shortened;
+}
+
+std::u16string decimal(int number) {
+    const std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+}  // namespace
+
+std::string_view ReminderOutcomeName(ReminderOutcome outcome) {
+    switch (outcome) {
+        case ReminderOutcome::FetchFailed:
+            return "fetch failed";
+        case ReminderOutcome::NotFound:
+            return "no reminder marker";
+        case ReminderOutcome::CutFailed:
+            return "span could not be cut";
+        case ReminderOutcome::TooShort:
+            return "text too short";
+        case ReminderOutcome::TooFewElements:
+            return "fewer than five elements";
+        case ReminderOutcome::ComponentMissing:
+            return "popup component missing";
+        case ReminderOutcome::ComponentFailed:
+            return "popup component failed";
+        case ReminderOutcome::Shown:
+            return "shown";
+    }
+    return "unknown";
+}
+
+std::optional<std::u16string> BuildAlertMessage(std::u16string_view text) {
+    const auto elements = splitAt(text, kElementSeparator, kElementsUsed);
+    if (elements.size() < kElementsUsed) return std::nullopt;
+    std::u16string message;
+    for (std::size_t i = 0; i < kElementsUsed; ++i) {
+        if (i > 0) message += kMessageSeparator;
+        message += i == 2 ? shortenElement2(elements[i]) : std::u16string(elements[i]);
+    }
+    return message;
+}
+
+ReminderOutcome ShowReminder(const std::u16string& text, const std::u16string& sysNumber,
+                             Automation& automation, FormObject* window) {
+    try {
+        std::optional<std::u16string> message = BuildAlertMessage(text);
+        if (!message) return ReminderOutcome::TooFewElements;
+
+        std::string reason;
+        std::unique_ptr<DisplayMsg> popup = automation.CreateObject(kDisplayMsgProgId, reason);
+        if (!popup) return ReminderOutcome::ComponentMissing;
+
+        // The component may write to every argument it is given; these are
+        // copies, so the client number and the window stay the program's own.
+        std::u16string clientNumber = sysNumber;
+        FormObject* windowArgument = window;
+        const bool ok = popup->DisplayAlert(clientNumber, kDisplayAlertArg2, kDisplayAlertArg3,
+                                            *message, windowArgument);
+        popup.reset();
+        return ok ? ReminderOutcome::Shown : ReminderOutcome::ComponentFailed;
+    } catch (const std::exception&) {
+        return ReminderOutcome::ComponentFailed;
+    } catch (...) {
+        return ReminderOutcome::ComponentFailed;
+    }
+}
+
+ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& sysNumber,
+                               Automation& automation, FormObject* window) {
+    std::u16string text;
+    try {
+        const std::int16_t n = NewCacheBuster(ctx.random);
+        const std::u16string url = ctx.baseUrl + u"/EndUsers/ClientReminderNew.aspx?id=" +
+                                   sysNumber + u"&sjs=" + decimal(n);
+        const FetchResult page = FetchPage(ctx.http, ctx.codePage, url);
+        if (!page.ok()) return ReminderOutcome::FetchFailed;
+
+        SpanResult span = ExtractSpanText(page.text, kReminderMarker);
+        switch (span.status) {
+            case SpanResult::Status::NotFound:
+                return ReminderOutcome::NotFound;
+            case SpanResult::Status::Error:
+                return ReminderOutcome::CutFailed;
+            case SpanResult::Status::Found:
+                break;
+        }
+        text = std::move(span.text);
+    } catch (...) {
+        return ReminderOutcome::FetchFailed;
+    }
+    if (text.size() < kMinimumTextLength) return ReminderOutcome::TooShort;
+    return ShowReminder(text, sysNumber, automation, window);
+}
+
+}  // namespace talvane
