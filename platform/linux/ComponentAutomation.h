@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Automation.h"
+
+namespace talvane {
+
+namespace detail {
+class ComponentLibraries;
+}
+
+// True for a programmatic identifier that can only name a file inside a
+// components directory: letters, digits, '.' and '_', not starting with '.',
+// at most 128 characters.
+bool isValidProgId(std::string_view progId);
+
+// Creates automation objects from the components of platform/ComponentAbi.h:
+// "<progId>.so" from the first directory in the search list that has it.
+// Each object loads its library; releasing the object unloads the library
+// again once the component says nothing of it is running any more. A
+// library that has to stay (its popup is still on screen) is unloaded at a
+// later creation or release, or by unloadIdleComponents().
+class ComponentAutomation : public Automation {
+  public:
+    explicit ComponentAutomation(std::vector<std::string> searchDirectories);
+    // Libraries that still refuse to unload stay loaded until the process
+    // ends: unloading code that a live popup runs would crash it.
+    ~ComponentAutomation() override;
+
+    ComponentAutomation(const ComponentAutomation&) = delete;
+    ComponentAutomation& operator=(const ComponentAutomation&) = delete;
+
+    // "<executableDirectory>/components", then the installed components
+    // directory.
+    static std::vector<std::string> defaultSearchDirectories(
+        const std::string& executableDirectory);
+
+    std::unique_ptr<DisplayMsg> CreateObject(std::string_view progId, std::string& error) override;
+
+    // Unloads every released library whose component now agrees.
+    void unloadIdleComponents();
+
+    // Released libraries still loaded because their component refused.
+    std::size_t librariesWaitingToUnload() const;
+
+  private:
+    std::vector<std::string> searchDirectories_;
+    std::shared_ptr<detail::ComponentLibraries> libraries_;
+};
+
+}  // namespace talvane
