@@ -1,0 +1,59 @@
+#include "platform/linux/IconvCodePage.h"
+
+#include <gtest/gtest.h>
+
+namespace talvane {
+namespace {
+
+// "中文" in GBK.
+const std::string kZhongWenGbk = "\xD6\xD0\xCE\xC4";
+
+TEST(IconvCodePage, ToUnicode_DecodesAsciiAndDoubleByteCharacters) {
+    IconvCodePage gbk;
+    ASSERT_TRUE(gbk.valid());
+    EXPECT_EQ(gbk.toUnicode("ab " + kZhongWenGbk + "9"), u"ab 中文9");
+    EXPECT_EQ(gbk.toUnicode(""), u"");
+    EXPECT_EQ(gbk.toUnicode(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+}
+
+TEST(IconvCodePage, ToUnicode_ReplacesEachBadByteAndGoesOn) {
+    IconvCodePage gbk;
+    // 0xFF is no lead byte; a lead byte before a space is not a character,
+    // so the space survives; a lead byte at the very end is cut.
+    EXPECT_EQ(gbk.toUnicode("a\xFFz"), u"a\uFFFDz");
+    EXPECT_EQ(gbk.toUnicode("\xFF\xFF"), u"\uFFFD\uFFFD");
+    EXPECT_EQ(gbk.toUnicode("\xD6 x"), u"\uFFFD x");
+    EXPECT_EQ(gbk.toUnicode(kZhongWenGbk + "\xD6"), u"中文\uFFFD");
+}
+
+TEST(IconvCodePage, FromUnicode_EncodesAndMarksUnrepresentableCharacters) {
+    IconvCodePage gbk;
+    EXPECT_EQ(gbk.fromUnicode(u"ab 中文9"), "ab " + kZhongWenGbk + "9");
+    // A character outside GBK, a surrogate pair (one '?', not two) and lone
+    // surrogates in the middle and at the end.
+    EXPECT_EQ(gbk.fromUnicode(u"x\u0E01y"), "x?y");
+    EXPECT_EQ(gbk.fromUnicode(u"a\U0001F600b"), "a?b");
+    EXPECT_EQ(gbk.fromUnicode(std::u16string(u"a\xD800"
+                                             u"b\xDC00",
+                                             4)),
+              "a?b?");
+    EXPECT_EQ(gbk.fromUnicode(std::u16string(u"\xD83D", 1)), "?");
+    EXPECT_EQ(gbk.toUnicode(gbk.fromUnicode(u"全角　空格，")), u"全角　空格，");
+}
+
+TEST(IconvCodePage, LargeInput_RoundTripsWhole) {
+    IconvCodePage gbk;
+    std::u16string text;
+    for (int i = 0; i < 100000; ++i) text += (i % 3 == 0) ? u'文' : u'a';
+    EXPECT_EQ(gbk.toUnicode(gbk.fromUnicode(text)), text);
+}
+
+TEST(IconvCodePage, UnknownName_PassesAsciiOnly) {
+    IconvCodePage none("NO-SUCH-CODEPAGE");
+    EXPECT_FALSE(none.valid());
+    EXPECT_EQ(none.toUnicode("ok\xD6\xD0"), u"ok\uFFFD\uFFFD");
+    EXPECT_EQ(none.fromUnicode(u"ok中\U0001F600"), "ok??");
+}
+
+}  // namespace
+}  // namespace talvane
