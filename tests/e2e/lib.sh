@@ -1,0 +1,147 @@
+# Shared steps of the end-to-end checks: a virtual display with a tray host,
+# the demo service on a free loopback port, a private copy of the program
+# (so its setting.ini is the test's own) and a fake opener that records URLs.
+# Usage in a check:  . lib.sh; e2e_setup "$@"; ...; e2e_pass
+#   arguments: talvane binary, demo service binary, components dir, artifact dir
+set -uo pipefail
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+. "$E2E_ROOT/scripts/virtual-display.sh"
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "${WORK:-}" ] && [ -f "$WORK/requests.log" ] && sed 's/^/  request: /' "$WORK/requests.log" >&2
+    exit 1
+}
+
+e2e_setup() {
+    TALVANE_BIN=$1
+    DEMO_BIN=$2
+    COMPONENTS=$3
+    ARTIFACTS=$4/$(basename "$0" .sh)
+    mkdir -p "$ARTIFACTS"
+    WORK=$(mktemp -d /tmp/talvane-e2e.XXXXXX)
+    trap e2e_teardown EXIT
+    mkdir -p "$WORK/app" "$WORK/bin"
+    cp "$TALVANE_BIN" "$WORK/app/talvane"
+    cp -r "$COMPONENTS" "$WORK/app/components"
+    printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s/opened.txt"\n' "$WORK" >"$WORK/bin/xdg-open"
+    chmod +x "$WORK/bin/xdg-open"
+    export PATH="$WORK/bin:$PATH"
+    unset BROWSER
+    : >"$WORK/opened.txt"
+    start_virtual_display
+}
+
+# start_demo [extra demo-service arguments...]: sets DEMO_PORT, DEMO_PID
+start_demo() {
+    : >"$WORK/requests.log"
+    "$DEMO_BIN" --port 0 --log "$WORK/requests.log" "$@" >"$WORK/demo.out" 2>&1 &
+    DEMO_PID=$!
+    DEMO_PORT=""
+    for _ in $(seq 1 100); do
+        DEMO_PORT=$(sed -n 's#.*listening on http://127.0.0.1:\([0-9]*\).*#\1#p' "$WORK/demo.out" | head -n1)
+        [ -n "$DEMO_PORT" ] && break
+        sleep 0.05
+    done
+    [ -n "$DEMO_PORT" ] || fail "demo service did not start: $(cat "$WORK/demo.out")"
+    export TALVANE_SERVICE_URL="http://127.0.0.1:$DEMO_PORT"
+}
+
+# start_talvane [command prefix...]: sets APP_PID; waits for the tray icon (ICON)
+start_talvane() {
+    "$@" "$WORK/app/talvane" >"$WORK/talvane.out" 2>&1 &
+    APP_PID=$!
+    wait_for_icon || fail "no tray icon appeared: $(cat "$WORK/talvane.out")"
+}
+
+wait_for_icon() {
+    ICON=""
+    for _ in $(seq 1 200); do
+        ICON=$(tray_icon)
+        [ -n "$ICON" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# The program's icon window inside the tray host, if any.
+tray_icon() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
+        local geometry
+        geometry=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+        set -- $geometry
+        if [ "${1:-999}" -le 64 ] && [ "${2:-999}" -le 64 ]; then
+            echo "$w"
+            return
+        fi
+    done
+}
+
+tray_icon_count() {
+    local n=0 w
+    for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
+        local size
+        size=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+        [ "${size:-999}" -le 64 ] && n=$((n + 1))
+    done
+    echo $n
+}
+
+# The panel's top-level window once it is mapped (PANEL, PANEL_X, PANEL_Y).
+wait_for_panel() {
+    PANEL=""
+    for _ in $(seq 1 100); do
+        PANEL=$(xdotool search --onlyvisible --name '^Talvane2.0' 2>/dev/null | head -n1)
+        [ -n "$PANEL" ] && break
+        sleep 0.05
+    done
+    [ -n "$PANEL" ] || return 1
+    eval "$(xdotool getwindowgeometry --shell "$PANEL")"
+    PANEL_X=$X
+    PANEL_Y=$Y
+    PANEL_W=$WIDTH
+    PANEL_H=$HEIGHT
+}
+
+panel_hidden() { [ -z "$(xdotool search --onlyvisible --name '^Talvane2.0' 2>/dev/null)" ]; }
+
+shot() { import -window root "$ARTIFACTS/$1.png"; }
+
+# pixel NAME X Y: "srgb(r,g,b)" of a screenshot taken with shot
+pixel() { convert "$ARTIFACTS/$1.png" -crop "1x1+$2+$3" -format '%[pixel:p{0,0}]' info:; }
+
+# Moves the pointer to panel pixel (x, y), in steps so that the program sees
+# the way there as a person's pointer would.
+hover() {
+    xdotool mousemove "$((PANEL_X + $1))" "$((PANEL_Y + $2))"
+    sleep 0.15
+}
+click_panel() {
+    hover "$1" "$2"
+    xdotool click 1
+    sleep 0.3
+}
+
+requests() { cat "$WORK/requests.log"; }
+opened() { cat "$WORK/opened.txt"; }
+
+wait_until() {  # wait_until SECONDS COMMAND...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.1
+    done
+}
+
+e2e_teardown() {
+    [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
+    [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+    stop_virtual_display
+    [ -n "${WORK:-}" ] && cp "$WORK"/*.log "$WORK"/*.txt "$ARTIFACTS/" 2>/dev/null
+    [ -n "${WORK:-}" ] && rm -rf "$WORK"
+}
+
+e2e_pass() { echo "PASS: $(basename "$0" .sh)"; }
