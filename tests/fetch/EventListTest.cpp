@@ -155,14 +155,6 @@ TEST(ParseEventList, UsesWholeTimeText_WhenShorterThan10_AndNeverHalvesAPair) {
     EXPECT_EQ(rows.RowTimeText[3], u"时\u3000间\uFF1A1234567890" + after);
 }
 
-TEST(ParseEventList, ShortensLongTitles) {
-    std::vector<std::u16string> records(5, OpenRecord(9));
-    records[0] = Record(u"E", std::u16string(33, u'会'), u"t", u"1", u"1", u"D");
-    RowTable rows = ClearedTable();
-    ParseEventList(Payload(u"5", records), kBase, u"C1", rows);
-    EXPECT_EQ(rows.RowTitle[0], std::u16string(30, u'会') + u"...");
-}
-
 TEST(ParseEventList, UsesFirstFiveRecordsAndSixFields_IgnoringTheRest) {
     std::vector<std::u16string> records;
     for (int i = 0; i < 7; ++i) records.push_back(OpenRecord(i) + u"$$$$extra");
@@ -196,14 +188,6 @@ TEST(ParseEventList, BuildsFooterCaptionFromElement1) {
     const EventListResult result = ParseEventList(Payload(u"120", records), kBase, u"C", rows);
     ASSERT_TRUE(result.footerCaption.has_value());
     EXPECT_EQ(*result.footerCaption, u"更多研讨会资料(120场)\uFF0C随时点播...");
-}
-
-TEST(ParseEventList, SplitsEightBarsIntoAnEmptyElement) {
-    RowTable rows = ClearedTable();
-    const EventListResult result = ParseEventList(u"first||||||||second", kBase, u"C", rows);
-    ASSERT_TRUE(result.footerCaption.has_value());
-    EXPECT_EQ(*result.footerCaption, u"更多研讨会资料(场)\uFF0C随时点播...");
-    EXPECT_EQ(result.rowsFilled, 0);
 }
 
 TEST(ParseEventList, FillsOnlyCompleteRecords_WhenPayloadIsMalformed) {
