@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -21,7 +22,8 @@ std::size_t replacedLength(std::string_view rest) {
         length = 3;
     else if (lead >= 0xF0 && lead <= 0xF4)
         length = 4;
-    if (length > rest.size()) return 1;
+    // A sequence cut off by the end of the text is one character too.
+    length = std::min(length, rest.size());
     for (std::size_t i = 1; i < length; ++i) {
         if ((static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80) return 1;
     }

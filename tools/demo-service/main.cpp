@@ -34,6 +34,16 @@ std::string urlHost(const std::string& address) {
 int main(int argc, char** argv) {
     using namespace talvane::demo;
 
+    // Blocked from the start: the server's threads inherit the mask, so only
+    // the waiter below sees these signals, and one that comes while the data
+    // loads waits for it instead of killing the process.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
     const auto parsed = parseDemoOptions(std::vector<std::string_view>(argv + 1, argv + argc));
     if (!parsed.ok) {
         std::fprintf(stderr, "talvane-demo-service: %s (see --help)\n", parsed.error.c_str());
@@ -54,15 +64,6 @@ int main(int argc, char** argv) {
     if (options.logFile && !log.openFile(*options.logFile)) {
         return fail("cannot append to " + *options.logFile);
     }
-
-    // Blocked before the server starts its threads, so that they inherit the
-    // mask and only the waiter below ever sees these signals.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGTERM);
-    sigaddset(&stopSignals, SIGINT);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
 
     DemoResponder responder(std::move(loaded.data));
     DemoServer server(responder, log);
