@@ -1,1 +1,27 @@
-// placeholder
+#include "platform/linux/SystemClock.h"
+
+namespace talvane {
+
+SystemClock::SystemClock() {
+    // localtime_r need not look at TZ itself; read it once up front.
+    tzset();
+}
+
+LocalDateTime SystemClock::now() const { return fromTime(std::time(nullptr)); }
+
+LocalDateTime SystemClock::fromTime(std::time_t t) {
+    std::tm parts{};
+    if (localtime_r(&t, &parts) == nullptr) gmtime_r(&t, &parts);
+    LocalDateTime local;
+    local.year = parts.tm_year + 1900;
+    local.month = parts.tm_mon + 1;
+    local.day = parts.tm_mday;
+    local.hour = parts.tm_hour;
+    local.minute = parts.tm_min;
+    local.second = parts.tm_sec;
+    // tm_wday counts from Sunday = 0; the program counts Monday = 1.
+    local.weekday = parts.tm_wday == 0 ? 7 : parts.tm_wday;
+    return local;
+}
+
+}  // namespace talvane

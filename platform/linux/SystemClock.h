@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ctime>
+
+#include "platform/Clock.h"
+
+namespace talvane {
+
+// The local time of this machine, in its configured time zone.
+class SystemClock : public Clock {
+  public:
+    SystemClock();
+    LocalDateTime now() const override;
+
+    // The broken-down local time of t; exposed for the weekday mapping.
+    static LocalDateTime fromTime(std::time_t t);
+};
+
+}  // namespace talvane
