@@ -19,7 +19,7 @@ namespace {
 // One palette for every picture: deep teal chrome, white rows, a warm accent.
 constexpr QRgb ChromeTop = qRgb(0x12, 0x5b, 0x70);
 constexpr QRgb ChromeBottom = qRgb(0x0b, 0x3d, 0x4b);
-constexpr QRgb ChromeEdge = qRgb(0x07, 0x2c, 0x37);
+constexpr QRgb ChromeEdge = PanelBackdrop;
 constexpr QRgb ChromeLine = qRgb(0x2a, 0x86, 0x9c);
 constexpr QRgb ChromeMuted = qRgb(0xa4, 0xd4, 0xdf);
 constexpr QRgb IconTop = qRgb(0x24, 0x93, 0xad);

@@ -19,6 +19,11 @@ inline constexpr QRgb WindowBackground = qRgb(0xff, 0xff, 0xff);  // balloon int
 inline constexpr QRgb FooterText = qRgb(0xff, 0xff, 0xff);
 inline constexpr QRgb FooterShadow = qRgb(0x00, 0x00, 0x00);
 
+// What to paint beneath the background picture: it shows through the
+// antialiased outer corners and wherever the window's region reaches past
+// the picture, and matches the panel's dark edge there.
+inline constexpr QRgb PanelBackdrop = qRgb(0x07, 0x2c, 0x37);
+
 // Logical sizes of the pictures.
 inline constexpr QSize BackgroundSize{250, 660};
 inline constexpr QSize ArrowSize{16, 16};

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QRegion>
 #include <QString>
 
 #include <array>
@@ -58,6 +59,19 @@ QFont arial9(bool bold) {
     return font;
 }
 
+// The window's visible region: 251 x 661 with hard-edged corners cut along
+// 12 x 12 ellipses, one pixel wider and taller than the background picture.
+QRegion windowRegion() {
+    constexpr int W = 251, H = 661, E = 12;
+    QRegion region(E / 2, 0, W - E, H);
+    region += QRegion(0, E / 2, W, H - E);
+    for (const QPoint corner :
+         {QPoint(0, 0), QPoint(W - E, 0), QPoint(0, H - E), QPoint(W - E, H - E)}) {
+        region += QRegion(QRect(corner, QSize(E, E)), QRegion::Ellipse);
+    }
+    return region;
+}
+
 void drawLabel(QPainter& p, const QRect& r, const QString& text, const QFont& font, QRgb ink,
                bool opaque) {
     p.save();
@@ -78,10 +92,12 @@ QPixmap composeSamplePanel(const SampleState& state, qreal dpr) {
     const QPixmap blueArrow = artwork::arrow(true, dpr);
     const QPixmap badge = artwork::newBadge(dpr);
 
-    QPixmap panel(artwork::BackgroundSize * dpr);
+    QPixmap panel(QSize(251, 661) * dpr);
     panel.setDevicePixelRatio(dpr);
     panel.fill(Qt::transparent);
     QPainter p(&panel);
+    p.setClipRegion(windowRegion());
+    p.fillRect(panel.rect(), QColor::fromRgb(artwork::PanelBackdrop));
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     p.drawPixmap(0, 0, background);
 
