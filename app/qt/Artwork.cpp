@@ -469,13 +469,15 @@ QPixmap balloon(bool tipAtBottom, qreal dpr) {
     beginSmooth(p);
     p.setPen(Qt::NoPen);
 
-    // The body keeps clear of the pointer tip's rows and leaves room for the
-    // shadow; the labels (x 13..230, y 17..146) lie well inside it.
+    // The body keeps clear of the tip's rows (0..3 at the top, from 154 at the
+    // bottom) and leaves room for the shadow; the labels (x 13..230,
+    // y 17..146) lie well inside it.
     constexpr qreal tipHeight = 5;
     constexpr qreal tipX = 24;
     constexpr qreal tipHalfBase = 6;
-    const QRectF body =
-        tipAtBottom ? QRectF(1.5, 1.5, 235, 153.5 - 1.5) : QRectF(1.5, 4.5, 235, 156 - 4.5 - 1.5);
+    const qreal bodyTop = tipAtBottom ? 1.5 : 4.5;
+    const qreal bodyBottom = tipAtBottom ? 153.5 : 154.5;
+    const QRectF body(1.5, bodyTop, 235, bodyBottom - bodyTop);
     QPainterPath shape;
     shape.addRoundedRect(body, 6, 6);
     QPainterPath tip;
