@@ -64,6 +64,13 @@ extern "C" {
 
 #define TALVANE_COMPONENT_ABI_VERSION 1u
 
+/* Marks the entry points of a component built with hidden visibility. */
+#if defined(__GNUC__)
+#define TALVANE_COMPONENT_EXPORT __attribute__((visibility("default")))
+#else
+#define TALVANE_COMPONENT_EXPORT
+#endif
+
 /* Results of the entry points that can fail. */
 #define TALVANE_OK 0
 #define TALVANE_FAILED 1

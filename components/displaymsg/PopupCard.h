@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include "components/displaymsg/AlertContent.h"
+
+namespace talvane::displaymsg {
+
+// One reminder on screen: a rounded card that never takes the focus, closes
+// itself when its time is up (the countdown pauses under the mouse) and on
+// a click, which first opens the reminder's link when it has one. Deletes
+// itself once closed.
+class PopupCard : public QWidget {
+  public:
+    static constexpr int kWidth = 320;
+
+    PopupCard(const AlertContent& content, int lifetimeMs, const QString& message);
+    ~PopupCard() override;
+
+    // The message it shows; a repeat of it restarts this card's countdown.
+    const QString& message() const { return message_; }
+    void restartCountdown();
+
+    // Cards constructed and not yet destroyed, closed ones included: the
+    // library must stay loaded while any exists.
+    static int existing();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct Lines {
+        QStringList title;
+        QStringList body;
+        QString footer;
+    };
+    void layOut();
+    double remainingFraction() const;
+
+    AlertContent content_;
+    QString message_;
+    Lines lines_;
+    int lifetimeMs_;
+    int remainingMs_;
+    QElapsedTimer running_;
+    // Members, not QTimer::singleShot: a pending single-shot would call into
+    // this library after it might have been unloaded.
+    QTimer countdown_;
+    QTimer progress_;
+};
+
+}  // namespace talvane::displaymsg

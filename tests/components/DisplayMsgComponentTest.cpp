@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QScreen>
+#include <QTest>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/linux/ComponentAutomation.h"
+
+namespace talvane {
+namespace {
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> opened;
+  public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+// The shipped component, loaded the way the program loads it, on the
+// offscreen platform (an 800 x 800 screen).
+class DisplayMsgComponent : public ::testing::Test {
+  protected:
+    ComponentAutomation automation{{TALVANE_COMPONENT_DIR}};
+    std::unique_ptr<QApplication> app;
+
+    void startApplication() {
+        static int argc = 1;
+        static char name[] = "components_tests";
+        static char* argv[] = {name, nullptr};
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+
+    void TearDown() override {
+        if (app) {
+            for (QWidget* widget : QApplication::topLevelWidgets()) widget->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        automation.unloadIdleComponents();
+        EXPECT_EQ(automation.librariesWaitingToUnload(), 0u);
+        app.reset();
+    }
+
+    // One reminder, the way ShowReminder hands it over: create, call, release.
+    bool show(const QString& message, std::int16_t arg2 = 103, std::int16_t arg3 = 50) {
+        std::string error;
+        std::unique_ptr<DisplayMsg> object = automation.CreateObject("Flarebox.DisplayMsg", error);
+        if (!object) {
+            ADD_FAILURE() << error;
+            return false;
+        }
+        std::u16string clientNumber = u"12345202612071000001234";
+        std::u16string text = message.toStdU16String();
+        FormObject* window = nullptr;
+        return object->DisplayAlert(clientNumber, arg2, arg3, text, window);
+    }
+
+    static QList<QWidget*> popups() {
+        QList<QWidget*> visible;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible()) visible.append(widget);
+        }
+        return visible;
+    }
+
+    static bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (!done()) {
+            if (elapsed.elapsed() > timeoutMs) return false;
+            QTest::qWait(20);
+        }
+        return true;
+    }
+};
+
+QString reminder(const QString& title, const QString& link = {}) {
+    return QStringLiteral("直播即将开始||||||14:00||||||") + title +
+           QStringLiteral("||||||请提前进入会议室。||||||") + link;
+}
+
+TEST_F(DisplayMsgComponent, ShowsAQuietPopupBottomRight_ThatOutlivesItsObject_AndClosesOnAClick) {
+    startApplication();
+    ASSERT_TRUE(show(reminder(QStringLiteral("标题"))));
+    const auto shown = popups();
+    ASSERT_EQ(shown.size(), 1);
+    QWidget* popup = shown[0];
+    for (const Qt::WindowType flag : {Qt::Tool, Qt::FramelessWindowHint, Qt::WindowStaysOnTopHint,
+                                      Qt::WindowDoesNotAcceptFocus}) {
+        EXPECT_TRUE(popup->windowFlags().testFlag(flag)) << flag;
+    }
+    EXPECT_TRUE(popup->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_EQ(QApplication::activeWindow(), nullptr);
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(popup->geometry().right(), area.right() - 12);
+    EXPECT_EQ(popup->geometry().bottom(), area.bottom() - 50);
+    EXPECT_FALSE(popup->mask().isEmpty());
+
+    // Released right after the call, but the popup keeps the library loaded.
+    EXPECT_EQ(automation.librariesWaitingToUnload(), 1u);
+
+    QTest::mouseClick(popup, Qt::RightButton, {}, QPoint(40, 40));
+    EXPECT_TRUE(waitUntil([] { return QApplication::topLevelWidgets().isEmpty(); }, 2000));
+    automation.unloadIdleComponents();
+    EXPECT_EQ(automation.librariesWaitingToUnload(), 0u);
+}
+
+TEST_F(DisplayMsgComponent, ALeftClickOpensOnlyAWebLink) {
+    startApplication();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    ASSERT_TRUE(
+        show(reminder(QStringLiteral("有链接"), QStringLiteral("http://127.0.0.1:8765/x"))));
+    QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, QPoint(40, 40));
+    ASSERT_TRUE(show(reminder(QStringLiteral("无链接"), QStringLiteral("主讲人：王工程师"))));
+    QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, QPoint(40, 40));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1:8765/x"))});
+    EXPECT_TRUE(popups().isEmpty());
+}
+
+TEST_F(DisplayMsgComponent, ClosesItselfWhenItsTimeIsUp) {
+    startApplication();
+    ASSERT_TRUE(show(reminder(QStringLiteral("一秒")), 10));  // 1.0 s
+    QTest::qWait(500);
+    EXPECT_EQ(popups().size(), 1);
+    EXPECT_TRUE(waitUntil([] { return popups().isEmpty(); }, 3000));
+}
+
+TEST_F(DisplayMsgComponent, StacksDifferentRemindersAndRefreshesARepeat) {
+    startApplication();
+    for (const char* title : {"一", "二", "三", "二"}) {
+        ASSERT_TRUE(show(reminder(QString::fromUtf8(title))));
+    }
+    auto shown = popups();
+    ASSERT_EQ(shown.size(), 3);
+
+    ASSERT_TRUE(show(reminder(QStringLiteral("四"))));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    shown = popups();
+    ASSERT_EQ(shown.size(), 3);
+    std::sort(shown.begin(), shown.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
+    // The oldest went, the repeat kept its place, the newest sits lowest.
+    EXPECT_EQ(shown[0]->windowTitle(), QStringLiteral("二"));
+    EXPECT_EQ(shown[1]->windowTitle(), QStringLiteral("三"));
+    EXPECT_EQ(shown[2]->windowTitle(), QStringLiteral("四"));
+    for (int i = 0; i + 1 < shown.size(); ++i) {
+        EXPECT_LT(shown[i]->geometry().bottom(), shown[i + 1]->geometry().top());
+    }
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(shown[2]->geometry().bottom(), area.bottom() - 50);
+}
+
+TEST_F(DisplayMsgComponent, FailsWithoutAQApplication) {
+    EXPECT_FALSE(show(reminder(QStringLiteral("标题"))));
+}
+
+}  // namespace
+}  // namespace talvane
+
+#include "DisplayMsgComponentTest.moc"

@@ -1,0 +1,87 @@
+// popup_preview [--count N] [--seconds S] [message...]
+// Loads "Flarebox.DisplayMsg" the way the notifier does and hands it sample
+// reminders (or the messages given, five elements joined by "||||||"), one
+// every half second, then quits after S seconds (default 12).
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "platform/FormObject.h"
+#include "platform/linux/ComponentAutomation.h"
+
+namespace {
+
+class PreviewWindow : public talvane::FormObject {
+  public:
+    void DoTransparency() override {}
+    std::u16string getTitle(std::u16string& title) override { return title; }
+    bool knowIfVisitPage() override { return true; }
+};
+
+const QStringList kSamples = {
+    QStringLiteral("直播即将开始||||||12月9日 14:00–15:30||||||云原生架构实战：从单体到微...||||||"
+                   "本场研讨会将介绍服务拆分、容器编排与可观测性的落地经验，"
+                   "并现场解答听众提问。||||||http://127.0.0.1:8765/endusers/Index.aspx"),
+    QStringLiteral("||||||明天 10:00||||||Qt 6 桌面开发入门||||||请提前十分钟进入会议室。||||||"
+                   "主讲人：王工程师"),
+    QStringLiteral("报名成功||||||||||||Webinar: Tray icons...||||||||||||"),
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    int count = 1;
+    int seconds = 12;
+    QStringList messages;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == u"--count" && i + 1 < args.size()) {
+            count = args[++i].toInt();
+        } else if (args[i] == u"--seconds" && i + 1 < args.size()) {
+            seconds = args[++i].toInt();
+        } else {
+            messages.append(args[i]);
+        }
+    }
+    if (messages.isEmpty()) messages = kSamples;
+
+    talvane::ComponentAutomation automation(talvane::ComponentAutomation::defaultSearchDirectories(
+        QCoreApplication::applicationDirPath().toStdString()));
+    PreviewWindow window;
+    int shown = 0;
+    QTimer next;
+    next.setInterval(500);
+    const auto showNext = [&] {
+        if (shown >= count) {
+            next.stop();
+            return;
+        }
+        std::string error;
+        std::unique_ptr<talvane::DisplayMsg> popup =
+            automation.CreateObject("Flarebox.DisplayMsg", error);
+        if (!popup) {
+            std::fprintf(stderr, "popup_preview: %s\n", error.c_str());
+            QCoreApplication::exit(1);
+            return;
+        }
+        std::u16string clientNumber = u"unknown value";
+        std::u16string message = messages[shown % messages.size()].toStdU16String();
+        talvane::FormObject* windowObject = &window;
+        if (!popup->DisplayAlert(clientNumber, 103, 50, message, windowObject)) {
+            std::fprintf(stderr, "popup_preview: DisplayAlert failed\n");
+        }
+        ++shown;
+    };
+    QObject::connect(&next, &QTimer::timeout, showNext);
+    next.start();
+    QTimer::singleShot(0, &next, showNext);
+    QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
+    return app.exec();
+}
