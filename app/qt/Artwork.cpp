@@ -558,7 +558,14 @@ QIcon appIcon() {
 }
 
 QCursor handCursor(qreal dpr) {
-    return QCursor(handPixmap(dpr), HandCursorHotSpot.x(), HandCursorHotSpot.y());
+    QPoint hotSpot = HandCursorHotSpot;
+    // Qt's X11 backend (measured with 6.4) hands the hot spot to the server
+    // as given, beside an image in device pixels, so there it has to be in
+    // device pixels too; other platforms scale it themselves.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        hotSpot = (QPointF(hotSpot) * dpr).toPoint();
+    }
+    return QCursor(handPixmap(dpr), hotSpot.x(), hotSpot.y());
 }
 
 QCursor handCursor() {
