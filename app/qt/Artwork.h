@@ -57,8 +57,9 @@ QPixmap rowHighlight(qreal dpr);
 // high-density trays).
 QIcon appIcon();
 
-// 32 x 32 pointing hand, hot spot (12, 1) at the fingertip. The overload
-// without arguments draws at the primary screen's device pixel ratio.
+// 32 x 32 pointing hand, hot spot (12, 1) at the fingertip (handed to X11
+// in device pixels, which Qt's backend there expects). The overload without
+// arguments draws at the primary screen's device pixel ratio.
 QCursor handCursor();
 QCursor handCursor(qreal dpr);
 
