@@ -41,11 +41,14 @@ TEST(IconvCodePage, FromUnicode_EncodesAndMarksUnrepresentableCharacters) {
     EXPECT_EQ(gbk.toUnicode(gbk.fromUnicode(u"全角　空格，")), u"全角　空格，");
 }
 
-TEST(IconvCodePage, LargeInput_RoundTripsWhole) {
-    IconvCodePage gbk;
-    std::u16string text;
-    for (int i = 0; i < 100000; ++i) text += (i % 3 == 0) ? u'文' : u'a';
-    EXPECT_EQ(gbk.toUnicode(gbk.fromUnicode(text)), text);
+TEST(IconvCodePage, FourByteSequences_GrowTheOutputAndBecomeSurrogatePairs) {
+    IconvCodePage gb18030("GB18030");
+    const std::u16string wide(1000, u'\u0080');  // four bytes each
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) bytes += "\x81\x30\x81\x30";
+    EXPECT_EQ(gb18030.fromUnicode(wide), bytes);
+    EXPECT_EQ(gb18030.toUnicode(bytes), wide);
+    EXPECT_EQ(gb18030.toUnicode("\x90\x30\x81\x30"), u"\U00010000");
 }
 
 TEST(IconvCodePage, UnknownName_PassesAsciiOnly) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "tests/fakes/FakeClock.h"
-#include "tests/fakes/FakeProfileFile.h"
 #include "tests/fakes/FakeRandom.h"
 #include "tests/settings/SettingsFixture.h"
 
@@ -128,23 +127,6 @@ TEST(LoadClientNumber, LeavesUnknownValue_WhenFileOrKeyIsMissing) {
     EXPECT_EQ(s.stored(), "[systemsetting]\nsysnumber2=1\n");
     EXPECT_EQ(clock.readings, 0);
     EXPECT_TRUE(random.log.empty());
-}
-
-TEST(LoadClientNumber, UsesTheNewNumber_EvenWhenItCannotBeStored) {
-    testing::FakeProfileFile profile;
-    IconvCodePage gbk;
-    testing::FixedPaths paths("/opt/talvane");
-    const SettingsContext ctx{profile, gbk, paths};
-    profile.values[{"systemsetting", "sysNumber"}] = "short";
-    profile.writeResult = 0;
-    FakeClock clock(kExampleTime);
-    FakeRandom random = ExampleDraws();
-    std::u16string sysNumber;
-    LoadClientNumber(sysNumber, ctx, clock, random);
-    EXPECT_EQ(sysNumber, u"000122008120509030730000");
-    EXPECT_EQ(profile.calls.back(),
-              "WritePrivateProfileStringA systemsetting/sysNumber=000122008120509030730000");
-    EXPECT_EQ((profile.values[{"systemsetting", "sysNumber"}]), "short");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/linux/IconvCodePage.h"
-#include "tests/fakes/FakeProfileFile.h"
+#include <sys/stat.h>
+
 #include "tests/settings/SettingsFixture.h"
 
 namespace talvane {
@@ -23,20 +23,6 @@ TEST(SettingsFilePath, JoinsDirectoryAndFileNameAsTheyStand) {
     EXPECT_EQ(SettingsFilePath(FixedPaths("/opt/talvane")), "/opt/talvane/setting.ini");
     EXPECT_EQ(SettingsFilePath(FixedPaths("/")), "//setting.ini");
     EXPECT_EQ(SettingsFilePath(FixedPaths("/opt/talvane/")), "/opt/talvane//setting.ini");
-}
-
-TEST(ReadSetting, HandsTheProfileFunctionItsFixedArguments) {
-    testing::FakeProfileFile profile;
-    IconvCodePage gbk;
-    FixedPaths paths("/opt/应用");
-    const SettingsContext ctx{profile, gbk, paths};
-    profile.values[{"\xB6\xCE", "\xBC\xFC"}] = "v";  // 段 / 键 in GBK
-
-    EXPECT_EQ(ReadSetting(ctx, u"段", u"键"), u"v");
-    EXPECT_EQ(profile.lastDefault, "unknown value");
-    EXPECT_EQ(profile.lastSize, 500u);
-    // The path keeps the file system's own (UTF-8) bytes.
-    EXPECT_EQ(profile.paths.at(0), "/opt/应用/setting.ini");
 }
 
 TEST(ReadSetting, ReturnsUnknownValue_AndCreatesNothing_WhenFileOrKeyIsMissing) {
@@ -84,13 +70,18 @@ TEST(ReadSetting, CutsOverlongValuesTo499Bytes_OnCharacterBoundaries) {
     EXPECT_EQ(Read(s.ctx, u"gbk"), std::u16string(249, u'中'));
 }
 
-TEST(ReadSetting, WorksFromTheRootStyleDirectoryWithTrailingSeparator) {
+TEST(ReadSetting, FindsTheFile_InFoldersWithTrailingSeparatorOrNonAsciiName) {
     SettingsFixture s;
-    FixedPaths trailing(s.dir.path() + "/");
-    const SettingsContext ctx{s.profile, s.codePage, trailing};
-    EXPECT_NE(WriteSetting(ctx, u"systemsetting", u"sysNumber", u"x"), 0);
-    EXPECT_EQ(s.stored(), "[systemsetting]\nsysNumber=x\n");
-    EXPECT_EQ(Read(ctx), u"x");
+    // The folder name stays in the file system's bytes (UTF-8); it is not
+    // a value and does not pass through the code page.
+    for (const std::string& folder : {s.dir.path() + "/", s.dir.file("应用")}) {
+        ::mkdir(folder.c_str(), 0700);
+        FixedPaths paths(folder);
+        const SettingsContext ctx{s.profile, s.codePage, paths};
+        EXPECT_NE(WriteSetting(ctx, u"systemsetting", u"sysNumber", u"x"), 0);
+        EXPECT_EQ(testing::ReadBytes(folder + "/setting.ini"), "[systemsetting]\nsysNumber=x\n");
+        EXPECT_EQ(Read(ctx), u"x");
+    }
 }
 
 TEST(TrimSettingValue, TrimsSpacesOnceThenTrailingNuls) {
@@ -119,12 +110,19 @@ TEST(WriteSetting, StoresCodePageBytes_AndReportsFailureAsZero) {
     EXPECT_EQ(WriteSetting(broken, u"systemsetting", u"sysNumber", u"x"), 0);
     EXPECT_EQ(Read(s.ctx), u"中文");
 
-    testing::FakeProfileFile fake;
+    // Only the low 16 bits are kept, yet a success must not turn into 0.
+    struct Returns : IniProfileFile {
+        int result = 0;
+        int WritePrivateProfileStringA(std::string_view, std::string_view, std::string_view,
+                                       const std::string&) override {
+            return result;
+        }
+    } fake;
     const SettingsContext faked{fake, s.codePage, s.paths};
-    fake.writeResult = 0x10000;  // low 16 bits zero, yet a success
+    fake.result = 0x10000;
     EXPECT_NE(WriteSetting(faked, u"s", u"k", u"v"), 0);
-    fake.writeResult = 0;
-    EXPECT_EQ(WriteSetting(faked, u"s", u"k", u"v"), 0);
+    fake.result = 0x10005;
+    EXPECT_EQ(WriteSetting(faked, u"s", u"k", u"v"), 5);
 }
 
 }  // namespace
