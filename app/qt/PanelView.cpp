@@ -32,7 +32,7 @@ QColor colour(ColourRole role) {
     return Qt::black;
 }
 
-QFont font(FontRole role) {
+QFont fontFor(FontRole role) {
     switch (role) {
         case FontRole::Arial9:
             return QFont(QStringLiteral("Arial"), 9);
@@ -114,7 +114,7 @@ QRectF PanelView::toPixels(const TwipRect& rect) const {
 void PanelView::paintEvent(QPaintEvent* event) {
     ++paintCount_;
     QPainter painter(this);
-    painter.fillRect(event->rect(), palette().window());
+    painter.fillRect(event->rect(), QColor::fromRgb(artwork::PanelBackdrop));
     if (form_ == nullptr) {
         return;
     }
@@ -144,7 +144,7 @@ void PanelView::drawElement(QPainter& painter, const Element& element) const {
         painter.fillRect(box, colour(element.backColour));
     }
     if (!element.caption.empty()) {
-        painter.setFont(font(element.font));
+        painter.setFont(fontFor(element.font));
         painter.setPen(colour(element.textColour));
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                          QString::fromStdU16String(element.caption));
