@@ -8,6 +8,8 @@ namespace {
 
 const QString kSeparator = QStringLiteral("||||||");
 const QString kDefaultHeading = QStringLiteral("会议提醒");
+const QString kEventPage = QStringLiteral("/endusers/meeting_view.aspx");
+constexpr qsizetype kLongestEventId = 64;
 
 QString plainLine(const QString& text) {
     QString line = text;
@@ -18,18 +20,40 @@ QString plainLine(const QString& text) {
     return line.simplified();
 }
 
-QUrl openableLink(const QString& text) {
-    const QUrl url(text, QUrl::StrictMode);
+bool isWebAddress(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https")) {
-        return {};
+    return url.isValid() && !url.host().isEmpty() && (scheme == u"http" || scheme == u"https");
+}
+
+bool isEventId(const QString& text) {
+    if (text.isEmpty() || text.size() > kLongestEventId) return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool allowed = (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') ||
+                             (u >= u'a' && u <= u'z') || u == u'-' || u == u'_';
+        if (!allowed) return false;
     }
-    return url;
+    return true;
+}
+
+QUrl linkFor(const QString& element, const QString& clientNumber, const QString& serviceBaseUrl) {
+    if (const QUrl direct(element, QUrl::StrictMode); isWebAddress(direct)) return direct;
+    if (!isEventId(element)) return {};
+    QUrl page(serviceBaseUrl + kEventPage, QUrl::StrictMode);
+    if (!isWebAddress(page)) return {};
+    // Every value escaped whole: a client number holding '&', '#' or '+'
+    // must not change the address's structure.
+    const QString query = QStringLiteral("FRM=Software&EventID=") + element +
+                          QStringLiteral("&id=") +
+                          QString::fromLatin1(QUrl::toPercentEncoding(clientNumber));
+    page.setQuery(query, QUrl::StrictMode);
+    return page;
 }
 
 }  // namespace
 
-AlertContent parseAlertMessage(const QString& message) {
+AlertContent parseAlertMessage(const QString& message, const QString& clientNumber,
+                               const QString& serviceBaseUrl) {
     QStringList elements = message.split(kSeparator);
     while (elements.size() < 5) elements.append(QString());
 
@@ -38,10 +62,8 @@ AlertContent parseAlertMessage(const QString& message) {
     if (content.heading.isEmpty()) content.heading = kDefaultHeading;
     content.time = plainLine(elements[1]);
     content.title = plainLine(elements[2]);
-    content.body = plainLine(elements[3]);
-    const QString last = plainLine(elements[4]);
-    content.link = openableLink(last);
-    if (!content.link.isValid()) content.footnote = last;
+    content.link = linkFor(plainLine(elements[3]), clientNumber, serviceBaseUrl);
+    content.note = plainLine(elements[4]);
     return content;
 }
 

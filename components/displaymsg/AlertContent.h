@@ -7,12 +7,14 @@
 namespace talvane::displaymsg {
 
 // What the popup makes of the message "e0||||||e1||||||e2||||||e3||||||e4":
-//   element 0  heading   the kind of reminder ("直播即将开始"); "会议提醒" when empty
-//   element 1  time      when the event starts, shown after "时间："
-//   element 2  title     the event's title (the program has already shortened it)
-//   element 3  body      free text, wrapped to three lines at most
-//   element 4  link      an http or https address opened by a click on the card;
-//                        any other text is shown as a grey footnote instead
+//   element 0  heading  the kind of reminder ("研讨会即将开始"); "会议提醒" when empty
+//   element 1  time     when the event starts, shown after "时间："
+//   element 2  title    the event's title (the program has already shortened it)
+//   element 3  link     the event's identifier: a click on the card opens the
+//                       event page of the service for it and the client
+//                       number; a full http or https address is opened as it is;
+//                       anything else gives no link
+//   element 4  note     free text, wrapped to three lines at most
 // Missing elements are empty; a sixth and later element are ignored. Line
 // breaks, tabs and other control characters become spaces, and nothing is
 // read as markup: the text comes from the network.
@@ -20,14 +22,15 @@ struct AlertContent {
     QString heading;
     QString time;
     QString title;
-    QString body;
-    QString footnote;
-    QUrl link;  // valid only for http and https
+    QString note;
+    QUrl link;  // empty when there is nothing to open
 
     bool operator==(const AlertContent&) const = default;
 };
 
-AlertContent parseAlertMessage(const QString& message);
+// serviceBaseUrl is the scheme-and-host prefix of the service's pages.
+AlertContent parseAlertMessage(const QString& message, const QString& clientNumber,
+                               const QString& serviceBaseUrl);
 
 // The two numbers DisplayAlert receives (103 and 50 from the program):
 //   arg2  how long the popup stays, in tenths of a second (103 -> 10.3 s);

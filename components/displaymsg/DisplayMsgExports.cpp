@@ -1,8 +1,8 @@
 // The "Flarebox.DisplayMsg" component: the entry points of
 // platform/ComponentAbi.h over the popup stack. The meaning it gives to the
 // message elements and to the numbers 103 and 50 is documented in
-// AlertContent.h. It neither shows nor keeps the client number and does not
-// call the window it is given.
+// AlertContent.h. The client number only goes into the event page's address;
+// the window it is given is not called.
 
 #include <QApplication>
 #include <QString>
@@ -60,7 +60,7 @@ TALVANE_COMPONENT_EXPORT std::int32_t TalvaneCreateObject(TalvaneObject** object
 }
 
 TALVANE_COMPONENT_EXPORT std::int32_t TalvaneDisplayAlert(
-    TalvaneObject* object, const char16_t* /*clientNumber*/, std::size_t /*clientNumberLength*/,
+    TalvaneObject* object, const char16_t* clientNumber, std::size_t clientNumberLength,
     std::int16_t arg2, std::int16_t arg3, const char16_t* message, std::size_t messageLength,
     const TalvaneWindow* /*window*/, TalvaneError* error) {
     try {
@@ -79,8 +79,9 @@ TALVANE_COMPONENT_EXPORT std::int32_t TalvaneDisplayAlert(
             return TALVANE_FAILED;
         }
         QString reason;
-        if (!talvane::displaymsg::PopupStack::present(fromUtf16(message, messageLength), arg2, arg3,
-                                                      reason)) {
+        if (!talvane::displaymsg::PopupStack::present(fromUtf16(message, messageLength),
+                                                      fromUtf16(clientNumber, clientNumberLength),
+                                                      arg2, arg3, reason)) {
             setError(error, reason);
             return TALVANE_FAILED;
         }

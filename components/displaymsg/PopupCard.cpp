@@ -96,7 +96,7 @@ PopupCard::PopupCard(const AlertContent& content, int lifetimeMs, const QString&
     setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
     setFocusPolicy(Qt::NoFocus);
     setWindowTitle(content_.title.isEmpty() ? content_.heading : content_.title);
-    if (content_.link.isValid()) setCursor(Qt::PointingHandCursor);
+    if (!content_.link.isEmpty()) setCursor(Qt::PointingHandCursor);
 
     countdown_.setSingleShot(true);
     connect(&countdown_, &QTimer::timeout, this, [this] { close(); });
@@ -132,13 +132,8 @@ double PopupCard::remainingFraction() const {
 void PopupCard::layOut() {
     const Fonts f;
     lines_.title = wrapText(content_.title, f.title, kContentWidth, 2);
-    lines_.body = wrapText(content_.body, f.text, kContentWidth, 3);
-    if (content_.link.isValid()) {
-        lines_.footer = QStringLiteral("点击查看详情 ›");
-    } else {
-        lines_.footer =
-            QFontMetrics(f.small).elidedText(content_.footnote, Qt::ElideRight, kContentWidth);
-    }
+    lines_.body = wrapText(content_.note, f.text, kContentWidth, 3);
+    lines_.footer = content_.link.isEmpty() ? QString() : QStringLiteral("点击查看详情 ›");
 
     int height = kHeaderHeight + 14;
     height += lines_.title.size() * QFontMetrics(f.title).lineSpacing();
@@ -224,7 +219,7 @@ void PopupCard::paintEvent(QPaintEvent*) {
         y += 10;
         painter.fillRect(QRect(kPadding, y, kContentWidth, 1), kRuleColour);
         y += 1 + 8;
-        painter.setPen(content_.link.isValid() ? kAccent : kMutedColour);
+        painter.setPen(kAccent);
         drawLines(painter, {lines_.footer}, f.small, kPadding, y);
     }
 
@@ -243,7 +238,7 @@ void PopupCard::paintEvent(QPaintEvent*) {
 
 void PopupCard::mouseReleaseEvent(QMouseEvent* event) {
     if (!rect().contains(event->position().toPoint())) return;
-    if (event->button() == Qt::LeftButton && content_.link.isValid()) {
+    if (event->button() == Qt::LeftButton && !content_.link.isEmpty()) {
         QDesktopServices::openUrl(content_.link);
     }
     close();

@@ -6,6 +6,7 @@
 
 #include "components/displaymsg/PopupCard.h"
 #include "components/displaymsg/PopupPlacement.h"
+#include "service/ServiceBaseUrl.h"
 
 namespace talvane::displaymsg::PopupStack {
 
@@ -25,7 +26,8 @@ void placeCards() {
 
 }  // namespace
 
-bool present(const QString& message, qint16 arg2, qint16 arg3, QString& error) {
+bool present(const QString& message, const QString& clientNumber, qint16 arg2, qint16 arg3,
+             QString& error) {
     if (QGuiApplication::primaryScreen() == nullptr) {
         error = QStringLiteral("no screen to show the reminder on");
         return false;
@@ -41,7 +43,9 @@ bool present(const QString& message, qint16 arg2, qint16 arg3, QString& error) {
         }
     }
 
-    auto* card = new PopupCard(parseAlertMessage(message), timing.lifetimeMs, message);
+    const QString serviceBaseUrl = QString::fromStdU16String(ServiceBaseUrl());
+    auto* card = new PopupCard(parseAlertMessage(message, clientNumber, serviceBaseUrl),
+                               timing.lifetimeMs, message);
     cards.prepend(card);
     while (cards.size() > kMostCards) cards.takeLast()->close();
     placeCards();

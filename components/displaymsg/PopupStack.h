@@ -15,8 +15,10 @@ namespace PopupStack {
 
 inline constexpr int kMostCards = 3;
 
-// Shows message as a card. false with a reason when there is no screen.
-bool present(const QString& message, qint16 arg2, qint16 arg3, QString& error);
+// Shows message as a card (see AlertContent.h for what the arguments mean).
+// false with a reason when there is no screen.
+bool present(const QString& message, const QString& clientNumber, qint16 arg2, qint16 arg3,
+             QString& error);
 
 // Takes a closing or destroyed card out of the stack; the rest close up.
 void forget(PopupCard* card);

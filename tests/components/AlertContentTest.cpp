@@ -1,49 +1,80 @@
 #include <gtest/gtest.h>
 
+#include <QUrlQuery>
+
 #include "components/displaymsg/AlertContent.h"
 
 namespace talvane::displaymsg {
 namespace {
 
-TEST(parseAlertMessage, GivesEachElementItsPlace) {
-    const AlertContent content = parseAlertMessage(QStringLiteral(
-        "直播即将开始||||||14:00||||||标题||||||正文||||||https://example.test/a?b=1"));
-    EXPECT_EQ(content.heading, QStringLiteral("直播即将开始"));
-    EXPECT_EQ(content.time, QStringLiteral("14:00"));
-    EXPECT_EQ(content.title, QStringLiteral("标题"));
-    EXPECT_EQ(content.body, QStringLiteral("正文"));
-    EXPECT_EQ(content.link, QUrl(QStringLiteral("https://example.test/a?b=1")));
-    EXPECT_TRUE(content.footnote.isEmpty());
+const QString kBase = QStringLiteral("http://127.0.0.1:8765");
+
+AlertContent withLinkElement(const QString& element3, const QString& clientNumber = {}) {
+    return parseAlertMessage(
+        QStringLiteral("h||||||t||||||x||||||") + element3 + QStringLiteral("||||||n"),
+        clientNumber, kBase);
+}
+
+TEST(parseAlertMessage, GivesEachElementItsPlace_AndLinksTheEventPage) {
+    const AlertContent content = parseAlertMessage(
+        QStringLiteral(
+            "研讨会即将开始||||||2026-12-09 14:30||||||企业级云原生架构实践：从容器...||||||"
+            "20261209001||||||请提前十分钟进入会议室。"),
+        QStringLiteral("unknown value"), kBase);
+    EXPECT_EQ(content.heading, QStringLiteral("研讨会即将开始"));
+    EXPECT_EQ(content.time, QStringLiteral("2026-12-09 14:30"));
+    EXPECT_EQ(content.title, QStringLiteral("企业级云原生架构实践：从容器..."));
+    EXPECT_EQ(content.note, QStringLiteral("请提前十分钟进入会议室。"));
+    EXPECT_EQ(content.link.toString(QUrl::FullyEncoded),
+              QStringLiteral("http://127.0.0.1:8765/endusers/meeting_view.aspx"
+                             "?FRM=Software&EventID=20261209001&id=unknown%20value"));
+}
+
+TEST(parseAlertMessage, KeepsTheClientNumberInsideItsQueryValue) {
+    const QString odd = QStringLiteral("a&EventID=x#y+z%41 中");
+    const AlertContent content = withLinkElement(QStringLiteral("E-1_b"), odd);
+    const QUrlQuery query(content.link);
+    EXPECT_EQ(query.queryItemValue(QStringLiteral("id"), QUrl::FullyDecoded), odd);
+    EXPECT_EQ(query.allQueryItemValues(QStringLiteral("EventID")), QStringList{"E-1_b"});
+    EXPECT_FALSE(content.link.hasFragment());
+}
+
+TEST(parseAlertMessage, LinksOnlyWebAddressesAndPlainIdentifiers) {
+    const QString notLinks[] = {QStringLiteral("javascript:alert(1)"),
+                                QStringLiteral("file:///etc/passwd"),
+                                QStringLiteral("http://"),
+                                QStringLiteral("../../admin"),
+                                QStringLiteral("id?x=1"),
+                                QStringLiteral("会议"),
+                                QString(65, u'7'),
+                                QString()};
+    for (const QString& element : notLinks) {
+        EXPECT_TRUE(withLinkElement(element).link.isEmpty()) << element.toStdString();
+    }
+    EXPECT_EQ(withLinkElement(QStringLiteral("HTTPS://example.test/x?y=1")).link,
+              QUrl(QStringLiteral("HTTPS://example.test/x?y=1")));
+    EXPECT_FALSE(withLinkElement(QString(64, u'7')).link.isEmpty());
+    // A service address that is no web address gives no link either.
+    EXPECT_TRUE(parseAlertMessage(QStringLiteral("h||||||t||||||x||||||123||||||n"), {},
+                                  QStringLiteral("not a url"))
+                    .link.isEmpty());
 }
 
 TEST(parseAlertMessage, FillsGapsAndFlattensControlCharacters) {
-    const AlertContent empty = parseAlertMessage(QStringLiteral("||||||||||||||||||||||||"));
+    const AlertContent empty =
+        parseAlertMessage(QStringLiteral("||||||||||||||||||||||||"), {}, kBase);
     EXPECT_EQ(empty.heading, QStringLiteral("会议提醒"));
     EXPECT_TRUE(empty.title.isEmpty());
-    EXPECT_FALSE(empty.link.isValid());
+    EXPECT_TRUE(empty.link.isEmpty());
 
-    const AlertContent partial = parseAlertMessage(QStringLiteral("only a heading"));
+    const AlertContent partial = parseAlertMessage(QStringLiteral("only a heading"), {}, kBase);
     EXPECT_EQ(partial.heading, QStringLiteral("only a heading"));
-    EXPECT_TRUE(partial.body.isEmpty());
+    EXPECT_TRUE(partial.note.isEmpty());
 
     const AlertContent messy = parseAlertMessage(
-        QStringLiteral("h||||||t||||||a\tb\r\nc||||||<b>x</b>\u2028y||||||f||||||g"));
+        QStringLiteral("h||||||t||||||a\tb\r\nc||||||||||||<b>x</b>\u2028y||||||sixth"), {}, kBase);
     EXPECT_EQ(messy.title, QStringLiteral("a b c"));
-    EXPECT_EQ(messy.body, QStringLiteral("<b>x</b> y"));
-    EXPECT_EQ(messy.footnote, QStringLiteral("f"));
-}
-
-TEST(parseAlertMessage, OpensOnlyWebAddresses) {
-    const char* notLinks[] = {"javascript:alert(1)", "file:///etc/passwd",   "http://",
-                              "主讲人：王工程师",    "ftp://example.test/x", "http//example.test"};
-    for (const char* text : notLinks) {
-        const AlertContent content = parseAlertMessage(
-            QStringLiteral("h||||||t||||||x||||||b||||||") + QString::fromUtf8(text));
-        EXPECT_FALSE(content.link.isValid()) << text;
-        EXPECT_EQ(content.footnote, QString::fromUtf8(text)) << text;
-    }
-    EXPECT_TRUE(parseAlertMessage(QStringLiteral("||||||||||||||||||||||||HTTP://Example.test/"))
-                    .link.isValid());
+    EXPECT_EQ(messy.note, QStringLiteral("<b>x</b> y"));
 }
 
 TEST(popupTimingFrom, ReadsTenthsOfASecondAndAGapInPixels) {

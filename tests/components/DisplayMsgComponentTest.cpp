@@ -81,9 +81,9 @@ class DisplayMsgComponent : public ::testing::Test {
     }
 };
 
-QString reminder(const QString& title, const QString& link = {}) {
-    return QStringLiteral("直播即将开始||||||14:00||||||") + title +
-           QStringLiteral("||||||请提前进入会议室。||||||") + link;
+QString reminder(const QString& title, const QString& eventId = {}) {
+    return QStringLiteral("直播即将开始||||||14:00||||||") + title + QStringLiteral("||||||") +
+           eventId + QStringLiteral("||||||请提前进入会议室。");
 }
 
 TEST_F(DisplayMsgComponent, ShowsAQuietPopupBottomRight_ThatOutlivesItsObject_AndClosesOnAClick) {
@@ -112,7 +112,7 @@ TEST_F(DisplayMsgComponent, ShowsAQuietPopupBottomRight_ThatOutlivesItsObject_An
     EXPECT_EQ(automation.librariesWaitingToUnload(), 0u);
 }
 
-TEST_F(DisplayMsgComponent, ALeftClickOpensOnlyAWebLink) {
+TEST_F(DisplayMsgComponent, ALeftClickOpensTheEventPageWhenThereIsOne) {
     startApplication();
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");

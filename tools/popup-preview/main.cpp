@@ -24,13 +24,15 @@ class PreviewWindow : public talvane::FormObject {
     bool knowIfVisitPage() override { return true; }
 };
 
+// heading, time, title, event identifier, note
 const QStringList kSamples = {
-    QStringLiteral("直播即将开始||||||12月9日 14:00–15:30||||||云原生架构实战：从单体到微...||||||"
-                   "本场研讨会将介绍服务拆分、容器编排与可观测性的落地经验，"
-                   "并现场解答听众提问。||||||http://127.0.0.1:8765/endusers/Index.aspx"),
-    QStringLiteral("||||||明天 10:00||||||Qt 6 桌面开发入门||||||请提前十分钟进入会议室。||||||"
-                   "主讲人：王工程师"),
-    QStringLiteral("报名成功||||||||||||Webinar: Tray icons...||||||||||||"),
+    QStringLiteral(
+        "研讨会即将开始||||||2026-12-09 14:30||||||企业级云原生架构实践：从容...||||||"
+        "20261209001||||||请提前十分钟进入会议室，并检查耳机与网络。本场研讨会将介绍服务拆分、"
+        "容器编排与可观测性的落地经验，并现场解答听众提问。"),
+    QStringLiteral("会议重现已上线||||||2026-11-25 14:00||||||零信任安全体系建设指南||||||"
+                   "20261125003||||||错过直播的朋友可随时点播本场会议重现。"),
+    QStringLiteral("||||||||||||Webinar: Tray icons...||||||||||||"),
 };
 
 }  // namespace
