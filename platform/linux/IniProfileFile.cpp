@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
 
 #include "platform/linux/IniDocument.h"
@@ -38,24 +39,35 @@ class Fd {
 
 enum class ReadOutcome { Ok, Missing, Failed };
 
+// Far beyond any settings file, yet low enough that a stray disk image at
+// the path cannot exhaust memory: such a file counts as unreadable.
+constexpr std::size_t kMaxFileBytes = 256u * 1024 * 1024;
+
 // Only a regular file counts; O_NONBLOCK keeps a FIFO planted at the path
 // from blocking the caller.
 ReadOutcome readWholeFile(const std::string& path, std::string& content, struct stat& info) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd.ok())
+    if (!fd.ok()) {
         return errno == ENOENT || errno == ENOTDIR ? ReadOutcome::Missing : ReadOutcome::Failed;
+    }
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return ReadOutcome::Failed;
-    content.clear();
-    content.reserve(static_cast<std::size_t>(info.st_size));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
-        if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return ReadOutcome::Failed;
+    if (static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes) return ReadOutcome::Failed;
+    try {
+        content.clear();
+        content.reserve(static_cast<std::size_t>(info.st_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t got = ::read(fd.get(), chunk, sizeof chunk);
+            if (got == 0) break;
+            if (got < 0) {
+                if (errno == EINTR) continue;
+                return ReadOutcome::Failed;
+            }
+            content.append(chunk, static_cast<std::size_t>(got));
+            if (content.size() > kMaxFileBytes) return ReadOutcome::Failed;  // still growing
         }
-        content.append(chunk, static_cast<std::size_t>(got));
+    } catch (const std::bad_alloc&) {
+        return ReadOutcome::Failed;
     }
     return ReadOutcome::Ok;
 }
@@ -165,9 +177,13 @@ int IniProfileFile::WritePrivateProfileStringA(std::string_view section, std::st
         if (!probe.ok()) return 0;
     }
 
-    const std::string updated =
-        ini::withValue(content, section, key, value, ini::ByteRules{doubleByte_});
-    return replaceAtomically(*target, updated, exists ? &info : nullptr) ? 1 : 0;
+    try {
+        const std::string updated =
+            ini::withValue(content, section, key, value, ini::ByteRules{doubleByte_});
+        return replaceAtomically(*target, updated, exists ? &info : nullptr) ? 1 : 0;
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 }  // namespace talvane

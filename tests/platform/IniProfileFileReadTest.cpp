@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -129,6 +130,11 @@ TEST(IniProfileFileRead, ReadsHugeAndBinaryFiles_QuicklyAndWithoutCrashing) {
 
     WriteBytes(path, std::string(11u * 1024 * 1024, '\xFF'));  // one line, no newline
     EXPECT_EQ(Get(ini, path, "systemsetting", "sysNumber").value, "unknown value");
+
+    // A sparse file far larger than any settings file: refused, not loaded.
+    ASSERT_EQ(::truncate(path.c_str(), 300ll * 1024 * 1024), 0);
+    EXPECT_EQ(Get(ini, path, "systemsetting", "sysNumber").value, "unknown value");
+    EXPECT_EQ(ini.WritePrivateProfileStringA("systemsetting", "sysNumber", "x", path), 0);
 
     WriteBytes(path, TestData("binary_garbage.ini"));
     EXPECT_EQ(Get(ini, path, "systemsetting", "sysNumber").value, "found in garbage");
