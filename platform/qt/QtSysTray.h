@@ -11,7 +11,6 @@ namespace talvane {
 // The tray component over QSystemTrayIcon. A tray host that appears after
 // start-up still gets the icon: Qt embeds it as soon as the host is there.
 class QtSysTray : public QObject, public SysTray {
-    Q_OBJECT
 public:
     QtSysTray(const QIcon& trayicon, QObject* parent = nullptr);
 
