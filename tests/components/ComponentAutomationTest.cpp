@@ -150,12 +150,5 @@ TEST(ComponentAutomation, ReturnsFalseWhenTheComponentsCallFails) {
     EXPECT_EQ(stateOf("Test.FailsCall")->calls, 1);
 }
 
-TEST(ComponentAutomation, LooksBesideTheExecutableFirst) {
-    const auto dirs = ComponentAutomation::defaultSearchDirectories("/opt/talvane/bin");
-    ASSERT_EQ(dirs.size(), 2u);
-    EXPECT_EQ(dirs[0], "/opt/talvane/bin/components");
-    EXPECT_NE(dirs[1], dirs[0]);
-}
-
 }  // namespace
 }  // namespace talvane
