@@ -158,7 +158,7 @@ TEST(DemoServiceLifecycle, StopsWithExitZero_OnSigtermAndSigint) {
     }
 }
 
-TEST(DemoServiceLifecycle, RefusesToStart_OnBadOptionsOrData) {
+TEST(DemoServiceLifecycle, RefusesToStart_OnBadOptionsBusyPortOrMissingData) {
     ServiceProcess unknown({"--verbose"});
     EXPECT_EQ(unknown.waitForExit(5s), 2);
     EXPECT_EQ(unknown.standardError(),
@@ -166,6 +166,14 @@ TEST(DemoServiceLifecycle, RefusesToStart_OnBadOptionsOrData) {
 
     ServiceProcess badPort({"--port", "65536"});
     EXPECT_EQ(badPort.waitForExit(5s), 2);
+
+    ServiceProcess first({"--port", "0", "--data", TALVANE_DEMO_TEST_DATA});
+    const auto port = first.waitUntilListening(5s);
+    ASSERT_TRUE(port.has_value());
+    ServiceProcess second({"--port", std::to_string(*port), "--data", TALVANE_DEMO_TEST_DATA});
+    EXPECT_EQ(second.waitForExit(5s), 1);
+    EXPECT_EQ(second.standardError(),
+              "talvane-demo-service: cannot listen on 127.0.0.1:" + std::to_string(*port) + "\n");
 
     ServiceProcess missingData({"--port", "0", "--data", "/nonexistent/demo-data.txt"});
     EXPECT_EQ(missingData.waitForExit(5s), 1);

@@ -1,6 +1,7 @@
 #include "tools/demo-service/DemoServer.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
@@ -21,6 +22,12 @@ struct DemoServer::Impl {
 DemoServer::DemoServer(DemoResponder& responder, RequestLog& log)
     : impl_(std::make_unique<Impl>()) {
     auto& server = impl_->server;
+    // The library's default adds SO_REUSEPORT, which lets a second service
+    // share the port and take half the requests; a busy port must fail.
+    server.set_socket_options([](socket_t socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     // Logged on arrival rather than after the answer, so that whoever got
     // the answer can already read the line.
     server.set_pre_routing_handler([&log](const httplib::Request& request, httplib::Response&) {
