@@ -8,8 +8,8 @@ namespace talvane::demo {
 inline constexpr const char* kDataFileName = "demo-data.txt";
 
 // The data file used without --data: the copy beside the executable (the
-// build puts one there, so edits to it survive until the next configure),
-// else the one in the source folder this program was built from.
+// build refreshes it from the source folder), else the one in the source
+// folder this program was built from.
 std::optional<std::string> defaultDataFile();
 
 }  // namespace talvane::demo

@@ -30,7 +30,7 @@ class DemoServer {
     // Serves until stop(); true when it ended because of stop().
     bool run();
 
-    // May be called from any thread, before or during run().
+    // Once bound: may be called from any thread, before or during run().
     void stop();
 
   private:
