@@ -41,7 +41,16 @@ QFont fontFor(FontRole role) {
         case FontRole::Default:
             break;
     }
-    return QApplication::font();
+    // The desktop's own face, but small enough that the longest fixed line
+    // ("时　间：" + a date + "   进入会议重现") fits the 201-pixel label on
+    // one line instead of wrapping into a half-cut second line.
+    static const QFont uiFont = [] {
+        QFont ui = QApplication::font();
+        ui.setFamilies({ui.family(), QStringLiteral("Noto Sans CJK SC")});
+        ui.setPointSizeF(8.5);
+        return ui;
+    }();
+    return uiFont;
 }
 
 int vbButton(Qt::MouseButton button) {
