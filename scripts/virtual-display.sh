@@ -2,14 +2,18 @@
 # free display number and trayer as the tray host, and stops both on exit.
 #   start_virtual_display            exports DISPLAY, sets XVFB_PID, TRAYER_PID
 start_virtual_display() {
-    local n=${TALVANE_XVFB_DISPLAY:-}
-    if [ -z "$n" ]; then
-        n=90
-        while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    fi
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself; checking /tmp/.X11-unix would
+    # miss displays that only hold an abstract socket.
+    local numberfile
+    numberfile=$(mktemp)
+    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$numberfile" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
+    for _ in $(seq 1 200); do
+        [ -s "$numberfile" ] && break
+        sleep 0.05
+    done
+    export DISPLAY=":$(head -n1 "$numberfile" | tr -d '[:space:]')"
+    rm -f "$numberfile"
     for _ in $(seq 1 100); do
         xdpyinfo >/dev/null 2>&1 && break
         sleep 0.05

@@ -5,6 +5,14 @@
 #   arguments: talvane binary, demo service binary, components dir, artifact dir
 set -uo pipefail
 
+# The program allows one instance per user. As root, each check runs in a
+# mount namespace of its own with private /tmp and /run/user, so checks can
+# run side by side and never meet an instance the developer has running.
+if [ -z "${TALVANE_E2E_ISOLATED:-}" ] && [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
+    export TALVANE_E2E_ISOLATED=1
+    exec unshare -m bash -c 'mount -t tmpfs tmpfs /tmp && { [ ! -d /run/user ] || mount -t tmpfs tmpfs /run/user; } && exec bash "$0" "$@"' "$0" "$@"
+fi
+
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 . "$E2E_ROOT/scripts/virtual-display.sh"
 
