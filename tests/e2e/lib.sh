@@ -41,6 +41,17 @@ e2e_setup() {
     start_virtual_display
 }
 
+# A window manager, for what only a managed desktop does (iconify, moves).
+start_window_manager() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    for _ in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    fail "openbox did not start"
+}
+
 # start_demo [extra demo-service arguments...]: sets DEMO_PORT, DEMO_PID
 start_demo() {
     : >"$WORK/requests.log"
@@ -147,6 +158,7 @@ wait_until() {  # wait_until SECONDS COMMAND...
 e2e_teardown() {
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
     [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+    [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
     stop_virtual_display
     [ -n "${WORK:-}" ] && cp "$WORK"/*.log "$WORK"/*.txt "$ARTIFACTS/" 2>/dev/null
     [ -n "${WORK:-}" ] && rm -rf "$WORK"
