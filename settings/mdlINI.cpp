@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "settings/SettingsDirectory.h"
+
 namespace talvane {
 namespace {
 
@@ -11,7 +13,7 @@ constexpr std::size_t kBufferSize = 500;
 }  // namespace
 
 std::string SettingsFilePath(const AppPaths& paths) {
-    return paths.applicationDirectory() + "/setting.ini";
+    return paths.settingsDirectory() + "/setting.ini";
 }
 
 std::u16string ReadSetting(const SettingsContext& ctx, std::u16string_view section,
@@ -36,6 +38,12 @@ std::u16string ReadSetting(const SettingsContext& ctx, std::u16string_view secti
 
 std::int16_t WriteSetting(const SettingsContext& ctx, std::u16string_view section,
                           std::u16string_view key, std::u16string_view value) {
+    // A settings folder of its own comes into being with the first write;
+    // reading never creates it. The executable's folder is never made.
+    const std::string directory = ctx.paths.settingsDirectory();
+    if (directory != ctx.paths.applicationDirectory() && !CreateSettingsDirectory(directory)) {
+        return 0;
+    }
     const int result = ctx.profile.WritePrivateProfileStringA(
         ctx.codePage.fromUnicode(section), ctx.codePage.fromUnicode(key),
         ctx.codePage.fromUnicode(value), SettingsFilePath(ctx.paths));

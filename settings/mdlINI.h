@@ -18,8 +18,8 @@ struct SettingsContext {
     const AppPaths& paths;
 };
 
-// The application directory and "/setting.ini", joined as they stand: the
-// root directory "/" gives "//setting.ini", which still names /setting.ini.
+// The settings directory and "/setting.ini", joined as they stand: the root
+// directory "/" gives "//setting.ini", which still names /setting.ini.
 std::string SettingsFilePath(const AppPaths& paths);
 
 // The stored value, trimmed; "unknown value" when the file, section or key
@@ -27,7 +27,8 @@ std::string SettingsFilePath(const AppPaths& paths);
 std::u16string ReadSetting(const SettingsContext& ctx, std::u16string_view section,
                            std::u16string_view key);
 
-// Creates file, section and key as needed. Nonzero on success, 0 on
+// Creates file, section and key as needed, and a settings directory other
+// than the executable's (mode 0700, parents too). Nonzero on success, 0 on
 // failure (the old file is then left as it was).
 std::int16_t WriteSetting(const SettingsContext& ctx, std::u16string_view section,
                           std::u16string_view key, std::u16string_view value);

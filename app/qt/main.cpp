@@ -22,23 +22,81 @@
 #include "platform/qt/QtWindowServices.h"
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"
+#include "settings/SettingsLocation.h"
+
+#ifndef TALVANE_VERSION
+#define TALVANE_VERSION "unknown"
+#endif
 
 namespace {
 
+constexpr const char* kUsage =
+    "Usage: talvane [--help | --version]\n"
+    "\n"
+    "Web-seminar tray notifier. Without arguments it starts in the notification\n"
+    "area; while it runs, a second start for the same user ends at once.\n"
+    "\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Environment:\n"
+    "  TALVANE_SERVICE_URL  base URL of the service (default http://127.0.0.1:8765)\n"
+    "  TALVANE_TICK_MS      timer interval in milliseconds, for tests (10..60000)\n";
+
+enum class Request { Run, Exit };
+
+// Arguments are settled before the instance lock and the display: asking
+// for the version must neither start nor stop a notifier.
+Request handleArguments(int argc, char* argv[], int& status) {
+    if (argc <= 1) {
+        return Request::Run;
+    }
+    const std::string first = argv[1];
+    if (argc == 2 && first == "--version") {
+        std::printf("talvane %s\n", TALVANE_VERSION);
+        status = 0;
+    } else if (argc == 2 && first == "--help") {
+        std::fputs(kUsage, stdout);
+        status = 0;
+    } else {
+        const std::string wrong = (first == "--version" || first == "--help") ? argv[2] : first;
+        std::fprintf(stderr, "talvane: unexpected argument '%s' (see talvane --help)\n",
+                     wrong.c_str());
+        status = 2;
+    }
+    return Request::Exit;
+}
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// A Wayland client cannot place its own window, and the panel belongs at the
+// right-hand edge: run on XWayland. A session without XWayland (no DISPLAY)
+// is left to Qt's own choice, which still gives a tray icon and a panel.
+void preferX11UnderWayland() {
+    if (isSet("WAYLAND_DISPLAY") && isSet("DISPLAY") && std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+}
+
 bool hasDisplay() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform != nullptr && *platform != '\0') {
+    if (isSet("QT_QPA_PLATFORM")) {
         return true;  // the caller chose a platform (offscreen, xcb, ...) and knows why
     }
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
     using namespace talvane;
+
+    int status = 0;
+    if (handleArguments(argc, argv, status) == Request::Exit) {
+        return status;
+    }
 
     // The lock comes before the toolkit: a second start ends in milliseconds,
     // without touching the display, the settings file or the network.
@@ -47,9 +105,12 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!hasDisplay()) {
-        std::fprintf(stderr, "talvane: no display found (DISPLAY is not set); start it inside a desktop session\n");
+        std::fprintf(
+            stderr,
+            "talvane: no display found (DISPLAY is not set); start it inside a desktop session\n");
         return 1;
     }
+    preferX11UnderWayland();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("talvane"));
@@ -62,14 +123,18 @@ int main(int argc, char* argv[]) {
     QtShell shell;
     IniProfileFile profile;
     IconvCodePage codePage("GBK");
-    ExecutablePaths paths;
+    ExecutablePaths executable;
+    // Beside the executable when that folder is writable, else the user's
+    // configuration folder; decided once, before the settings are first read.
+    const SettingsLocation paths = SettingsLocation::ForThisProcess(executable);
     SystemClock clock;
     SystemRandom random;
     CurlHttpRequestFactory http;
-    ComponentAutomation automation(ComponentAutomation::defaultSearchDirectories(paths.applicationDirectory()));
+    ComponentAutomation automation(
+        ComponentAutomation::defaultSearchDirectories(paths.applicationDirectory()));
 
-    frmMain form(FormServices{instance, window, tray, shell, profile, codePage, paths, clock, random, http,
-                              automation, ServiceBaseUrl()});
+    frmMain form(FormServices{instance, window, tray, shell, profile, codePage, paths, clock,
+                              random, http, automation, ServiceBaseUrl()});
     view.attach(form, window);
 
     // Timer1 runs from the window's creation; ticks queue behind start-up.
