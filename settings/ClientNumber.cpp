@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "settings/SettingsLocation.h"
+
 namespace talvane {
 namespace {
 
@@ -23,8 +25,10 @@ std::u16string PaddedDraw(Random& random) { return PadZeros(Decimal(DrawOneTo300
 void LoadClientNumber(std::u16string& sysNumber, const SettingsContext& settings,
                       const Clock& clock, Random& random) {
     sysNumber = ReadSetting(settings, kSection, kKey);
-    // Without a file or key the program does not make itself a number.
-    if (sysNumber == kUnknown) return;
+    // Without a file or key the program does not make itself a number; a
+    // user's own settings folder without a file yet is a fresh installation,
+    // which starts like a portable copy as shipped, with the key and no value.
+    if (sysNumber == kUnknown && !IsFreshUserSettings(settings.paths)) return;
     if (sysNumber.size() == kClientNumberLength) return;
     sysNumber = NewClientNumber(clock, random);
     WriteSetting(settings, kSection, kKey, sysNumber);

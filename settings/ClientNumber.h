@@ -12,7 +12,9 @@ namespace talvane {
 // Sets sysNumber from the settings file. A stored value of exactly 24
 // characters is kept whatever it holds, and "unknown value" (no file or no
 // key) is kept without writing anything; any other value is replaced by a
-// new number, which is written back.
+// new number, which is written back. In the user's own settings folder a
+// missing file counts as an empty value, so every user of an installed
+// copy gets one number of their own.
 void LoadClientNumber(std::u16string& sysNumber, const SettingsContext& settings,
                       const Clock& clock, Random& random);
 

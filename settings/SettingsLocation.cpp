@@ -1,13 +1,16 @@
 #include "settings/SettingsLocation.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <utility>
 #include <vector>
 
 #include "settings/SettingsDirectory.h"
+#include "settings/mdlINI.h"
 
 namespace talvane {
 namespace {
@@ -50,6 +53,14 @@ std::string ChooseSettingsDirectory(const SettingsPlaceInputs& inputs) {
         return (home == "/" ? "" : home) + "/.config/talvane";
     }
     return inputs.executableDirectory;
+}
+
+bool IsFreshUserSettings(const AppPaths& paths) {
+    const std::string directory = paths.settingsDirectory();
+    if (directory == paths.applicationDirectory()) return false;
+    struct stat info {};
+    // Anything at all under that name (even a dangling link) is the user's.
+    return ::lstat(SettingsFilePath(paths).c_str(), &info) != 0 && errno == ENOENT;
 }
 
 SettingsLocation::SettingsLocation(const AppPaths& executable, std::string settingsDirectory)

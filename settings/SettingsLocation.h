@@ -22,6 +22,10 @@ struct SettingsPlaceInputs {
 // there exactly as they would have.
 std::string ChooseSettingsDirectory(const SettingsPlaceInputs& inputs);
 
+// True when the settings live in a folder of their own (not beside the
+// executable) and no settings file is there yet.
+bool IsFreshUserSettings(const AppPaths& paths);
+
 // The executable's paths, with the settings folder chosen once.
 class SettingsLocation : public AppPaths {
   public:
