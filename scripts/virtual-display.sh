@@ -2,11 +2,12 @@
 # free display number and trayer as the tray host, and stops both on exit.
 #   start_virtual_display            exports DISPLAY, sets XVFB_PID, TRAYER_PID
 start_virtual_display() {
-    # Xvfb picks a free display number itself; checking /tmp/.X11-unix would
-    # miss displays that only hold an abstract socket.
+    # Xvfb picks a free display number itself. No abstract socket: checks in
+    # private mount namespaces all get the same number, and a client would
+    # reach another namespace's server through the abstract name.
     local numberfile
     numberfile=$(mktemp)
-    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp 9>"$numberfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten local 9>"$numberfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 200); do
         [ -s "$numberfile" ] && break

@@ -44,7 +44,15 @@ QRegion roundRectRegion(const RoundRectRegion& r) {
 
 }  // namespace
 
-QtWindowServices::QtWindowServices(QWidget& window) : window_(window) {}
+QtWindowServices::QtWindowServices(QWidget& window) : window_(window) { window_.installEventFilter(this); }
+
+bool QtWindowServices::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ && event->type() == QEvent::WindowStateChange && window_.isMinimized() &&
+        !undoLateIconify_.hasExpired()) {
+        QMetaObject::invokeMethod(&window_, [this] { window_.showNormal(); }, Qt::QueuedConnection);
+    }
+    return false;
+}
 
 std::uint32_t QtWindowServices::GetWindowLong(int index) { return index == kGwlStyle ? style_ : 0; }
 
@@ -103,6 +111,9 @@ float QtWindowServices::top() const {
 }
 
 void QtWindowServices::setWindowState(WindowState state) {
+    if (state == WindowState::Minimized) {
+        undoLateIconify_ = QDeadlineTimer();  // expired: this iconify is wanted
+    }
     Qt::WindowStates states = window_.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (state == WindowState::Minimized) {
         states |= Qt::WindowMinimized;
@@ -128,6 +139,7 @@ void QtWindowServices::show() {
     if (window_.windowState() & Qt::WindowMinimized) {
         window_.showMinimized();
     } else {
+        undoLateIconify_.setRemainingTime(1000);
         window_.show();
         window_.raise();
     }

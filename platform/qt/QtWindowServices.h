@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDeadlineTimer>
+#include <QObject>
 #include <QWidget>
 
 #include "platform/WindowServices.h"
@@ -8,7 +10,7 @@ namespace talvane {
 
 // Window services for one top-level Qt widget. Positions and rectangles come
 // in twips and are turned into the screen's logical pixels.
-class QtWindowServices : public WindowServices {
+class QtWindowServices : public QObject, public WindowServices {
 public:
     explicit QtWindowServices(QWidget& window);
 
@@ -37,8 +39,15 @@ public:
     void unload() override;
     void invalidate(const TwipRect& rect) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget& window_;
+    // A window manager may carry out an iconify that was asked for just
+    // before the window was hidden only after it is shown again; for a
+    // moment after show() such a late iconify is undone.
+    QDeadlineTimer undoLateIconify_;
     // A captioned, sizable top-level window, as a window starts out.
     std::uint32_t style_ = 0x16CF0000;
 };

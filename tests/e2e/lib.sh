@@ -19,6 +19,11 @@ E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 fail() {
     echo "FAIL: $*" >&2
     [ -n "${WORK:-}" ] && [ -f "$WORK/requests.log" ] && sed 's/^/  request: /' "$WORK/requests.log" >&2
+    if [ -n "${ARTIFACTS:-}" ] && [ -n "${DISPLAY:-}" ]; then
+        xwininfo -root -tree >"$ARTIFACTS/failure-windows.txt" 2>&1
+        import -window root "$ARTIFACTS/failure.png" 2>/dev/null
+        ps -ef >"$ARTIFACTS/failure-processes.txt"
+    fi
     exit 1
 }
 
@@ -37,6 +42,9 @@ e2e_setup() {
     chmod +x "$WORK/bin/xdg-open"
     export PATH="$WORK/bin:$PATH"
     unset BROWSER
+    # As in a desktop session: a private runtime folder.
+    export XDG_RUNTIME_DIR="$WORK/runtime"
+    mkdir -m 0700 "$XDG_RUNTIME_DIR"
     : >"$WORK/opened.txt"
     start_virtual_display
 }
@@ -67,6 +75,22 @@ start_demo() {
     export TALVANE_SERVICE_URL="http://127.0.0.1:$DEMO_PORT"
 }
 
+# A loopback port on which nothing listens.
+refused_port() {
+    local out port
+    out=$(mktemp -p "$WORK")
+    "$DEMO_BIN" --port 0 >"$out" 2>&1 &
+    local pid=$!
+    for _ in $(seq 1 100); do
+        port=$(sed -n 's#.*listening on http://127.0.0.1:\([0-9]*\).*#\1#p' "$out" | head -n1)
+        [ -n "$port" ] && break
+        sleep 0.05
+    done
+    kill "$pid"
+    wait "$pid" 2>/dev/null
+    echo "$port"
+}
+
 # start_talvane [command prefix...]: sets APP_PID; waits for the tray icon (ICON)
 start_talvane() {
     "$@" "$WORK/app/talvane" >"$WORK/talvane.out" 2>&1 &
@@ -76,7 +100,8 @@ start_talvane() {
 
 wait_for_icon() {
     ICON=""
-    for _ in $(seq 1 200); do
+    # Generous: the machine may be busy compiling beside the checks.
+    for _ in $(seq 1 600); do
         ICON=$(tray_icon)
         [ -n "$ICON" ] && return 0
         sleep 0.05
@@ -122,6 +147,25 @@ wait_for_panel() {
     PANEL_Y=$Y
     PANEL_W=$WIDTH
     PANEL_H=$HEIGHT
+}
+
+# Right-clicks the tray icon and waits for the menu to be on screen.
+open_tray_menu() {
+    xdotool mousemove --window "$ICON" 5 5 click 3
+    local w size
+    for _ in $(seq 1 100); do
+        for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
+            [ "$w" = "${PANEL:-}" ] && continue
+            size=$(xdotool getwindowgeometry "$w" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+            set -- $size
+            if [ "${1:-0}" -gt 64 ] && [ "${2:-0}" -gt 30 ] && [ "${2:-0}" -lt 200 ]; then
+                sleep 0.2  # let it take the keyboard
+                return 0
+            fi
+        done
+        sleep 0.05
+    done
+    return 1
 }
 
 panel_hidden() { [ -z "$(xdotool search --onlyvisible --name '^Talvane2.0' 2>/dev/null)" ]; }

@@ -79,14 +79,12 @@ wait_until 3 panel_hidden || fail "the close glyph did not hide the panel"
 [ "$(tray_icon_count)" = 1 ] || fail "the icon went away with the panel"
 
 # --- Tray menu: Open, then Exit -----------------------------------------
-xdotool mousemove --window "$ICON" 5 5 click 3
-sleep 0.5
+open_tray_menu || fail "no tray menu"
 shot 6-tray-menu
 xdotool key f
 wait_for_panel || fail "打开 in the tray menu did not show the panel"
 requests_before=$(grep -c GET "$WORK/requests.log")
-xdotool mousemove --window "$ICON" 5 5 click 3
-sleep 0.5
+open_tray_menu || fail "no tray menu"
 xdotool key e
 wait_until 5 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "退出 did not end the program"
 wait "$APP_PID"

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# An unreachable service: start-up completes, the panel shows five empty rows
+# and the footer's design caption, and the program keeps running.
+. "$(dirname "$0")/lib.sh"
+e2e_setup "$@"
+export TALVANE_SERVICE_URL="http://127.0.0.1:$(refused_port)"
+printf '[systemsetting]\nsysNumber=\n' >"$WORK/app/setting.ini"
+start_talvane
+xdotool mousemove --window "$ICON" 5 5 click 1
+wait_for_panel || fail "the panel did not open"
+hover 120 112
+shot empty-panel
+# The row bands hold no text: each is one flat colour.
+for row in 0 1 2 3 4; do
+    colours=$(convert "$ARTIFACTS/empty-panel.png" -crop "200x90+$((PANEL_X + 30))+$((PANEL_Y + 125 + 100 * row))" -unique-colors -format '%w' info:)
+    [ "$colours" -le 2 ] || fail "row $row is not empty ($colours colours)"
+done
+kill -0 "$APP_PID" || fail "the program died"
+# The empty number was replaced and stored even though the service is down.
+grep -Eq '^sysNumber=[0-9]{24}$' "$WORK/app/setting.ini" || fail "no client number stored: $(cat "$WORK/app/setting.ini")"
+e2e_pass
