@@ -199,7 +199,17 @@ wait_until() {  # wait_until SECONDS COMMAND...
     done
 }
 
+# Ends every copy of the program this check started, wrappers such as
+# faketime included.
+stop_talvane() {
+    pkill -f "$WORK/app/talvane" 2>/dev/null
+    wait_until 5 sh -c "! pgrep -f '$WORK/app/talvane' >/dev/null"
+    [ -n "${APP_PID:-}" ] && wait "$APP_PID" 2>/dev/null
+    APP_PID=""
+}
+
 e2e_teardown() {
+    [ -n "${WORK:-}" ] && pkill -f "$WORK/app/talvane" 2>/dev/null
     [ -n "${APP_PID:-}" ] && kill "$APP_PID" 2>/dev/null
     [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
     [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
