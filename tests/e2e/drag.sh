@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Under a window manager the panel moves when its bare background is dragged,
+# and comes back from the tray where it was dragged to.
+. "$(dirname "$0")/lib.sh"
+e2e_setup "$@"
+start_window_manager
+start_demo
+start_talvane
+xdotool mousemove --window "$ICON" 5 5 click 1
+wait_for_panel || fail "the panel did not open"
+start_x=$PANEL_X
+start_y=$PANEL_Y
+hover 120 112               # the strip below the banner: bare background
+xdotool mousedown 1
+for step in 1 2 3 4 5 6; do
+    xdotool mousemove_relative -- -50 20
+    sleep 0.05
+done
+xdotool mouseup 1
+sleep 0.5
+wait_for_panel
+shot dragged
+[ "$PANEL_X" -lt $((start_x - 200)) ] && [ "$PANEL_Y" -gt $((start_y + 80)) ] ||
+    fail "the panel did not follow the drag: $start_x,$start_y -> $PANEL_X,$PANEL_Y"
+dragged_x=$PANEL_X
+dragged_y=$PANEL_Y
+click_panel 225 8           # put it away
+wait_until 3 panel_hidden || fail "the close glyph did not hide the panel"
+xdotool mousemove --window "$ICON" 5 5 click 1
+wait_for_panel || fail "the tray icon did not bring the panel back"
+[ "$PANEL_X" = "$dragged_x" ] && [ "$PANEL_Y" = "$dragged_y" ] ||
+    fail "the panel came back at $PANEL_X,$PANEL_Y instead of $dragged_x,$dragged_y"
+e2e_pass
