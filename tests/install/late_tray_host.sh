@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# A tray host that comes late: the notifier starts on a display without one
+# (as at login, before the panel), keeps its timer running, and its icon
+# embeds once trayer appears five seconds later.
+#   arguments: talvane binary, demo service binary, components dir, artifact dir
+. "$(dirname "$0")/../e2e/lib.sh"
+e2e_setup "$@"
+
+# No tray host at first: stop the one the virtual display came with and
+# wait until its window has gone (the tray selection goes with it).
+kill "$TRAYER_PID"
+wait "$TRAYER_PID" 2>/dev/null
+TRAYER_PID=""
+wait_until 5 bash -c '! xwininfo -root -tree | grep -q "\"trayer\""' || fail "trayer did not go away"
+
+start_demo
+printf '[systemsetting]\r\nsysNumber=123451234567890123456789\r\n' >"$WORK/app/setting.ini"
+# 100 ms ticks: the visit report, every 30th tick, comes every 3 s.
+TALVANE_TICK_MS=100 "$WORK/app/talvane" >"$WORK/talvane.out" 2>&1 &
+APP_PID=$!
+sleep 5
+kill -0 "$APP_PID" 2>/dev/null || fail "the notifier ended without a tray host: $(cat "$WORK/talvane.out")"
+[ -z "$(tray_icon)" ] || fail "an icon window is mapped although no tray host runs"
+visits=$(grep -c 'GET /EndUsers/visit.aspx' "$WORK/requests.log")
+[ "$visits" -ge 2 ] || fail "the timer did not run without a tray host: $visits visit reports in 5 s"
+grep -q 'GET /EndUsers/Clientnew.aspx' "$WORK/requests.log" || fail "start-up did not finish"
+
+trayer --edge bottom --align right --widthtype request --height 32 \
+    --SetDockType true --transparent false >/dev/null 2>&1 &
+TRAYER_PID=$!
+wait_for_icon || fail "the icon did not appear once the tray host came"
+shot late-tray-host
+[ "$(tray_icon_count)" = 1 ] || fail "expected one icon, found $(tray_icon_count)"
+
+# The icon that came late works like any other: a left click shows the panel.
+xdotool mousemove --window "$ICON" 5 5 click 1
+wait_for_panel || fail "a left click on the late icon did not show the panel"
+e2e_pass
