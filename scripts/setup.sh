@@ -15,6 +15,9 @@ packages=(
     xdg-utils xvfb xauth xdotool trayer imagemagick x11-utils openbox
     # clock faking for the reminder checks
     faketime libfaketime
+    # the Debian package and its checks: dependency scan, icon and desktop
+    # entry checks, a StatusNotifierItem host on a private session bus
+    dpkg-dev file librsvg2-bin desktop-file-utils dbus-daemon libglib2.0-bin
 )
 
 missing=()
