@@ -55,6 +55,10 @@ fi
 
 . "$root/scripts/virtual-display.sh"
 start_virtual_display
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="$root/artifacts/demo/runtime"
+    mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
+fi
 "$bin/talvane" &
 app_pid=$!
 icon=""
@@ -74,10 +78,10 @@ sleep 1
 import -window root "$root/artifacts/demo/2-panel.png"
 panel=$(xdotool search --onlyvisible --name 'Talvane2.0' 2>/dev/null | head -n1 || true)
 if [ -n "$panel" ]; then
-    # Hover the second row's title so the balloon opens.
-    xdotool mousemove --window "$panel" 60 225
+    # Cross the second row's hover area onto its title: highlight and balloon.
+    xdotool mousemove --window "$panel" 5 232
     sleep 0.2
-    xdotool mousemove --window "$panel" 60 240
+    xdotool mousemove --window "$panel" 60 245
     sleep 0.5
     import -window root "$root/artifacts/demo/3-hover.png"
 fi
