@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The real program against a service that misbehaves in one way
+# (tools/hostile-service): start-up ends within the HTTP time-outs (the tray
+# icon appears once the visit report has ended, and a click on it is
+# answered once the event list has ended too); memory stays bounded; the
+# program keeps running and still answers the tray and the panel; the
+# settings file and its folder are left as they were.
+# In the modes that answer at once the timer runs fast on a weekday morning,
+# so that reminder polls and visit reports meet the same service.
+# Usage: check.sh MODE talvane hostile-service components artifacts
+. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/program.sh"
+MODE=$1
+shift
+e2e_setup "$1" "$2" "$3" "$4/$MODE"
+ensure_tray_host
+HOSTILE_BIN=$2
+
+# The HTTP client gives a request at most 30 s (CurlHttpOptions), and
+# start-up makes two: the visit report and the event list.
+REQUEST_LIMIT_S=30
+case $MODE in
+silent | trickle)
+    startup_limit_s=$((2 * REQUEST_LIMIT_S + 15))
+    fast_ticks=0
+    ;;
+*)
+    startup_limit_s=20
+    fast_ticks=1
+    ;;
+esac
+# Memory: the program idles at about 40 MiB; a body may reach 16 MiB, and
+# it lives a few times over while it is decoded, cut and split.
+MAX_HWM_MIB=${HOSTILE_MAX_HWM_MIB:-300}
+MAX_RSS_MIB=${HOSTILE_MAX_RSS_MIB:-200}
+
+now_ms() { date +%s%3N; }
+
+# The log's time for an event of a connection (empty when it has none).
+event_ms() { awk -v c="$1" -v e="$2" '$2 == c && $3 == e { print $1; exit }' "$WORK/hostile.log"; }
+accepts() { awk '$3 == "accept"' "$WORK/hostile.log" | wc -l; }
+
+number=123451234567890123456789
+printf '[systemsetting]\r\n; hostile check\r\nsysNumber=%s\r\n\r\n[other]\r\nkept=1\r\n' "$number" >"$WORK/app/setting.ini"
+touch -d 2020-01-01 "$WORK/app/setting.ini"
+cp -p "$WORK/app/setting.ini" "$WORK/setting.before"
+ls -A "$WORK/app" >"$WORK/listing.before"
+
+"$HOSTILE_BIN" --mode "$MODE" --port 0 --log "$WORK/hostile.log" >"$WORK/hostile.out" 2>&1 &
+DEMO_PID=$!
+wait_until 30 grep -qs 'listening on' "$WORK/hostile.out" || fail "hostile service did not start: $(cat "$WORK/hostile.out")"
+port=$(sed -n 's#.*listening on http://127.0.0.1:\([0-9]*\).*#\1#p' "$WORK/hostile.out")
+export TALVANE_SERVICE_URL="http://127.0.0.1:$port"
+
+prefix=()
+if [ $fast_ticks = 1 ]; then
+    export TALVANE_TICK_MS=100
+    prefix=(faketime -f '@2026-12-09 10:00:00')
+fi
+start_ms=$(now_ms)
+"${prefix[@]}" "$WORK/app/talvane" >"$WORK/talvane.out" 2>&1 &
+APP_PID=$!
+ICON=""
+until [ -n "$ICON" ]; do
+    [ $(($(now_ms) - start_ms)) -le $((startup_limit_s * 1000)) ] || fail "no tray icon within ${startup_limit_s} s"
+    kill -0 "$APP_PID" 2>/dev/null || fail "the program ended during start-up: $(cat "$WORK/talvane.out")"
+    sleep 0.05
+    ICON=$(tray_icon)
+done
+icon_ms=$(now_ms)
+# The icon goes into the tray between the two start-up requests; the click
+# waits in the queue until start-up is over.
+xdotool mousemove --window "$ICON" 10 10 click 1
+PANEL=""
+until [ -n "$PANEL" ]; do
+    [ $(($(now_ms) - start_ms)) -le $((startup_limit_s * 1000)) ] || fail "start-up did not end within ${startup_limit_s} s"
+    kill -0 "$APP_PID" 2>/dev/null || fail "the program ended during start-up: $(cat "$WORK/talvane.out")"
+    sleep 0.05
+    PANEL=$(xdotool search --onlyvisible --name '^Talvane2.0' 2>/dev/null | head -n1)
+done
+ready_ms=$(now_ms)
+startup_s=$(awk -v ms=$((ready_ms - start_ms)) 'BEGIN { printf "%.1f", ms / 1000 }')
+pid=$(program_pid) || fail "cannot find the program's process"
+
+# Both start-up requests reached the service and had ended by then.
+for connection in 1 2; do
+    [ -n "$(event_ms $connection accept)" ] || fail "start-up request $connection never reached the service"
+    ended=$(event_ms $connection end)
+    limit_ms=$([ $connection = 1 ] && echo "$icon_ms" || echo "$ready_ms")
+    [ -n "$ended" ] && [ "$ended" -le "$limit_ms" ] ||
+        fail "start-up request $connection had not ended in time (${ended:-never} > $limit_ms)"
+done
+if [ "$MODE" != random ]; then
+    grep -q '^[0-9]* 1 request /EndUsers/visit.aspx?id=' "$WORK/hostile.log" || fail "the first request is not the visit report"
+    grep -q '^[0-9]* 2 request /EndUsers/Clientnew.aspx?sjs=' "$WORK/hostile.log" || fail "the second request is not the event list"
+fi
+wait_for_panel || fail "the panel went away by itself"
+click_panel 225 8
+wait_until 10 panel_hidden || fail "the panel did not go away on the put-away glyph"
+
+if [ $fast_ticks = 1 ]; then
+    # 30 ticks: four reminder polls and a visit report, on top of start-up.
+    wait_until 60 sh -c "[ \$(awk '\$3 == \"accept\"' '$WORK/hostile.log' | wc -l) -ge 7 ]" ||
+        fail "the timer's requests did not come: $(accepts) connections"
+fi
+
+# Still answering: a tray click shows the panel, the pointer over the rows
+# opens their balloons, and the put-away glyph hides the panel again.
+xdotool mousemove --window "$ICON" 10 10 click 1
+wait_for_panel || fail "a tray click did not show the panel"
+hover 5 130   # row 0's hover area, then its title: the balloon opens
+hover 100 150
+hover 5 530   # the same for row 4, whose balloon opens above it
+hover 100 550
+shot "$MODE-panel"
+hover 120 112
+click_panel 225 8
+wait_until 10 panel_hidden || fail "the panel did not go away on the put-away glyph"
+
+kill -0 "$pid" 2>/dev/null || fail "the program ended: $(cat "$WORK/talvane.out")"
+hwm=$(mib "$(mem_kib VmHWM "$pid")")
+rss=$(mib "$(mem_kib VmRSS "$pid")")
+fds=$(fd_count "$pid")
+[ "$hwm" -le "$MAX_HWM_MIB" ] || fail "peak resident memory $hwm MiB is above $MAX_HWM_MIB MiB"
+[ "$rss" -le "$MAX_RSS_MIB" ] || fail "resident memory $rss MiB is above $MAX_RSS_MIB MiB"
+
+cmp -s "$WORK/app/setting.ini" "$WORK/setting.before" || fail "the settings file changed"
+[ "$(stat -c %Y "$WORK/app/setting.ini")" = "$(stat -c %Y "$WORK/setting.before")" ] || fail "the settings file was touched"
+ls -A "$WORK/app" | cmp -s - "$WORK/listing.before" || fail "files appeared beside the program: $(ls -A "$WORK/app")"
+no_sanitizer_report "$WORK/talvane.out" || fail "sanitizer report: $(cat "$WORK/talvane.out")"
+
+printf '%s %s %s %s %s %s\n' "$MODE" "$startup_s" "$hwm" "$rss" "$fds" "$(accepts)" | tee "$ARTIFACTS/figures.txt"
+e2e_pass
