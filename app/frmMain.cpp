@@ -25,11 +25,14 @@ bool isRowIndex(int index) { return index >= 0 && index < RowTable::kRows; }
 
 }  // namespace
 
-frmMain::frmMain(FormServices services) : services_(std::move(services)), model_(CreatePanelDesign()) {
+frmMain::frmMain(FormServices services)
+    : services_(std::move(services)), model_(CreatePanelDesign()) {
     // The tray component's stored properties; the icon itself only appears
     // when start-up switches it on, so a second instance never shows one.
     services_.cSysTray1.setTraytip(kFormCaption);
-    services_.cSysTray1.TrayMouse = [this](int button, int value) { cSysTray1_TrayMouse(button, value); };
+    services_.cSysTray1.TrayMouse = [this](int button, int value) {
+        cSysTray1_TrayMouse(button, value);
+    };
 }
 
 bool frmMain::Form_Load() {
@@ -75,7 +78,8 @@ void frmMain::LoadClientNumber() {
 }
 
 void frmMain::SendVisit() {
-    const ServiceContext ctx{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl};
+    const ServiceContext ctx{services_.http, services_.codePage, services_.random,
+                             services_.serviceBaseUrl};
     talvane::SendVisit(ctx, state_.sysNumber);
 }
 
@@ -84,13 +88,14 @@ void frmMain::LayoutRows() { talvane::LayoutRows(model_); }
 void frmMain::ClearRows() { talvane::ClearRows(state_.rows); }
 
 void frmMain::LoadEventList() {
-    const ServiceContext ctx{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl};
+    const ServiceContext ctx{services_.http, services_.codePage, services_.random,
+                             services_.serviceBaseUrl};
     FetchEventPayload(ctx, state_.EventPayload);
     if (state_.EventPayload.empty()) {
         return;
     }
-    const EventListResult result =
-        ParseEventList(state_.EventPayload, services_.serviceBaseUrl, state_.sysNumber, state_.rows);
+    const EventListResult result = ParseEventList(state_.EventPayload, services_.serviceBaseUrl,
+                                                  state_.sysNumber, state_.rows);
     if (result.footerCaption) {
         model_.setCaption(ElementName::lblBottom1, -1, *result.footerCaption);
         model_.setCaption(ElementName::lblBottom2, -1, *result.footerCaption);
@@ -100,7 +105,8 @@ void frmMain::LoadEventList() {
 void frmMain::ShowRows() { talvane::ShowRows(model_, state_.rows); }
 
 void frmMain::CheckReminders() {
-    const ServiceContext ctx{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl};
+    const ServiceContext ctx{services_.http, services_.codePage, services_.random,
+                             services_.serviceBaseUrl};
     talvane::CheckReminders(ctx, state_.sysNumber, services_.automation, this);
 }
 
@@ -244,7 +250,8 @@ std::vector<MenuItem> frmMain::mnuTray() { return {{u"打开(&F)"}, {u"-"}, {u"�
 // ---- links ---------------------------------------------------------------
 
 std::u16string frmMain::PortalUrl() const {
-    return services_.serviceBaseUrl + u"/endusers/Index.aspx?FRM=Software&sysID=" + state_.sysNumber;
+    return services_.serviceBaseUrl + u"/endusers/Index.aspx?FRM=Software&sysID=" +
+           state_.sysNumber;
 }
 
 void frmMain::openAddress(const std::u16string& url) {

@@ -41,7 +41,7 @@ struct FormServices {
 // handler. Faces only forward input (pointer positions in twips) and draw
 // the model.
 class frmMain : public FormObject {
-public:
+  public:
     explicit frmMain(FormServices services);
 
     // Runs the start-up sequence. false when an earlier instance runs and
@@ -83,7 +83,7 @@ public:
     const PanelModel& model() const { return model_; }
     const ModulePublic& state() const { return state_; }
 
-private:
+  private:
     void SetFrameStyle(bool withFrame);
     void LoadClientNumber();
     void SendVisit();

@@ -89,7 +89,8 @@ void PanelView::attach(frmMain& form, const WindowServices& window) {
     form_ = &form;
     window_ = &window;
     // Only the rounded region is ever seen, so the window is no larger.
-    const RoundRectRegion region = TransparencyRegion(window.twipsPerPixelX(), window.twipsPerPixelY());
+    const RoundRectRegion region =
+        TransparencyRegion(window.twipsPerPixelX(), window.twipsPerPixelY());
     setFixedSize(region.right, region.bottom);
 }
 
@@ -108,7 +109,9 @@ void PanelView::preparePictures() {
     pictures_[static_cast<int>(Picture::RowHighlight)] = artwork::rowHighlight(dpr);
 }
 
-const QPixmap& PanelView::picture(Picture which) const { return pictures_[static_cast<int>(which)]; }
+const QPixmap& PanelView::picture(Picture which) const {
+    return pictures_[static_cast<int>(which)];
+}
 
 QPointF PanelView::toTwips(QPointF pixels) const {
     return {pixels.x() * window_->twipsPerPixelX(), pixels.y() * window_->twipsPerPixelY()};
@@ -162,13 +165,19 @@ void PanelView::drawElement(QPainter& painter, const Element& element) const {
 }
 
 void PanelView::updatePointer(QPointF twips) {
-    const PointerShape shape = form_->pointerShapeAt(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
+    const PointerShape shape =
+        form_->pointerShapeAt(static_cast<float>(twips.x()), static_cast<float>(twips.y()));
     if (pointer_ == shape) {
         return;
     }
     pointer_ = shape;
     if (shape == PointerShape::Hand) {
-        setCursor(artwork::handCursor(devicePixelRatioF()));
+        const qreal dpr = devicePixelRatioF();
+        if (!handCursor_ || handCursorDpr_ != dpr) {
+            handCursor_ = artwork::handCursor(dpr);
+            handCursorDpr_ = dpr;
+        }
+        setCursor(*handCursor_);
     } else {
         unsetCursor();
     }
@@ -179,8 +188,8 @@ void PanelView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     const QPointF twips = toTwips(event->position());
-    form_->pointerMove(static_cast<float>(twips.x()), static_cast<float>(twips.y()), vbButtons(event->buttons()),
-                       vbShift(event->modifiers()));
+    form_->pointerMove(static_cast<float>(twips.x()), static_cast<float>(twips.y()),
+                       vbButtons(event->buttons()), vbShift(event->modifiers()));
     updatePointer(twips);
 }
 
@@ -192,8 +201,8 @@ void PanelView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         leftPress_ = twips;
     }
-    form_->pointerDown(static_cast<float>(twips.x()), static_cast<float>(twips.y()), vbButton(event->button()),
-                       vbShift(event->modifiers()));
+    form_->pointerDown(static_cast<float>(twips.x()), static_cast<float>(twips.y()),
+                       vbButton(event->button()), vbShift(event->modifiers()));
 }
 
 void PanelView::mouseReleaseEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCursor>
 #include <QPixmap>
 #include <QPoint>
 #include <QWidget>
@@ -18,7 +19,7 @@ class WindowServices;
 // pointer input to it in twips. Holds no state of the panel itself.
 class PanelView : public QWidget {
     Q_OBJECT
-public:
+  public:
     PanelView();
 
     // The form and the window services must outlive the view's use of them.
@@ -27,14 +28,14 @@ public:
     // Repaints counted since the start; the benchmark reads it.
     int paintCount() const { return paintCount_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void preparePictures();
     const QPixmap& picture(Picture picture) const;
     void drawElement(QPainter& painter, const Element& element) const;
@@ -49,6 +50,10 @@ private:
     std::array<QPixmap, 7> pictures_;  // indexed by Picture
     std::optional<QPointF> leftPress_;
     std::optional<PointerShape> pointer_;
+    // Drawn once per pixel ratio: a new cursor picture on every entry would
+    // cost a drawing and a new X cursor each time (hundreds of microseconds).
+    std::optional<QCursor> handCursor_;
+    qreal handCursorDpr_ = 0;
     int paintCount_ = 0;
 };
 

@@ -10,7 +10,7 @@ namespace talvane {
 // drops the lock when the holder dies, so a crashed instance never blocks the
 // next start.
 class FlockInstanceLock : public InstanceLock {
-public:
+  public:
     // Takes the lock at once; lockPath empty means DefaultLockPath().
     explicit FlockInstanceLock(std::string lockPath = {});
     ~FlockInstanceLock() override;
@@ -25,7 +25,7 @@ public:
     // over ssh all meet at the same file.
     static std::string DefaultLockPath();
 
-private:
+  private:
     int fd_ = -1;
     bool held_ = false;
 };

@@ -11,7 +11,7 @@ namespace talvane {
 // The tray component over QSystemTrayIcon. A tray host that appears after
 // start-up still gets the icon: Qt embeds it as soon as the host is there.
 class QtSysTray : public QObject, public SysTray {
-public:
+  public:
     QtSysTray(const QIcon& trayicon, QObject* parent = nullptr);
 
     void setIntray(bool inTray) override;
@@ -19,7 +19,7 @@ public:
 
     QSystemTrayIcon& icon() { return icon_; }
 
-private:
+  private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
 
     QSystemTrayIcon icon_;

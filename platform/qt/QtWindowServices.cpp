@@ -21,7 +21,9 @@ QScreen* screenOf(const QWidget& window) {
     return screen != nullptr ? screen : QGuiApplication::primaryScreen();
 }
 
-float twipsPerPixel(qreal logicalDpi) { return logicalDpi > 0 ? static_cast<float>(1440.0 / logicalDpi) : 15.0f; }
+float twipsPerPixel(qreal logicalDpi) {
+    return logicalDpi > 0 ? static_cast<float>(1440.0 / logicalDpi) : 15.0f;
+}
 
 // A Windows round-rect region: right and bottom edges excluded, each corner
 // cut along a quarter of the given ellipse.
@@ -44,12 +46,15 @@ QRegion roundRectRegion(const RoundRectRegion& r) {
 
 }  // namespace
 
-QtWindowServices::QtWindowServices(QWidget& window) : window_(window) { window_.installEventFilter(this); }
+QtWindowServices::QtWindowServices(QWidget& window) : window_(window) {
+    window_.installEventFilter(this);
+}
 
 bool QtWindowServices::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::WindowStateChange && window_.isMinimized() &&
-        !undoLateIconify_.hasExpired()) {
-        QMetaObject::invokeMethod(&window_, [this] { window_.showNormal(); }, Qt::QueuedConnection);
+    if (watched == &window_ && event->type() == QEvent::WindowStateChange &&
+        window_.isMinimized() && !undoLateIconify_.hasExpired()) {
+        QMetaObject::invokeMethod(
+            &window_, [this] { window_.showNormal(); }, Qt::QueuedConnection);
     }
     return false;
 }

@@ -11,7 +11,7 @@ namespace talvane {
 // Window services for one top-level Qt widget. Positions and rectangles come
 // in twips and are turned into the screen's logical pixels.
 class QtWindowServices : public QObject, public WindowServices {
-public:
+  public:
     explicit QtWindowServices(QWidget& window);
 
     std::uint32_t GetWindowLong(int index) override;
@@ -39,10 +39,10 @@ public:
     void unload() override;
     void invalidate(const TwipRect& rect) override;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QWidget& window_;
     // A window manager may carry out an iconify that was asked for just
     // before the window was hidden only after it is shown again; for a

@@ -11,16 +11,16 @@
 namespace talvane::testing {
 
 class FakeInstanceLock : public InstanceLock {
-public:
+  public:
     explicit FakeInstanceLock(bool earlier = false) : earlier_(earlier) {}
     bool earlierInstanceRunning() const override { return earlier_; }
 
-private:
+  private:
     bool earlier_;
 };
 
 class FakeSysTray : public SysTray {
-public:
+  public:
     explicit FakeSysTray(CallLog& log) : log_(log) {}
     bool intray = false;
     std::u16string traytip;
@@ -30,12 +30,12 @@ public:
     }
     void setTraytip(const std::u16string& tip) override { traytip = tip; }
 
-private:
+  private:
     CallLog& log_;
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     std::vector<std::u16string> opened;
     void openUrl(std::u16string_view url) override { opened.emplace_back(url); }
 };

@@ -10,7 +10,7 @@ namespace talvane::testing {
 
 // A window that remembers its state and logs every call, e.g. "setLeft 11055".
 class FakeWindowServices : public WindowServices {
-public:
+  public:
     explicit FakeWindowServices(CallLog& log) : log_(log) {}
 
     std::uint32_t style = 0x16CF0000;
@@ -34,7 +34,9 @@ public:
         log_.add("SetWindowLong " + std::to_string(index));
         style = value;
     }
-    void SetWindowPos(std::uint32_t flags) override { log_.add("SetWindowPos " + std::to_string(flags)); }
+    void SetWindowPos(std::uint32_t flags) override {
+        log_.add("SetWindowPos " + std::to_string(flags));
+    }
     void SetWindowRgn(const RoundRectRegion& r, bool redraw) override {
         log_.add(std::string("SetWindowRgn") + (redraw ? " redraw" : ""));
         region = r;
@@ -75,7 +77,7 @@ public:
     void unload() override { log_.add("unload"); }
     void invalidate(const TwipRect& rect) override { invalidated.push_back(rect); }
 
-private:
+  private:
     CallLog& log_;
 };
 

@@ -26,7 +26,7 @@ inline std::string Narrow(std::u16string_view text) {
 
 // The executable's directory is a fresh temporary folder per test.
 class TempPaths : public AppPaths {
-public:
+  public:
     TempPaths() {
         dir_ = std::filesystem::temp_directory_path() /
                ("talvane-form-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
@@ -36,24 +36,25 @@ public:
     std::string applicationDirectory() const override { return dir_.string(); }
     std::filesystem::path settingsFile() const { return dir_ / "setting.ini"; }
 
-private:
+  private:
     std::filesystem::path dir_;
     static inline int counter_ = 0;
 };
 
 // Logs every request into the shared call log as "GET <url>".
 class LoggingHttp : public HttpRequestFactory {
-public:
+  public:
     LoggingHttp(FakeHttpFactory& inner, CallLog& log) : inner_(inner), log_(log) {}
     std::unique_ptr<HttpRequest> create() override {
         auto request = inner_.create();
         return request == nullptr ? nullptr : std::make_unique<Logged>(std::move(request), log_);
     }
 
-private:
+  private:
     class Logged : public HttpRequest {
-    public:
-        Logged(std::unique_ptr<HttpRequest> inner, CallLog& log) : inner_(std::move(inner)), log_(log) {}
+      public:
+        Logged(std::unique_ptr<HttpRequest> inner, CallLog& log)
+            : inner_(std::move(inner)), log_(log) {}
         bool open(std::string_view method, std::u16string_view url, bool async) override {
             log_.add("GET " + Narrow(url));
             return inner_->open(method, url, async);
@@ -62,7 +63,7 @@ private:
         bool responseBody(std::string& body) override { return inner_->responseBody(body); }
         std::string errorString() const override { return inner_->errorString(); }
 
-    private:
+      private:
         std::unique_ptr<HttpRequest> inner_;
         CallLog& log_;
     };
@@ -83,14 +84,14 @@ inline std::u16string SamplePayload() {
 }
 
 class FormTest : public ::testing::Test {
-protected:
+  protected:
     FormTest()
         : window(log),
           tray(log),
           clock(OfficeHoursMonday()),
           http(fakeHttp, log),
-          form(FormServices{lock, window, tray, shell, profile, codePage, paths, clock, random, http, automation,
-                            u"http://svc"}) {}
+          form(FormServices{lock, window, tray, shell, profile, codePage, paths, clock, random,
+                            http, automation, u"http://svc"}) {}
 
     std::string pageWith(std::u16string_view marker, std::u16string_view payload) {
         return codePage.fromUnicode(u"<html><body><span id=\"" + std::u16string(marker) + u"\">" +

@@ -8,7 +8,7 @@ namespace {
 constexpr char16_t kNumber[] = u"000122008120509030730000";
 
 class FormHandlersTest : public FormTest {
-protected:
+  protected:
     void SetUp() override {
         load();
         log.entries.clear();
@@ -26,8 +26,8 @@ TEST_F(FormHandlersTest, TrayIcon_AnyButtonButTheRightRestoresAndShows) {
         log.entries.clear();
         window.state = WindowState::Minimized;
         form.cSysTray1_TrayMouse(button, 0);
-        EXPECT_EQ(log.entries,
-                  (std::vector<std::string>{"setWindowState 0", "setVisible 0", "intray 1", "show"}))
+        EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 0", "setVisible 0",
+                                                         "intray 1", "show"}))
             << "button " << button;
         EXPECT_TRUE(window.visible);
         EXPECT_EQ(window.state, WindowState::Normal);
@@ -47,8 +47,8 @@ TEST_F(FormHandlersTest, TrayMenu_OffersOpenAndExit_AndLeavesTheWindowAloneWhenC
     log.entries.clear();
     window.menuChoice = 0;
     form.cSysTray1_TrayMouse(2, 0);
-    EXPECT_EQ(log.entries,
-              (std::vector<std::string>{"popupMenu", "setWindowState 0", "setVisible 1", "intray 1", "show"}));
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"popupMenu", "setWindowState 0",
+                                                     "setVisible 1", "intray 1", "show"}));
 
     log.entries.clear();
     const std::size_t requests = fakeHttp.urls.size();
@@ -61,7 +61,8 @@ TEST_F(FormHandlersTest, TrayMenu_OffersOpenAndExit_AndLeavesTheWindowAloneWhenC
 TEST_F(FormHandlersTest, CaptionGlyphs_PutAwayToTheTrayOrMinimise) {
     window.visible = true;
     clickOn(ElementName::imgClose);
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 1", "intray 1", "setVisible 0"}));
+    EXPECT_EQ(log.entries,
+              (std::vector<std::string>{"setWindowState 1", "intray 1", "setVisible 0"}));
     log.entries.clear();
     clickOn(ElementName::imgMini);
     EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 1", "setVisible 1"}));
@@ -83,10 +84,12 @@ TEST_F(FormHandlersTest, PressOnTheBareBackground_StartsTheSystemMove_WithAnyBut
 }
 
 TEST_F(FormHandlersTest, RowLinks_OpenTheEventOrReplayPage) {
-    const std::u16string view1 = u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E1&id=" +
-                                 std::u16string(kNumber);
-    const std::u16string replay1 = u"http://svc/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=E1&id=" +
-                                   std::u16string(kNumber);
+    const std::u16string view1 =
+        u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E1&id=" +
+        std::u16string(kNumber);
+    const std::u16string replay1 =
+        u"http://svc/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=E1&id=" +
+        std::u16string(kNumber);
     clickOn(ElementName::lblList, 1);
     clickOn(ElementName::lblReg, 1);
     clickOn(ElementName::lblTime, 1);
@@ -102,7 +105,8 @@ TEST_F(FormHandlersTest, BannerAndBothFooterLabels_OpenThePortalWithTheClientNum
     clickOn(ElementName::Image1);
     clickAt(1000, 9500);  // white text (lies on top)
     clickAt(1000, 9750);  // only the shadow label reaches down here
-    const std::u16string portal = u"http://svc/endusers/Index.aspx?FRM=Software&sysID=" + std::u16string(kNumber);
+    const std::u16string portal =
+        u"http://svc/endusers/Index.aspx?FRM=Software&sysID=" + std::u16string(kNumber);
     EXPECT_EQ(shell.opened, std::vector<std::u16string>(3, portal));
 }
 
@@ -126,8 +130,8 @@ TEST_F(FormHandlersTest, RowWithoutAnEvent_OpensNothing) {
     CallLog otherLog;
     FakeWindowServices otherWindow(otherLog);
     FakeSysTray otherTray(otherLog);
-    frmMain empty(FormServices{lock, otherWindow, otherTray, shell, profile, codePage, paths, clock, random,
-                               emptyService, automation, u"http://svc"});
+    frmMain empty(FormServices{lock, otherWindow, otherTray, shell, profile, codePage, paths, clock,
+                               random, emptyService, automation, u"http://svc"});
     ASSERT_TRUE(empty.Form_Load());
     const TwipRect title = empty.model().at(ElementName::lblList, 3).rect;
     empty.pointerClick(title.left + 5, title.top + 5, title.left + 5, title.top + 5);
@@ -154,9 +158,10 @@ TEST_F(FormHandlersTest, Timer_PollsOnTheSeventhTickAndReportsOnTheThirtieth) {
         form.Timer1_Timer();
     }
     ASSERT_EQ(fakeHttp.urls.size(), 5u);  // ticks 7, 14, 21, 28 and the visit on 30
-    EXPECT_EQ(fakeHttp.urls[0], u"http://svc/EndUsers/ClientReminderNew.aspx?id=" + std::u16string(kNumber) +
-                                    u"&sjs=77");
-    EXPECT_EQ(fakeHttp.urls[4], u"http://svc/EndUsers/visit.aspx?id=" + std::u16string(kNumber) + u"&sjs=77");
+    EXPECT_EQ(fakeHttp.urls[0], u"http://svc/EndUsers/ClientReminderNew.aspx?id=" +
+                                    std::u16string(kNumber) + u"&sjs=77");
+    EXPECT_EQ(fakeHttp.urls[4],
+              u"http://svc/EndUsers/visit.aspx?id=" + std::u16string(kNumber) + u"&sjs=77");
 }
 
 TEST_F(FormHandlersTest, Reminder_ReachesThePopupComponent_WithTheWindowObject) {

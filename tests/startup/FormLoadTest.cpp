@@ -49,7 +49,8 @@ TEST_F(FormTest, FormLoad_LaysOutFillsAndShowsTheRows_ThenHidesTheWindow) {
     EXPECT_EQ(model.at(ElementName::lblBottom1).caption, u"更多研讨会资料(120场)，随时点播...");
     EXPECT_EQ(model.at(ElementName::lblBottom2).caption, u"更多研讨会资料(120场)，随时点播...");
     EXPECT_EQ(form.state().rows.RowViewUrl[3],
-              u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E3&id=000122008120509030730000");
+              u"http://svc/endusers/"
+              u"meeting_view.aspx?FRM=Software&EventID=E3&id=000122008120509030730000");
     EXPECT_FALSE(window.visible);
     EXPECT_EQ(window.state, WindowState::Minimized);
     EXPECT_TRUE(tray.intray);
@@ -57,8 +58,8 @@ TEST_F(FormTest, FormLoad_LaysOutFillsAndShowsTheRows_ThenHidesTheWindow) {
 
 TEST_F(FormTest, FormLoad_EndsAtOnce_WhenAnEarlierInstanceRuns) {
     FakeInstanceLock earlier(true);
-    frmMain second(FormServices{earlier, window, tray, shell, profile, codePage, paths, clock, random, http,
-                                automation, u"http://svc"});
+    frmMain second(FormServices{earlier, window, tray, shell, profile, codePage, paths, clock,
+                                random, http, automation, u"http://svc"});
     writeSettings("[systemsetting]\nsysNumber=\n");
     EXPECT_FALSE(second.Form_Load());
     EXPECT_TRUE(log.entries.empty());  // no window call, no request, no tray icon

@@ -15,7 +15,8 @@ TEST(TransparencyRegion, RoundsHalfToEvenAndTrims_AtCommonPixelDensities) {
     // 10: 384.5 ties to 384 (not 385), 1036 exactly.
     for (const Case c : {Case{15, 251, 661}, Case{12, 315, 833}, Case{10, 379, 1006}}) {
         const RoundRectRegion region = TransparencyRegion(c.ratio, c.ratio);
-        EXPECT_EQ(region, (RoundRectRegion{0, 0, c.right, c.bottom, 12, 12})) << "ratio " << c.ratio;
+        EXPECT_EQ(region, (RoundRectRegion{0, 0, c.right, c.bottom, 12, 12}))
+            << "ratio " << c.ratio;
     }
 }
 

@@ -11,7 +11,9 @@ namespace talvane {
 namespace {
 
 std::string TempLockPath() {
-    return (std::filesystem::temp_directory_path() / ("talvane-lock-test-" + std::to_string(::getpid()))).string();
+    return (std::filesystem::temp_directory_path() /
+            ("talvane-lock-test-" + std::to_string(::getpid())))
+        .string();
 }
 
 TEST(FlockInstanceLock, OnlyTheFirstHolderRuns_AndTheLockIsFreeAgainOnceItEnds) {
