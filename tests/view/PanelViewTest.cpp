@@ -1,0 +1,121 @@
+// The Qt face over the real window services: pointer moves that change
+// nothing repaint nothing, the hand pointer follows the model, clicks reach
+// the form.
+#include <QApplication>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+#include "app/frmMain.h"
+#include "app/qt/PanelView.h"
+#include "fakes/CallLog.h"
+#include "fakes/FakeAutomation.h"
+#include "fakes/FakeClock.h"
+#include "fakes/FakeDesktop.h"
+#include "fakes/FakeHttp.h"
+#include "fakes/FakeRandom.h"
+#include "platform/linux/IconvCodePage.h"
+#include "platform/linux/IniProfileFile.h"
+#include "platform/qt/QtWindowServices.h"
+
+namespace talvane::testing {
+namespace {
+
+class NoFolder : public AppPaths {
+  public:
+    std::string applicationDirectory() const override { return "/nonexistent-talvane-view-test"; }
+};
+
+std::u16string FiveRecords() {
+    std::u16string records;
+    for (char16_t i = u'0'; i < u'5'; ++i) {
+        if (i > u'0') records += u"@@@@";
+        records += std::u16string(u"E") + i + u"$$$$标题" + i +
+                   u"$$$$2026-12-10(09:00-10:00)$$$$1$$$$9$$$$详情";
+    }
+    return u"v||||5||||" + records;
+}
+
+class PanelViewTest : public ::testing::Test {
+  protected:
+    PanelViewTest()
+        : window(view),
+          tray(log),
+          clock(OfficeHoursMonday()),
+          form(FormServices{lock, window, tray, shell, profile, codePage, paths, clock, random,
+                            http, automation, u"http://svc"}) {
+        http.answer("");
+        http.answer(codePage.fromUnicode(u"<span id=\"lblTopics\">" + FiveRecords() + u"</span>"));
+        view.attach(form, window);
+        EXPECT_TRUE(form.Form_Load());
+        form.frmOpen_Click();
+        QApplication::processEvents();
+    }
+
+    void moveTo(int x, int y) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), view.mapToGlobal(QPointF(x, y)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&view, &move);
+        QApplication::processEvents();
+    }
+    void clickAt(int x, int y) {
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, QPointF(x, y), view.mapToGlobal(QPointF(x, y)), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(&view, &event);
+        }
+        QApplication::processEvents();
+    }
+
+    CallLog log;
+    PanelView view;
+    QtWindowServices window;
+    FakeSysTray tray;
+    FakeShell shell;
+    FakeInstanceLock lock;
+    IniProfileFile profile;
+    IconvCodePage codePage{"GBK"};
+    NoFolder paths;
+    FakeClock clock;
+    FakeRandom random;
+    FakeHttpFactory http;
+    FakeAutomation automation;
+    frmMain form;
+};
+
+TEST_F(PanelViewTest, MovesThatChangeNothingRepaintNothing) {
+    ASSERT_TRUE(view.isVisible());
+    EXPECT_EQ(view.size(), QSize(251, 661));
+    moveTo(120, 112);  // background at rest: nothing to change
+    const int atRest = view.paintCount();
+    moveTo(125, 113);
+    EXPECT_EQ(view.paintCount(), atRest);
+
+    moveTo(5, 330);  // row 2's hover area: highlight and arrow change
+    const int hovered = view.paintCount();
+    EXPECT_GT(hovered, atRest);
+    for (int y = 331; y < 338; ++y) {
+        moveTo(5, y);
+    }
+    EXPECT_EQ(view.paintCount(), hovered);
+}
+
+TEST_F(PanelViewTest, HandPointerOverLinks_ArrowElsewhere) {
+    moveTo(100, 150);  // title of row 0
+    EXPECT_EQ(view.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(view.cursor().hotSpot(), QPoint(12, 1));
+    moveTo(120, 112);
+    EXPECT_EQ(view.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(PanelViewTest, ClickOnATitleOpensItsEventPage) {
+    moveTo(120, 112);
+    clickAt(100, 150);
+    ASSERT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(shell.opened[0],
+              u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E0&id=unknown value");
+}
+
+}  // namespace
+}  // namespace talvane::testing
