@@ -43,6 +43,9 @@ hover 5 330
 shot 4-row2-back
 changed=$(compare -metric AE "$ARTIFACTS/2-row2-hover.png" "$ARTIFACTS/4-row2-back.png" null: 2>&1 | cut -d' ' -f1)
 [ "${changed%.*}" -lt 50 ] || fail "the balloon did not close on the hover area ($changed pixels differ)"
+hover 5 230     # row 1's balloon covers row 2's title
+hover 100 250
+shot 5-row1-balloon
 hover 5 530     # hover area of row 4, then its title: the balloon opens above
 hover 100 550
 shot 5-row4-balloon
