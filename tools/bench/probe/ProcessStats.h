@@ -1,0 +1,58 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace talvane::bench {
+
+// The value of a "Key:   123 kB" or "key: 123" line of a /proc text file.
+std::optional<std::int64_t> ProcField(std::string_view text, std::string_view key);
+
+// First field of /proc/PID/task/TID/schedstat: nanoseconds spent on a CPU.
+std::optional<std::int64_t> SchedstatRunNs(std::string_view text);
+
+struct MemorySample {
+    std::int64_t rssKib = 0;  // VmRSS
+    std::int64_t pssKib = 0;  // Pss from smaps_rollup: shared pages divided among their users
+    int threads = 0;
+};
+
+struct ThreadCost {
+    std::int64_t cpuNs = 0;    // time on a CPU, from the scheduler (clock ticks read 0 when quiet)
+    std::int64_t wakeups = 0;  // voluntary context switches
+};
+
+// The live threads of a process, by thread id.
+struct CostSample {
+    std::map<int, ThreadCost> threads;
+};
+
+struct CostDelta {
+    std::int64_t cpuNs = 0;
+    std::int64_t wakeups = 0;
+    int threadsStarted = 0;
+    // A thread that ends takes its counters with it, so what it did between
+    // the two samples is missing from the sums; reported so that a reader
+    // knows the figure is a lower bound.
+    int threadsEnded = 0;
+};
+
+// What the process did between two samples, thread by thread: a thread in
+// both counts its growth, a thread that started counts in full.
+CostDelta CostBetween(const CostSample& before, const CostSample& after);
+
+// Resident KiB per mapped file, from the text of /proc/PID/smaps. Mappings
+// without a file count as "[anon]"; "[heap]", "[stack]" and the like keep
+// their names.
+std::map<std::string, std::int64_t> RssByMapping(std::string_view smaps);
+
+std::optional<MemorySample> SampleMemory(pid_t pid);
+std::optional<std::map<std::string, std::int64_t>> SampleRssByMapping(pid_t pid);
+std::optional<CostSample> SampleCost(pid_t pid);
+
+}  // namespace talvane::bench

@@ -1,0 +1,201 @@
+// Starts one tray program on the current X display and measures it from the
+// outside: exec to icon mapped and drawn, memory some seconds later, and
+// CPU time and wake-ups over an idle window. Prints one line per figure.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tools/bench/probe/ProbeOptions.h"
+#include "tools/bench/probe/ProcessStats.h"
+#include "tools/bench/probe/TrayWatcher.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace talvane::bench;
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start, Clock::time_point now) {
+    return std::chrono::duration<double, std::milli>(now - start).count();
+}
+
+bool stillRunning(pid_t pid, int& status) { return waitpid(pid, &status, WNOHANG) == 0; }
+
+void endProgram(pid_t pid) {
+    int status = 0;
+    if (!stillRunning(pid, status)) {
+        return;
+    }
+    kill(pid, SIGTERM);
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < deadline) {
+        if (!stillRunning(pid, status)) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+}
+
+pid_t spawn(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& arg : command) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return -1;
+    }
+    return pid;
+}
+
+struct StartupResult {
+    bool ok = false;
+    double mappedMs = -1;
+    double drawnMs = -1;
+    int polls = 0;
+    xcb_window_t icon = XCB_NONE;
+    std::string failure;
+};
+
+StartupResult watchStartup(TrayWatcher& watcher, pid_t pid, Clock::time_point start,
+                           const ProbeOptions& options) {
+    StartupResult result;
+    const auto interval = std::chrono::duration<double, std::milli>(options.pollMs);
+    const auto deadline = start + std::chrono::duration<double>(options.timeoutSeconds);
+    auto next = start;
+    for (;;) {
+        const IconObservation seen = watcher.poll();
+        const auto now = Clock::now();
+        ++result.polls;
+        if (seen.stage >= IconStage::Mapped && result.mappedMs < 0) {
+            result.mappedMs = msSince(start, now);
+        }
+        if (seen.stage == IconStage::Drawn) {
+            result.drawnMs = msSince(start, now);
+            result.icon = seen.window;
+            result.ok = true;
+            return result;
+        }
+        int status = 0;
+        if (!stillRunning(pid, status)) {
+            result.failure = "program ended before its icon was drawn";
+            return result;
+        }
+        if (now >= deadline) {
+            result.failure = "no drawn icon within the time-out";
+            return result;
+        }
+        next += std::chrono::duration_cast<Clock::duration>(interval);
+        if (next > now) {
+            std::this_thread::sleep_until(next);
+        } else {
+            next = now;  // a slow poll does not cause a burst of catch-up polls
+        }
+    }
+}
+
+// One "KiB name" line per mapped file.
+bool writeRssByMapping(pid_t pid, const std::string& path) {
+    const auto rss = SampleRssByMapping(pid);
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (!rss || out == nullptr) {
+        if (out != nullptr) std::fclose(out);
+        return false;
+    }
+    for (const auto& [name, kib] : *rss) {
+        std::fprintf(out, "%" PRId64 " %s\n", kib, name.c_str());
+    }
+    return std::fclose(out) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::string error;
+    const auto options = ParseProbeOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "talvane-bench-probe: %s\n%s", error.c_str(), kProbeUsage);
+        return 2;
+    }
+    auto watcher = TrayWatcher::connect(error);
+    if (!watcher) {
+        std::fprintf(stderr, "talvane-bench-probe: %s\n", error.c_str());
+        return 1;
+    }
+    watcher->takeBaseline();
+
+    const auto start = Clock::now();
+    const pid_t pid = spawn(options->command);
+    if (pid < 0) {
+        std::fprintf(stderr, "talvane-bench-probe: cannot start %s\n", options->command[0].c_str());
+        return 1;
+    }
+    const StartupResult startup = watchStartup(*watcher, pid, start, *options);
+    if (!startup.ok) {
+        std::printf("startup label=%s failed=1\n", options->label.c_str());
+        std::fprintf(stderr, "talvane-bench-probe: %s: %s\n", options->label.c_str(),
+                     startup.failure.c_str());
+        endProgram(pid);
+        return 1;
+    }
+    std::printf("startup label=%s mapped_ms=%.1f drawn_ms=%.1f shown_windows=%d polls=%d pid=%d\n",
+                options->label.c_str(), startup.mappedMs, startup.drawnMs,
+                watcher->shownTopLevelsOfClient(startup.icon), startup.polls,
+                static_cast<int>(pid));
+    std::fflush(stdout);
+
+    int exitCode = 0;
+    if (options->memoryAfterSeconds) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(*options->memoryAfterSeconds));
+        if (const auto memory = SampleMemory(pid)) {
+            std::printf("memory label=%s rss_kib=%" PRId64 " pss_kib=%" PRId64 " threads=%d\n",
+                        options->label.c_str(), memory->rssKib, memory->pssKib, memory->threads);
+            if (options->rssByMappingFile && !writeRssByMapping(pid, *options->rssByMappingFile)) {
+                std::fprintf(stderr, "talvane-bench-probe: cannot write %s\n",
+                             options->rssByMappingFile->c_str());
+                exitCode = 1;
+            }
+        } else {
+            std::printf("memory label=%s failed=1\n", options->label.c_str());
+            exitCode = 1;
+        }
+        std::fflush(stdout);
+    }
+    if (options->idleSeconds && exitCode == 0) {
+        if (options->settleSeconds) {
+            std::this_thread::sleep_for(std::chrono::duration<double>(*options->settleSeconds));
+        }
+        const auto before = SampleCost(pid);
+        const auto from = Clock::now();
+        std::this_thread::sleep_for(std::chrono::duration<double>(*options->idleSeconds));
+        const auto after = SampleCost(pid);
+        const double seconds = std::chrono::duration<double>(Clock::now() - from).count();
+        if (before && after) {
+            const CostDelta cost = CostBetween(*before, *after);
+            std::printf("idle label=%s seconds=%.1f cpu_ns=%" PRId64 " wakeups=%" PRId64
+                        " threads=%zu"
+                        " threads_started=%d threads_ended=%d shown_windows=%d\n",
+                        options->label.c_str(), seconds, cost.cpuNs, cost.wakeups,
+                        after->threads.size(), cost.threadsStarted, cost.threadsEnded,
+                        watcher->shownTopLevelsOfClient(startup.icon));
+        } else {
+            std::printf("idle label=%s failed=1\n", options->label.c_str());
+            exitCode = 1;
+        }
+        std::fflush(stdout);
+    }
+    endProgram(pid);
+    return exitCode;
+}
