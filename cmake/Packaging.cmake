@@ -47,5 +47,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fonts-liberation")
+# Only for Wayland sessions without XWayland.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 
 include(CPack)
