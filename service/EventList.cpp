@@ -15,6 +15,9 @@ constexpr std::u16string_view kElementSeparator = u"||||";
 constexpr std::u16string_view kRecordSeparator = u"@@@@";
 constexpr std::u16string_view kFieldSeparator = u"$$$$";
 constexpr std::size_t kFieldsPerRecord = 6;
+// Level-1 element 1 is the count and element 2 holds the records; nothing
+// after them is used, so nothing after them is split.
+constexpr std::size_t kElementsUsed = 3;
 
 constexpr std::u16string_view kFooterBefore = u"更多研讨会资料(";
 constexpr std::u16string_view kFooterAfter = u"场)，随时点播...";
@@ -32,11 +35,11 @@ std::u16string Join(std::initializer_list<std::u16string_view> parts) {
     return text;
 }
 
-void FillRow(const std::vector<std::u16string>& fields, std::u16string_view baseUrl,
+void FillRow(const std::vector<std::u16string_view>& fields, std::u16string_view baseUrl,
              std::u16string_view sysNumber, RowTable& rows, int r) {
-    const std::u16string& eventId = fields[0];
-    std::u16string title = fields[1];
-    const std::u16string& timeText = fields[2];
+    const std::u16string_view eventId = fields[0];
+    std::u16string title(fields[1]);
+    const std::u16string_view timeText = fields[2];
 
     rows.RowTitle[r] = getTitle(title);
     rows.RowViewUrl[r] = Join({baseUrl, kEventPage, eventId, u"&id=", sysNumber});
@@ -51,7 +54,7 @@ void FillRow(const std::vector<std::u16string>& fields, std::u16string_view base
         rows.RowStatusText[r] = Join({kRegisteredBefore, fields[4], kRegisteredAfter});
         rows.RowTimeUrl[r] = rows.RowViewUrl[r];
     }
-    rows.RowDetailText[r] = fields[5];
+    rows.RowDetailText[r] = std::u16string(fields[5]);
 }
 
 }  // namespace
@@ -97,17 +100,23 @@ void FetchEventPayload(const ServiceContext& ctx, std::u16string& EventPayload) 
 EventListResult ParseEventList(std::u16string_view payload, std::u16string_view baseUrl,
                                std::u16string_view sysNumber, RowTable& rows) {
     EventListResult result;
-    const std::vector<std::u16string> elements = SplitAll(payload, kElementSeparator);
+    // Only the pieces that are used are cut out, as views into the payload:
+    // a payload of megabytes of separators must not turn into millions of
+    // strings.
+    const std::vector<std::u16string_view> elements =
+        LeadingPieces(payload, kElementSeparator, kElementsUsed);
     // The count stands on its own: the footer shows it even when the records
     // that follow are broken, as long as the payload names one at all.
     if (elements.size() >= 2) {
         result.footerCaption = Join({kFooterBefore, elements[1], kFooterAfter});
     }
-    if (elements.size() < 3) return result;
+    if (elements.size() < kElementsUsed) return result;
 
-    const std::vector<std::u16string> records = SplitAll(elements[2], kRecordSeparator);
+    const std::vector<std::u16string_view> records =
+        LeadingPieces(elements[2], kRecordSeparator, RowTable::kRows);
     for (int r = 0; r < RowTable::kRows && static_cast<std::size_t>(r) < records.size(); ++r) {
-        const std::vector<std::u16string> fields = SplitAll(records[r], kFieldSeparator);
+        const std::vector<std::u16string_view> fields =
+            LeadingPieces(records[r], kFieldSeparator, kFieldsPerRecord);
         // A short record would show a half-filled row: leave it as cleared.
         if (fields.size() < kFieldsPerRecord) continue;
         FillRow(fields, baseUrl, sysNumber, rows, r);

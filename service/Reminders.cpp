@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "service/PageFetch.h"
+#include "service/Utf16Text.h"
 
 namespace talvane {
 
@@ -21,24 +22,6 @@ constexpr std::size_t kLongestPlainElement2 = 16;
 constexpr std::size_t kShortenedElement2 = 15;
 constexpr std::int16_t kDisplayAlertArg2 = 103;
 constexpr std::int16_t kDisplayAlertArg3 = 50;
-
-// Every piece between separators, empty ones included, left to right.
-// Stops once `limit` pieces are known: later ones are never used.
-std::vector<std::u16string_view> splitAt(std::u16string_view text, std::u16string_view separator,
-                                         std::size_t limit) {
-    std::vector<std::u16string_view> pieces;
-    std::size_t start = 0;
-    while (pieces.size() + 1 < limit) {
-        const std::size_t found = text.find(separator, start);
-        if (found == std::u16string_view::npos) break;
-        pieces.push_back(text.substr(start, found - start));
-        start = found + separator.size();
-    }
-    // The rest up to the next separator is the last piece that counts.
-    const std::size_t end = text.find(separator, start);
-    pieces.push_back(text.substr(start, end == std::u16string_view::npos ? end : end - start));
-    return pieces;
-}
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
@@ -82,7 +65,7 @@ std::string_view ReminderOutcomeName(ReminderOutcome outcome) {
 }
 
 std::optional<std::u16string> BuildAlertMessage(std::u16string_view text) {
-    const auto elements = splitAt(text, kElementSeparator, kElementsUsed);
+    const auto elements = LeadingPieces(text, kElementSeparator, kElementsUsed);
     if (elements.size() < kElementsUsed) return std::nullopt;
     std::u16string message;
     for (std::size_t i = 0; i < kElementsUsed; ++i) {

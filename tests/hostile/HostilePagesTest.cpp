@@ -50,6 +50,16 @@ TEST(HostilePages, FloodPageFitsTheBodyLimit_AndFillsEveryRowWithMegabyteTexts) 
     EXPECT_GT(message->size(), 4 * kFloodReminderElementBytes / 2);
 }
 
+TEST(HostilePages, SeparatorPageFitsTheBodyLimit_AndReachesTheParser) {
+    const std::string body = separatorPage();
+    EXPECT_LT(body.size(), CurlHttpOptions{}.maxBodyBytes);
+    EXPECT_GT(body.size(), 12u * 1024 * 1024);
+    const Parsed parsed = ParsePage(body);
+    ASSERT_EQ(parsed.topics.status, SpanResult::Status::Found);
+    EXPECT_EQ(parsed.list.footerCaption, u"更多研讨会资料(0场)，随时点播...");
+    EXPECT_EQ(parsed.list.rowsFilled, 0);
+}
+
 TEST(HostilePages, BrokenAndRandomPagesStillReachEveryRow) {
     for (const std::string& body : {invalidGbkPage(), randomPage(1), randomPage(2)}) {
         const Parsed parsed = ParsePage(body);

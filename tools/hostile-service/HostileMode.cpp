@@ -6,7 +6,7 @@
 namespace talvane::hostile {
 namespace {
 
-constexpr std::array<std::pair<HostileMode, std::string_view>, 9> kNames{{
+constexpr std::array<std::pair<HostileMode, std::string_view>, 10> kNames{{
     {HostileMode::Silent, "silent"},
     {HostileMode::Trickle, "trickle"},
     {HostileMode::Huge, "huge"},
@@ -16,6 +16,7 @@ constexpr std::array<std::pair<HostileMode, std::string_view>, 9> kNames{{
     {HostileMode::RedirectLoop, "redirect-loop"},
     {HostileMode::Reset, "reset"},
     {HostileMode::Flood, "flood"},
+    {HostileMode::Separators, "separators"},
 }};
 
 }  // namespace

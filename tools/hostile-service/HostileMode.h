@@ -16,6 +16,7 @@ enum class HostileMode {
     RedirectLoop,  // every request is sent back to itself
     Reset,         // reads the request, then resets the connection
     Flood,         // thousands of records, megabyte titles and details
+    Separators,    // megabytes of nothing but separators
 };
 
 std::optional<HostileMode> parseHostileMode(std::string_view name);
@@ -23,6 +24,6 @@ std::string_view hostileModeName(HostileMode mode);
 
 // Every mode's name, for the usage text.
 inline constexpr std::string_view kHostileModeNames =
-    "silent trickle huge random random-page invalid-gbk redirect-loop reset flood";
+    "silent trickle huge random random-page invalid-gbk redirect-loop reset flood separators";
 
 }  // namespace talvane::hostile

@@ -82,6 +82,15 @@ std::string floodPage() {
     return servicePage(topics, reminders);
 }
 
+std::string separatorPage() {
+    std::string topics = "tag||||0||||";
+    for (int i = 0; i < 2'000'000; ++i) topics += "@@@@";
+    for (int i = 0; i < 1'000'000; ++i) topics += "||||";
+    std::string reminders;
+    for (int i = 0; i < 250'000; ++i) reminders += "&&&&";
+    return servicePage(topics, reminders);
+}
+
 std::string invalidGbkPage() {
     using namespace std::string_literals;
     // A lead byte swallows the 'l' of this first marker, so the span that

@@ -35,6 +35,10 @@ std::string ordinaryPage();
 // and a reminder of megabyte elements followed by thousands more.
 std::string floodPage();
 
+// Separators and nothing else, about 14 MiB: a million empty level-1
+// elements, two million empty records and a reminder of empty elements.
+std::string separatorPage();
+
 // Spans full of bytes that are not GBK: stray trail bytes, lead bytes before
 // controls, separators and the marker's own letters, NUL bytes, and a lead
 // byte cut off by the end of the body.

@@ -84,6 +84,8 @@ std::string bodyFor(HostileMode mode, std::uint64_t seed) {
             return ordinaryPage();
         case HostileMode::Flood:
             return floodPage();
+        case HostileMode::Separators:
+            return separatorPage();
         case HostileMode::InvalidGbk:
             return invalidGbkPage();
         case HostileMode::RandomPage:
@@ -124,7 +126,8 @@ void serveConnection(int fd, int id, const HostileSetup& setup) {
         case HostileMode::Random:
         case HostileMode::RandomPage:
         case HostileMode::InvalidGbk:
-        case HostileMode::Flood: {
+        case HostileMode::Flood:
+        case HostileMode::Separators: {
             const bool ok = connection.sendAll(httpHead("200 OK", setup.page.size())) &&
                             connection.sendAll(setup.page);
             setup.log->write(id, "end", sent(ok));
