@@ -37,6 +37,11 @@ thread_count() { sed -n 's/^Threads:[[:space:]]*//p' "/proc/$1/status"; }
 
 mib() { echo $((($1 + 512) / 1024)); }
 
+# True for a program built with AddressSanitizer: its memory figures say
+# more about the sanitizer (shadow memory, a quarantine of freed blocks)
+# than about the program, and it runs a few times slower.
+sanitized_build() { readelf -d "$1" 2>/dev/null | grep -q 'libasan'; }
+
 # Nothing a sanitizer build prints when it finds a fault.
 no_sanitizer_report() {
     ! grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$1"

@@ -57,7 +57,13 @@ unchanged() {  # unchanged BEFORE-COPY
 # The file with its sysNumber line taken out, for comparing the rest.
 without_key() { grep -av '^sysNumber=' "$1"; }
 
+# Paths made read-only are made writable again on the way out, whatever
+# happens, so that the harness can clean up.
+read_only_paths=()
+trap 'for p in "${read_only_paths[@]}"; do make_writable "$p" 2>/dev/null; done; e2e_teardown' EXIT
+
 make_read_only() {  # make_read_only PATH
+    read_only_paths+=("$1")
     if [ -n "$isolated" ]; then
         mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" || fail "$CASE: cannot make $1 read-only"
     else
@@ -65,7 +71,11 @@ make_read_only() {  # make_read_only PATH
     fi
 }
 make_writable() {
-    if [ -n "$isolated" ]; then umount "$1"; else chmod u+w "$1"; fi
+    if [ -n "$isolated" ]; then
+        ! mountpoint -q "$1" || umount "$1"
+    else
+        chmod u+w "$1"
+    fi
 }
 
 # -- A byte-order mark and CRLF endings: the stored number is read, nothing
