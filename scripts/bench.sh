@@ -167,38 +167,44 @@ for i in $(seq 1 "$memory_runs"); do
     done
 done
 
-# side_by_side LABEL_SUFFIX SECONDS [env assignments for the notifier...]:
-# both programs run at once, each idle for SECONDS from `settle` seconds
-# after its memory point: Qt's pooled helper threads end 30 s after their
-# last task, and a thread that ends inside the window takes its counters
-# with it.
+# side_by_side LABEL_SUFFIX SECONDS TICK_MS [env assignments for the
+# notifier...]: the floor, the floor with a bare timer of TICK_MS and the
+# notifier run at once, each idle for SECONDS from `settle` seconds after
+# its memory point: Qt's pooled helper threads end 30 s after their last
+# task, and a thread that ends inside the window takes its counters along.
 side_by_side() {
-    local suffix=$1 seconds=$2
-    shift 2
-    local out=$WORK/side.$suffix
-    "$PROBE" --label "floor$suffix" --memory-after $memory_after --settle $settle --idle "$seconds" -- "$FLOOR" \
-        >"$out.floor" 2>>"$WORK/programs.err" &
+    local suffix=$1 seconds=$2 tick_ms=$3
+    shift 3
+    local out=$WORK/side.$suffix options=(--memory-after $memory_after --settle $settle --idle "$seconds")
+    "$PROBE" --label "floor$suffix" "${options[@]}" -- "$FLOOR" >"$out.floor" 2>>"$WORK/programs.err" &
     local floor_probe=$!
+    wait_for_line '^startup' "$out.floor"
+    "$PROBE" --label "floor-ticks$suffix" "${options[@]}" -- "$FLOOR" --tick-ms "$tick_ms" \
+        >"$out.floor-ticks" 2>>"$WORK/programs.err" &
+    local ticks_probe=$!
+    wait_for_line '^startup' "$out.floor-ticks"
+    env "$@" "$PROBE" --label "talvane$suffix" "${options[@]}" -- "$TALVANE" \
+        >"$out.talvane" 2>>"$WORK/programs.err"
+    wait "$floor_probe" "$ticks_probe"
+    cat "$out.floor" "$out.floor-ticks" "$out.talvane" >>"$RAW"
+    sleep 0.3
+}
+wait_for_line() {  # wait_for_line PATTERN FILE: at most 10 s
     for _ in $(seq 1 200); do
-        grep -q '^startup' "$out.floor" 2>/dev/null && break
+        grep -q "$1" "$2" 2>/dev/null && return
         sleep 0.05
     done
-    env "$@" "$PROBE" --label "talvane$suffix" --memory-after $memory_after --settle $settle --idle "$seconds" -- "$TALVANE" \
-        >"$out.talvane" 2>>"$WORK/programs.err"
-    wait "$floor_probe"
-    cat "$out.floor" "$out.talvane" >>"$RAW"
-    sleep 0.3
 }
 
 echo "bench: idle cost over $idle_seconds s, $idle_runs runs side by side"
 for i in $(seq 1 "$idle_runs"); do
-    side_by_side -idle "$idle_seconds"
+    side_by_side -idle "$idle_seconds" 60000
 done
 
 echo "bench: ticks every $short_tick_ms ms over $tick_seconds s, side by side"
 before_reminders=$(requests_matching 'ClientReminderNew.aspx')
 before_visits=$(requests_matching 'visit.aspx')
-side_by_side -tick "$tick_seconds" TALVANE_TICK_MS=$short_tick_ms
+side_by_side -tick "$tick_seconds" $short_tick_ms TALVANE_TICK_MS=$short_tick_ms
 echo "check tick_local_time=$(date '+%a_%H:%M') tick_ms=$short_tick_ms tick_reminder_polls=$(($(requests_matching 'ClientReminderNew.aspx') - before_reminders)) tick_visits=$(($(requests_matching 'visit.aspx') - before_visits - 1))" >>"$RAW"
 
 echo "bench: pointer sweep over the real panel, $pointer_runs runs"

@@ -15,7 +15,7 @@ values() {
                 if (k == key) v = x
             }
             if ((label == "" || ok) && v != "") print v
-        }' "$RAW"
+        }' "${RAW_INPUT:-$RAW}"
 }
 median() { sort -g | awk '{ a[NR] = $1 } END { if (NR == 0) print "n/a"; else if (NR % 2) print a[(NR + 1) / 2]; else print (a[NR / 2] + a[NR / 2 + 1]) / 2 }'; }
 maximum() { sort -g | tail -n1; }
@@ -23,6 +23,12 @@ minimum() { sort -g | head -n1; }
 list() { tr '\n' ' ' | sed 's/ $//'; }
 count() { grep -c . || true; }
 meta() { values meta "" "$1" | head -n1; }
+# startup_values LABEL KEY: like values, from the start-up rounds only (the
+# later sections start the same programs again)
+STARTUP_RAW=$(mktemp)
+trap 'rm -f "$STARTUP_RAW"' EXIT
+sed '/^check startup_event_lists/q' "$RAW" >"$STARTUP_RAW"
+startup_values() { RAW_INPUT=$STARTUP_RAW values startup "$1" "$2"; }
 check() { values check "" "$1" | head -n1; }
 # calc EXPRESSION FORMAT: "n/a" when a figure in the expression is missing
 calc() {
@@ -56,17 +62,17 @@ mapping_differences() {
 }
 
 # ---- figures -----------------------------------------------------------
-f_drawn=$(values startup floor drawn_ms | median)
-t_drawn=$(values startup talvane drawn_ms | median)
-f_mapped=$(values startup floor mapped_ms | median)
-t_mapped=$(values startup talvane mapped_ms | median)
+f_drawn=$(startup_values floor drawn_ms | median)
+t_drawn=$(startup_values talvane drawn_ms | median)
+f_mapped=$(startup_values floor mapped_ms | median)
+t_mapped=$(startup_values talvane mapped_ms | median)
 startup_ratio=$(calc "$t_drawn / $f_drawn" "%.2f")
-startup_runs=$(values startup talvane drawn_ms | count)
-startup_failed=$(grep -c '^startup .*failed=1' "$RAW" || true)
-t_shown=$(values startup talvane shown_windows | maximum)
+startup_runs=$(startup_values talvane drawn_ms | count)
+startup_failed=$(grep -c '^startup .*failed=1' "$STARTUP_RAW" || true)
+t_shown=$(startup_values talvane shown_windows | maximum)
 
-c_drawn=$(values startup floor+curl drawn_ms | median)
-n_drawn=$(values startup talvane-noservice drawn_ms | median)
+c_drawn=$(startup_values floor+curl drawn_ms | median)
+n_drawn=$(startup_values talvane-noservice drawn_ms | median)
 c_rss=$(values memory floor+curl rss_kib | median)
 
 f_rss=$(values memory floor rss_kib | median)
@@ -81,27 +87,29 @@ memory_runs=$(values memory talvane rss_kib | count)
 
 idle_seconds=$(values idle floor-idle seconds | median)
 f_cpu=$(values idle floor-idle cpu_ns | median)
+k_cpu=$(values idle floor-ticks-idle cpu_ns | median)
 t_cpu=$(values idle talvane-idle cpu_ns | median)
 f_wake=$(values idle floor-idle wakeups | median)
+k_wake=$(values idle floor-ticks-idle wakeups | median)
 t_wake=$(values idle talvane-idle wakeups | median)
+f_slices=$(values idle floor-idle active_slices | median)
+k_slices=$(values idle floor-ticks-idle active_slices | median)
+t_slices=$(values idle talvane-idle active_slices | median)
+t_faults=$(values idle talvane-idle majflt | maximum)
 t_idle_shown=$(values idle talvane-idle shown_windows | maximum)
 idle_ended=$(values idle "" threads_ended | maximum)
 idle_runs=$(values idle talvane-idle cpu_ns | count)
+idle_ticks=$(calc "int($idle_seconds / 60)" "%d")
 
 tick_ms=$(check tick_ms)
 tick_seconds=$(values idle talvane-tick seconds | median)
 ft_cpu=$(values idle floor-tick cpu_ns | median)
+kt_cpu=$(values idle floor-ticks-tick cpu_ns | median)
 tt_cpu=$(values idle talvane-tick cpu_ns | median)
 ft_wake=$(values idle floor-tick wakeups | median)
+kt_wake=$(values idle floor-ticks-tick wakeups | median)
 tt_wake=$(values idle talvane-tick wakeups | median)
 ticks=$(calc "int($tick_seconds * 1000 / $tick_ms + 0.5)" "%d")
-tick_cpu=$(calc "($tt_cpu - $ft_cpu) / $ticks" "%.0f")
-tick_wake=$(calc "($tt_wake - $ft_wake) / $ticks" "%.2f")
-# The 120 s window holds the notifier's first two ticks; neither is a
-# reminder or visit tick, so each may cost one wake-up and one plain tick's CPU.
-idle_ticks=$(calc "int($idle_seconds / 60)" "%d")
-cpu_allowance=$(calc "$f_cpu + $idle_ticks * ($tick_cpu > 0 ? $tick_cpu : 0)" "%.0f")
-wake_allowance=$(calc "$f_wake + $idle_ticks" "%.0f")
 
 p_view=$(values pointer "" view_median_us | median)
 p_view90=$(values pointer "" view_p90_us | median)
@@ -124,8 +132,8 @@ p_platform=$(values pointer "" platform | head -n1)
 p_runs=$(values pointer "" moves | count)
 
 ms() { calc "$1" "%.1f ms"; }
-mib() { calc "$1 / 1024" "%.1f MiB"; }
-cpu_ms() { calc "$1 / 1e6" "%.2f ms"; }
+mib() { calc "($1) / 1024" "%.1f MiB"; }
+cpu_ms() { calc "($1) / 1e6" "%.2f ms"; }
 us() { calc "$1" "%.2f µs"; }
 
 # ---- report ------------------------------------------------------------
@@ -158,8 +166,8 @@ a virtual display (Xvfb 1024 × 768 × 24) with \`trayer\` as the tray host and 
 | Start-up: exec → icon drawn (median of $startup_runs) | $(ms "$t_drawn") | $(ms "$f_drawn") | $startup_ratio × | ≤ 1.3 × | $(verdict "$startup_ratio <= 1.3") |
 | Idle memory: VmRSS 10 s after start-up (median of $memory_runs) | $(mib "$t_rss") | $(mib "$f_rss") | $rss_ratio × | ≤ 1.2 × | $(verdict "$rss_ratio <= 1.2") |
 | Idle memory: Pss (same samples) | $(mib "$t_pss") | $(mib "$f_pss") | $pss_ratio × | (reported) | |
-| Idle CPU over $(calc "$idle_seconds" "%.0f") s (median of $idle_runs) | $(cpu_ms "$t_cpu") | $(cpu_ms "$f_cpu") | +$(cpu_ms "$t_cpu - $f_cpu") | ≤ floor + $idle_ticks ticks = $(cpu_ms "$cpu_allowance") | $(verdict "$t_cpu <= $cpu_allowance") |
-| Idle wake-ups over $(calc "$idle_seconds" "%.0f") s (median of $idle_runs) | $t_wake | $f_wake | +$(calc "$t_wake - $f_wake" "%.0f") | ≤ floor + $idle_ticks ticks = $wake_allowance | $(verdict "$t_wake <= $wake_allowance") |
+| Idle CPU over $(calc "$idle_seconds" "%.0f") s (median of $idle_runs) | $(cpu_ms "$t_cpu") | $(cpu_ms "$f_cpu") | $(calc "($t_cpu - $f_cpu) / 1e6" "%+.2f ms") | ≤ floor with a bare 60 s timer ($idle_ticks ticks): $(cpu_ms "$k_cpu") | $(verdict "$t_cpu <= $k_cpu") |
+| Idle wake-ups over $(calc "$idle_seconds" "%.0f") s (median of $idle_runs) | $t_wake | $f_wake | $(calc "$t_wake - $f_wake" "%+.0f") | ≤ floor with a bare 60 s timer: $k_wake | $(verdict "$t_wake <= $k_wake") |
 | Pointer: repaints on moves that change nothing (worst of $p_runs runs) | $p_rep_unchanged | | | 0 | $(verdict "$p_rep_unchanged == 0") |
 | Pointer: handler time per move (median) | $(us "$p_view") | | | < 20 µs | $(verdict "$p_view < 20") |
 
@@ -178,8 +186,8 @@ machine is shared; the load average above shows how busy it was).
 |---|---|---|
 | icon mapped (median) | $(ms "$t_mapped") | $(ms "$f_mapped") |
 | icon drawn (median) | $(ms "$t_drawn") | $(ms "$f_drawn") |
-| icon drawn (fastest run) | $(ms "$(values startup talvane drawn_ms | minimum)") | $(ms "$(values startup floor drawn_ms | minimum)") |
-| drawn, every run (ms) | $(values startup talvane drawn_ms | list) | $(values startup floor drawn_ms | list) |
+| icon drawn (fastest run) | $(ms "$(startup_values talvane drawn_ms | minimum)") | $(ms "$(startup_values floor drawn_ms | minimum)") |
+| drawn, every run (ms) | $(startup_values talvane drawn_ms | list) | $(startup_values floor drawn_ms | list) |
 
 For the notifier, "icon drawn" is "start-up complete": the icon is painted from the event loop,
 which runs only after the whole start-up sequence (visit report, event list download, rows shown,
@@ -213,7 +221,8 @@ fail at once and the rows stay empty).
 
 \`VmRSS\` from \`/proc/PID/status\` and \`Pss\` from \`/proc/PID/smaps_rollup\`, 10 s after the icon was
 drawn, each program alone on the display, $memory_runs runs each, in rotating order. Pss divides each
-shared page among the processes that map it, so it is what the program adds to the machine.
+shared page among the processes that map it at that moment, other programs on the machine
+included, so it moves with whatever else runs; the target is held to VmRSS.
 
 | | Talvane | Floor |
 |---|---|---|
@@ -231,29 +240,37 @@ $(mapping_differences talvane floor 12)
 
 ## Idle cost
 
-Both programs run at the same time; from $(meta idle_from_s) s after each one's icon was drawn, the probe
-sums \`/proc/PID/task/*/schedstat\` (nanoseconds on a CPU) and the voluntary context switches of
-\`/proc/PID/task/*/status\` (wake-ups) over $(calc "$idle_seconds" "%.0f") s, thread by thread, with the panel hidden
-(largest number of shown windows during the window: ${t_idle_shown:-?}). The window starts that late
-because Qt's pooled helper threads (the notifier draws its icons at start-up) end 30 s after their
-last task, and a thread that ends takes its counters with it (threads that ended inside a window
-in any run: ${idle_ended:-?}). The notifier's timer ticks every 60 s, so the window holds its ticks 1
-and 2, which only count (reminders come on every 7th tick, visit reports on every 30th).
+Three programs run at the same time: the floor, the floor with a timer that fires every 60 s
+and does nothing (\`talvane-bench-floor --tick-ms 60000\`: the floor plus bare ticks), and the
+notifier. From $(meta idle_from_s) s after each one's icon was drawn, the probe sums
+\`/proc/PID/task/*/schedstat\` (nanoseconds on a CPU) and the voluntary context switches of
+\`/proc/PID/task/*/status\` (wake-ups) over $(calc "$idle_seconds" "%.0f") s, thread by thread and second by second, with
+the panel hidden (largest number of shown windows during the window: ${t_idle_shown:-?}). The window
+starts that late because Qt's pooled helper threads (drawing the notifier's icons at start-up
+starts two) end 30 s after their last task, and a thread that ends takes its counters with it
+(threads that ended inside a window in any run: ${idle_ended:-?}). Both timers fire at 60 s and 120 s
+after start, so the window holds two ticks of each; the notifier's first ticks only count
+(reminders come on every 7th tick, visit reports on every 30th).
 
-| | Talvane | Floor |
-|---|---|---|
-| CPU time (median of $idle_runs) | $(cpu_ms "$t_cpu") | $(cpu_ms "$f_cpu") |
-| wake-ups (median of $idle_runs) | $t_wake | $f_wake |
-| CPU, every run (ns) | $(values idle talvane-idle cpu_ns | list) | $(values idle floor-idle cpu_ns | list) |
-| wake-ups, every run | $(values idle talvane-idle wakeups | list) | $(values idle floor-idle wakeups | list) |
+| | Talvane | Floor with a 60 s timer | Floor |
+|---|---|---|---|
+| CPU time (median of $idle_runs) | $(cpu_ms "$t_cpu") | $(cpu_ms "$k_cpu") | $(cpu_ms "$f_cpu") |
+| wake-ups (median) | $t_wake | $k_wake | $f_wake |
+| seconds in which the program ran at all (median) | $t_slices | $k_slices | $f_slices |
+| CPU, every run (ns) | $(values idle talvane-idle cpu_ns | list) | $(values idle floor-ticks-idle cpu_ns | list) | $(values idle floor-idle cpu_ns | list) |
+| wake-ups, every run | $(values idle talvane-idle wakeups | list) | $(values idle floor-ticks-idle wakeups | list) | $(values idle floor-idle wakeups | list) |
 
-Per tick, measured with \`TALVANE_TICK_MS=$tick_ms\` over $(calc "$tick_seconds" "%.0f") s ($ticks ticks) beside the floor:
-$(cpu_ms "$tick_cpu") of CPU and $tick_wake wake-ups per tick above the floor (notifier $(cpu_ms "$tt_cpu") and $tt_wake wake-ups,
-floor $(cpu_ms "$ft_cpu") and $ft_wake). That run started at $(check tick_local_time | tr _ ' ') local time; from its start to its end
-the notifier sent $(check tick_reminder_polls) reminder requests (every 7th tick, in office hours only) and $(check tick_visits) visit
-reports (every 30th tick) besides the start-up's visit report, so the per-tick figure includes
-their share. The targets above allow the floor's figure plus $idle_ticks ticks: one wake-up each, and
-this per-tick CPU each.
+A tick wakes the main thread once and makes no system call; what a wake-up costs after a
+minute asleep depends on the machine (caches, and on a virtual machine the virtual CPU's own
+wake-up) more than on the program, which is why the bare timer is the allowance. Major page faults
+(pages read back from disk) of the notifier inside a window: at most ${t_faults:-?}.
+
+With both timers at $tick_ms ms over $(calc "$tick_seconds" "%.0f") s ($ticks ticks), side by side with the floor: notifier
+$(cpu_ms "$tt_cpu") and $tt_wake wake-ups, floor with the timer $(cpu_ms "$kt_cpu") and $kt_wake, floor $(cpu_ms "$ft_cpu") and
+$ft_wake: $(calc "($tt_cpu - $kt_cpu) / $ticks / 1e3" "%.0f µs") of CPU and $(calc "($tt_wake - $kt_wake) / $ticks" "%.2f") wake-ups per tick above a bare tick. That run started at
+$(check tick_local_time | tr _ ' ') local time; from its start to its end the notifier sent $(check tick_reminder_polls) reminder requests (every
+7th tick, in office hours only) and $(check tick_visits) visit reports (every 30th tick) besides the start-up's,
+which account for the difference.
 
 ## Pointer moves
 

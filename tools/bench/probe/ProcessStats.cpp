@@ -153,6 +153,38 @@ std::optional<CostSample> SampleCost(pid_t pid) {
     return sample;
 }
 
+std::optional<FaultSample> StatFaults(std::string_view stat) {
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    // After the command: state ppid pgrp session tty_nr tpgid flags minflt
+    // cminflt majflt, i.e. fields 10 and 12 of the whole line.
+    std::string_view rest = stat.substr(close + 1);
+    std::optional<std::int64_t> minor;
+    std::optional<std::int64_t> major;
+    for (int field = 3; field <= 12; ++field) {
+        const std::size_t start = rest.find_first_not_of(' ');
+        if (start == std::string_view::npos) {
+            return std::nullopt;
+        }
+        rest.remove_prefix(start);
+        if (field == 10) minor = leadingNumber(rest);
+        if (field == 12) major = leadingNumber(rest);
+        const std::size_t end = rest.find(' ');
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+    }
+    if (!minor || !major) {
+        return std::nullopt;
+    }
+    return FaultSample{*minor, *major};
+}
+
+std::optional<FaultSample> SampleFaults(pid_t pid) {
+    const auto stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    return stat ? StatFaults(*stat) : std::nullopt;
+}
+
 CostDelta CostBetween(const CostSample& before, const CostSample& after) {
     CostDelta delta;
     for (const auto& [tid, now] : after.threads) {

@@ -42,6 +42,16 @@ struct CostDelta {
     int threadsEnded = 0;
 };
 
+// Page faults of the whole process, ended threads included.
+struct FaultSample {
+    std::int64_t minor = 0;
+    std::int64_t major = 0;  // the page had to be read from disk
+};
+
+// minflt and majflt of a /proc/PID/stat line, whose second field (the
+// command in parentheses) may itself hold spaces and parentheses.
+std::optional<FaultSample> StatFaults(std::string_view stat);
+
 // What the process did between two samples, thread by thread: a thread in
 // both counts its growth, a thread that started counts in full.
 CostDelta CostBetween(const CostSample& before, const CostSample& after);
@@ -54,5 +64,6 @@ std::map<std::string, std::int64_t> RssByMapping(std::string_view smaps);
 std::optional<MemorySample> SampleMemory(pid_t pid);
 std::optional<std::map<std::string, std::int64_t>> SampleRssByMapping(pid_t pid);
 std::optional<CostSample> SampleCost(pid_t pid);
+std::optional<FaultSample> SampleFaults(pid_t pid);
 
 }  // namespace talvane::bench

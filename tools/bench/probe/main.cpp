@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -106,6 +107,63 @@ StartupResult watchStartup(TrayWatcher& watcher, pid_t pid, Clock::time_point st
     }
 }
 
+struct IdleResult {
+    bool ok = false;
+    double seconds = 0;
+    CostDelta total;
+    int threads = 0;
+    int activeSlices = 0;  // one-second slices in which the program ran at all
+    std::int64_t busiestSliceNs = 0;
+    FaultSample faults;
+};
+
+// Counts what the program does over `seconds`, also slice by slice: a
+// program that only wakes for its timer is active in one slice per tick.
+IdleResult watchIdle(pid_t pid, double seconds) {
+    IdleResult result;
+    const auto firstCost = SampleCost(pid);
+    const auto firstFaults = SampleFaults(pid);
+    if (!firstCost || !firstFaults) {
+        return result;
+    }
+    const auto from = Clock::now();
+    const auto end =
+        from + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    CostSample previous = *firstCost;
+    CostDelta total;
+    for (auto next = from + std::chrono::seconds(1);; next += std::chrono::seconds(1)) {
+        std::this_thread::sleep_until(std::min(next, end));
+        const auto now = SampleCost(pid);
+        if (!now) {
+            return result;
+        }
+        const CostDelta slice = CostBetween(previous, *now);
+        if (slice.cpuNs > 0 || slice.wakeups > 0) {
+            ++result.activeSlices;
+            result.busiestSliceNs = std::max(result.busiestSliceNs, slice.cpuNs);
+        }
+        total.cpuNs += slice.cpuNs;
+        total.wakeups += slice.wakeups;
+        total.threadsStarted += slice.threadsStarted;
+        total.threadsEnded += slice.threadsEnded;
+        previous = *now;
+        if (next >= end) {
+            break;
+        }
+    }
+    const auto lastFaults = SampleFaults(pid);
+    if (!lastFaults) {
+        return result;
+    }
+    result.ok = true;
+    result.seconds = std::chrono::duration<double>(Clock::now() - from).count();
+    result.total = total;
+    result.threads = static_cast<int>(previous.threads.size());
+    result.faults = {lastFaults->minor - firstFaults->minor,
+                     lastFaults->major - firstFaults->major};
+    return result;
+}
+
 // One "KiB name" line per mapped file.
 bool writeRssByMapping(pid_t pid, const std::string& path) {
     const auto rss = SampleRssByMapping(pid);
@@ -177,19 +235,17 @@ int main(int argc, char* argv[]) {
         if (options->settleSeconds) {
             std::this_thread::sleep_for(std::chrono::duration<double>(*options->settleSeconds));
         }
-        const auto before = SampleCost(pid);
-        const auto from = Clock::now();
-        std::this_thread::sleep_for(std::chrono::duration<double>(*options->idleSeconds));
-        const auto after = SampleCost(pid);
-        const double seconds = std::chrono::duration<double>(Clock::now() - from).count();
-        if (before && after) {
-            const CostDelta cost = CostBetween(*before, *after);
-            std::printf("idle label=%s seconds=%.1f cpu_ns=%" PRId64 " wakeups=%" PRId64
-                        " threads=%zu"
-                        " threads_started=%d threads_ended=%d shown_windows=%d\n",
-                        options->label.c_str(), seconds, cost.cpuNs, cost.wakeups,
-                        after->threads.size(), cost.threadsStarted, cost.threadsEnded,
-                        watcher->shownTopLevelsOfClient(startup.icon));
+        const IdleResult idle = watchIdle(pid, *options->idleSeconds);
+        if (idle.ok) {
+            std::printf(
+                "idle label=%s seconds=%.1f cpu_ns=%" PRId64 " wakeups=%" PRId64
+                " threads=%d"
+                " threads_started=%d threads_ended=%d active_slices=%d busiest_slice_ns=%" PRId64
+                " minflt=%" PRId64 " majflt=%" PRId64 " shown_windows=%d\n",
+                options->label.c_str(), idle.seconds, idle.total.cpuNs, idle.total.wakeups,
+                idle.threads, idle.total.threadsStarted, idle.total.threadsEnded, idle.activeSlices,
+                idle.busiestSliceNs, idle.faults.minor, idle.faults.major,
+                watcher->shownTopLevelsOfClient(startup.icon));
         } else {
             std::printf("idle label=%s failed=1\n", options->label.c_str());
             exitCode = 1;

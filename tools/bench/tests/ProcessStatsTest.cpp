@@ -29,6 +29,16 @@ TEST(ProcessStats, SchedstatRunNs_ReadsTheFirstField) {
     EXPECT_FALSE(SchedstatRunNs("").has_value());
 }
 
+TEST(ProcessStats, StatFaults_SkipsACommandWithSpacesAndParentheses) {
+    const auto faults =
+        StatFaults("4242 (my (odd) prog) S 1 4242 4242 0 -1 4194560 1234 0 56 0 7 3 0 0 20 0 3");
+    ASSERT_TRUE(faults.has_value());
+    EXPECT_EQ(faults->minor, 1234);
+    EXPECT_EQ(faults->major, 56);
+    EXPECT_FALSE(StatFaults("4242 (cut short) S 1 2").has_value());
+    EXPECT_FALSE(StatFaults("no parentheses at all").has_value());
+}
+
 TEST(ProcessStats, CostBetween_CountsNewThreadsInFullAndReportsEndedOnes) {
     CostSample before;
     before.threads = {{100, {5'000, 10}}, {101, {700, 3}}, {102, {50, 1}}};
