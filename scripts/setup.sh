@@ -13,6 +13,8 @@ packages=(
     fonts-noto-cjk fonts-liberation
     # opening links, virtual display, tray host, GUI driving and screenshots
     xdg-utils xvfb xauth xdotool trayer imagemagick x11-utils openbox
+    # private namespaces for the end-to-end checks
+    iproute2
     # clock faking for the reminder checks
     faketime libfaketime
     # the Debian package and its checks: dependency scan, icon and desktop

@@ -1,6 +1,7 @@
 # Sourced by the scripts that need an X display without one: starts Xvfb on a
 # free display number and trayer as the tray host, and stops both on exit.
 #   start_virtual_display            exports DISPLAY, sets XVFB_PID, TRAYER_PID
+#   start_tray_host                  (again) starts trayer, sets TRAYER_PID
 start_virtual_display() {
     # Xvfb picks a free display number itself. No abstract socket: checks in
     # private mount namespaces all get the same number, and a client would
@@ -21,6 +22,11 @@ start_virtual_display() {
     done
     # Qt uses the X11 tray directly when there is no session bus.
     unset DBUS_SESSION_BUS_ADDRESS
+    start_tray_host
+}
+
+# trayer as the XEmbed tray host; returns once it owns the tray (TRAYER_PID).
+start_tray_host() {
     trayer --edge bottom --align right --widthtype request --height 32 \
         --SetDockType true --transparent false >/dev/null 2>&1 &
     TRAYER_PID=$!

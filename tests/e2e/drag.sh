@@ -6,8 +6,7 @@ e2e_setup "$@"
 start_window_manager
 start_demo
 start_talvane
-xdotool mousemove --window "$ICON" 5 5 click 1
-wait_for_panel || fail "the panel did not open"
+show_panel_from_tray || fail "the panel did not open"
 start_x=$PANEL_X
 start_y=$PANEL_Y
 hover 120 112               # the strip below the banner: bare background
@@ -26,8 +25,7 @@ dragged_x=$PANEL_X
 dragged_y=$PANEL_Y
 click_panel 225 8           # put it away
 wait_until 3 panel_hidden || fail "the close glyph did not hide the panel"
-xdotool mousemove --window "$ICON" 5 5 click 1
-wait_for_panel || fail "the tray icon did not bring the panel back"
+show_panel_from_tray || fail "the tray icon did not bring the panel back"
 [ "$PANEL_X" = "$dragged_x" ] && [ "$PANEL_Y" = "$dragged_y" ] ||
     fail "the panel came back at $PANEL_X,$PANEL_Y instead of $dragged_x,$dragged_y"
 e2e_pass

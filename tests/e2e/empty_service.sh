@@ -6,8 +6,7 @@ e2e_setup "$@"
 export TALVANE_SERVICE_URL="http://127.0.0.1:$(refused_port)"
 printf '[systemsetting]\nsysNumber=\n' >"$WORK/app/setting.ini"
 start_talvane
-xdotool mousemove --window "$ICON" 5 5 click 1
-wait_for_panel || fail "the panel did not open"
+show_panel_from_tray || fail "the panel did not open"
 hover 120 112
 shot empty-panel
 # The row bands hold no text: each is one flat colour.

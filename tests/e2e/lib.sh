@@ -5,12 +5,18 @@
 #   arguments: talvane binary, demo service binary, components dir, artifact dir
 set -uo pipefail
 
-# The program allows one instance per user. As root, each check runs in a
-# mount namespace of its own with private /tmp and /run/user, so checks can
-# run side by side and never meet an instance the developer has running.
+# The program allows one instance per user. As root, each check runs in
+# namespaces of its own: private /tmp and /run/user (so checks can run side by
+# side and never meet an instance the developer has running) and a private
+# network with only loopback (so no X client can reach another display
+# through an abstract socket, and nothing leaves the machine).
 if [ -z "${TALVANE_E2E_ISOLATED:-}" ] && [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
     export TALVANE_E2E_ISOLATED=1
-    exec unshare -m bash -c 'mount -t tmpfs tmpfs /tmp && { [ ! -d /run/user ] || mount -t tmpfs tmpfs /run/user; } && exec bash "$0" "$@"' "$0" "$@"
+    setup='mount -t tmpfs tmpfs /tmp && { [ ! -d /run/user ] || mount -t tmpfs tmpfs /run/user; }'
+    if command -v ip >/dev/null && unshare -mn true 2>/dev/null; then
+        exec unshare -mn bash -c "ip link set lo up && $setup"' && exec bash "$0" "$@"' "$0" "$@"
+    fi
+    exec unshare -m bash -c "$setup"' && exec bash "$0" "$@"' "$0" "$@"
 fi
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -164,6 +170,16 @@ open_tray_menu() {
             fi
         done
         sleep 0.05
+    done
+    return 1
+}
+
+# Left-clicks the tray icon until the panel is on screen (a click that comes
+# while the freshly embedded icon is still being set up can get lost).
+show_panel_from_tray() {
+    for _ in 1 2 3; do
+        xdotool mousemove --window "$ICON" 5 5 click 1
+        wait_for_panel && return 0
     done
     return 1
 }

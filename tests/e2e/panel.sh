@@ -15,8 +15,7 @@ shot 0-tray
 base="$TALVANE_SERVICE_URL"
 
 # --- Tray icon shows the panel at the right edge, rounded ----------------
-xdotool mousemove --window "$ICON" 5 5 click 1
-wait_for_panel || fail "the tray icon did not show the panel"
+show_panel_from_tray || fail "the tray icon did not show the panel"
 [ "$PANEL_X" = 737 ] && [ "$PANEL_Y" = 5 ] || fail "panel at $PANEL_X,$PANEL_Y, expected 737,5 on a 1024-pixel screen"
 [ "$PANEL_W" = 251 ] && [ "$PANEL_H" = 661 ] || fail "panel is ${PANEL_W}x$PANEL_H"
 hover 120 112   # the strip between banner and rows: bare background
@@ -74,8 +73,7 @@ $expected"
 click_panel 188 8     # minimise: the window is iconified, the icon stays
 wait_until 3 panel_hidden || fail "minimise left the panel on screen"
 [ "$(tray_icon_count)" = 1 ] || fail "the icon went away on minimise"
-xdotool mousemove --window "$ICON" 5 5 click 1
-wait_for_panel || fail "the tray icon did not bring the panel back"
+show_panel_from_tray || fail "the tray icon did not bring the panel back"
 [ "$PANEL_X" = 737 ] || fail "the panel came back at $PANEL_X"
 click_panel 225 8     # close glyph: back into the tray
 wait_until 3 panel_hidden || fail "the close glyph did not hide the panel"

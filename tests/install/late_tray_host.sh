@@ -25,14 +25,11 @@ visits=$(grep -c 'GET /EndUsers/visit.aspx' "$WORK/requests.log")
 [ "$visits" -ge 2 ] || fail "the timer did not run without a tray host: $visits visit reports in 5 s"
 grep -q 'GET /EndUsers/Clientnew.aspx' "$WORK/requests.log" || fail "start-up did not finish"
 
-trayer --edge bottom --align right --widthtype request --height 32 \
-    --SetDockType true --transparent false >/dev/null 2>&1 &
-TRAYER_PID=$!
+start_tray_host
 wait_for_icon || fail "the icon did not appear once the tray host came"
 shot late-tray-host
 [ "$(tray_icon_count)" = 1 ] || fail "expected one icon, found $(tray_icon_count)"
 
 # The icon that came late works like any other: a left click shows the panel.
-xdotool mousemove --window "$ICON" 5 5 click 1
-wait_for_panel || fail "a left click on the late icon did not show the panel"
+show_panel_from_tray || fail "a left click on the late icon did not show the panel"
 e2e_pass
