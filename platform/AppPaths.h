@@ -5,7 +5,7 @@
 namespace talvane {
 
 class AppPaths {
-public:
+  public:
     virtual ~AppPaths() = default;
     // Directory of the running executable, without a trailing separator
     // (except for the root directory itself, "/").

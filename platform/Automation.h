@@ -12,7 +12,7 @@ namespace talvane {
 // The dispatch interface of a "Flarebox.DisplayMsg" object. Destroying the
 // object releases it.
 class DisplayMsg {
-public:
+  public:
     virtual ~DisplayMsg() = default;
     // false when the component reports an error.
     virtual bool DisplayAlert(std::u16string& clientNumber, std::int16_t arg2, std::int16_t arg3,
@@ -21,7 +21,7 @@ public:
 
 // Creates automation objects by programmatic identifier.
 class Automation {
-public:
+  public:
     virtual ~Automation() = default;
     // nullptr when no component is installed under progId or it cannot be
     // created; the reason goes to error.

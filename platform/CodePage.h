@@ -8,7 +8,7 @@ namespace talvane {
 // The system's ANSI code page: every byte that crosses the platform boundary
 // (settings-file values, downloaded pages) passes through it.
 class CodePage {
-public:
+  public:
     virtual ~CodePage() = default;
 
     // Lenient: an invalid or truncated sequence becomes U+FFFD and decoding

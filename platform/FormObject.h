@@ -7,7 +7,7 @@ namespace talvane {
 // The public operations of the notifier window, as handed to a popup
 // component.
 class FormObject {
-public:
+  public:
     virtual ~FormObject() = default;
     virtual void DoTransparency() = 0;
     // Shortens title in place when it is longer than 32 characters and

@@ -11,7 +11,7 @@ namespace talvane {
 // the reason in errorString(); the calls after a failed one may still be
 // made and simply fail too.
 class HttpRequest {
-public:
+  public:
     virtual ~HttpRequest() = default;
     // The URL is handed over as built; the object itself turns what cannot
     // go on the wire (a space, non-ASCII) into percent escapes.
@@ -23,7 +23,7 @@ public:
 };
 
 class HttpRequestFactory {
-public:
+  public:
     virtual ~HttpRequestFactory() = default;
     // nullptr when no object can be created.
     virtual std::unique_ptr<HttpRequest> create() = 0;

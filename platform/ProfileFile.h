@@ -12,7 +12,7 @@ namespace talvane {
 // regard to ASCII case, lines starting with ';' are comments, a value in
 // matching quotes loses its quotes on reading.
 class ProfileFile {
-public:
+  public:
     virtual ~ProfileFile() = default;
 
     // Copies the value (or defaultValue when the file, section or key is

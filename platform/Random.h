@@ -7,7 +7,7 @@ namespace talvane {
 // The program's random generator, re-seeded from the system timer before
 // each draw.
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     virtual void reseed() = 0;
     // Single-precision value r with 0 <= r < 1.

@@ -9,7 +9,7 @@ namespace talvane {
 // already there changes nothing (one icon, no error). The icon goes away
 // with the component.
 class SysTray {
-public:
+  public:
     virtual ~SysTray() = default;
 
     virtual void setIntray(bool inTray) = 0;

@@ -16,7 +16,7 @@ struct MenuItem {
 
 // What the one window of the program asks of the windowing system.
 class WindowServices {
-public:
+  public:
     virtual ~WindowServices() = default;
 
     // Style word (GWL_STYLE = -16). SetWindowPos with SWP_FRAMECHANGED makes

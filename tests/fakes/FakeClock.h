@@ -6,7 +6,7 @@ namespace talvane::testing {
 
 // A clock that stands still at a set time and counts its readings.
 class FakeClock : public Clock {
-public:
+  public:
     explicit FakeClock(LocalDateTime at = {}) : at_(at) {}
     LocalDateTime now() const override {
         ++readings;
@@ -15,7 +15,7 @@ public:
     void set(LocalDateTime at) { at_ = at; }
     mutable int readings = 0;
 
-private:
+  private:
     LocalDateTime at_;
 };
 

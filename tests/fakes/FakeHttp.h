@@ -20,13 +20,15 @@ struct FakeResponse {
 // body) and records every URL opened and every call made, e.g.
 // "create", "open", "send", "body".
 class FakeHttpFactory : public HttpRequestFactory {
-public:
+  public:
     std::deque<FakeResponse> responses;
     std::vector<std::u16string> urls;
     std::vector<std::string> calls;
     int liveObjects = 0;
 
-    void answer(std::string body) { responses.push_back({std::move(body), FakeResponse::FailAt::None}); }
+    void answer(std::string body) {
+        responses.push_back({std::move(body), FakeResponse::FailAt::None});
+    }
     void fail(FakeResponse::FailAt at) { responses.push_back({{}, at}); }
 
     std::unique_ptr<HttpRequest> create() override {
@@ -43,9 +45,9 @@ public:
         return std::make_unique<Request>(*this, std::move(response));
     }
 
-private:
+  private:
     class Request : public HttpRequest {
-    public:
+      public:
         Request(FakeHttpFactory& owner, FakeResponse response)
             : owner_(owner), response_(std::move(response)) {
             ++owner_.liveObjects;
@@ -68,7 +70,7 @@ private:
         }
         std::string errorString() const override { return failed_ ? "fake failure" : ""; }
 
-    private:
+      private:
         bool step(FakeResponse::FailAt at) {
             if (response_.failAt == at) failed_ = true;
             return !failed_;

@@ -10,7 +10,7 @@ namespace talvane::testing {
 // Hands out set draws in turn (the last one again once they run out) and
 // records the order of re-seeds and draws as 'S' and 'D'.
 class FakeRandom : public Random {
-public:
+  public:
     explicit FakeRandom(std::vector<float> draws = {0.0f}) : draws_(std::move(draws)) {}
 
     // The draw r that NewCacheBuster turns into n (1 to 30000).
@@ -25,7 +25,7 @@ public:
     }
     std::vector<char> log;
 
-private:
+  private:
     std::vector<float> draws_;
     std::size_t next_ = 0;
 };
