@@ -2,11 +2,12 @@
 # A long run on short ticks: 10,000 ticks of 10 ms against the demo service
 # on a weekday morning, so that every 7th tick polls for a reminder (and a
 # popup shows it) and every 30th reports the visit. Resident memory and open
-# descriptors are sampled throughout; the check fails when descriptors grow
-# or memory keeps growing after the warm-up. A request in flight holds a
-# socket and curl's own pair of descriptors for a moment, so descriptors are
-# judged by their floor: the fewest seen late in the run against the fewest
-# seen just after the warm-up.
+# descriptors are sampled throughout; at the end the program must still
+# answer the tray and end cleanly from its menu. The check fails when
+# descriptors grow or memory keeps growing after the warm-up. A request in
+# flight holds a socket and curl's own pair of descriptors for a moment, so
+# descriptors are judged by their floor: the fewest seen late in the run
+# against the fewest seen just after the warm-up.
 # Usage: soak.sh [--doc FILE] talvane demo-service components artifacts
 #   --doc FILE   also write the figures into FILE's "soak" block
 doc=""
@@ -73,6 +74,15 @@ elapsed=$((SECONDS - started))
 # And the program still answers.
 xdotool mousemove --window "$ICON" 10 10 click 1
 wait_for_panel || soak_fail "a tray click did not show the panel after the soak"
+# And it ends cleanly from the tray menu; a sanitizer build looks for leaks
+# on the way out.
+open_tray_menu || soak_fail "no tray menu after the soak"
+xdotool key e
+wait_until 10 sh -c "! kill -0 $pid 2>/dev/null" || soak_fail "退出 did not end the program"
+wait "$APP_PID"
+status=$?
+APP_PID=""
+[ $status = 0 ] || soak_fail "the program exited with status $status after the soak: $(cat "$WORK/talvane.out")"
 no_sanitizer_report "$WORK/talvane.out" || soak_fail "sanitizer report: $(cat "$WORK/talvane.out")"
 
 # Figures: the level after the warm-up against the rest of the run.
