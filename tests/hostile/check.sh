@@ -15,6 +15,8 @@ shift
 e2e_setup "$1" "$2" "$3" "$4/$MODE"
 ensure_tray_host
 HOSTILE_BIN=$2
+# Never the real user's folder, should the program look for another place.
+export XDG_CONFIG_HOME="$WORK/config"
 
 # The HTTP client gives a request at most 30 s (CurlHttpOptions), and
 # start-up makes two: the visit report and the event list.
