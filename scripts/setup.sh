@@ -9,6 +9,8 @@ packages=(
     # build
     cmake ninja-build g++ pkg-config qt6-base-dev libcurl4-openssl-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev
+    # fuzzing (libFuzzer) and the formatting check
+    clang libclang-rt-14-dev clang-format
     # fonts for the Chinese user interface
     fonts-noto-cjk fonts-liberation
     # opening links, virtual display, tray host, GUI driving and screenshots

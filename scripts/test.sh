@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Talvane with its tests (warnings are
 # errors) and runs the whole suite, the end-to-end checks on a virtual
-# display included.
+# display included; then the same suite under AddressSanitizer and UBSan, a
+# short run of every fuzz target and the formatting check.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" --no-build
@@ -11,3 +12,7 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVAN
 cmake --build "$build" -j"$(nproc)"
 # No session bus: Qt then talks to the X11 tray of the virtual display.
 env -u DBUS_SESSION_BUS_ADDRESS ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+
+"$root/scripts/sanitize.sh"
+"$root/scripts/fuzz.sh" --short
+"$root/scripts/check-format.sh"
