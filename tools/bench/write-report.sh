@@ -33,8 +33,8 @@ check() { values check "" "$1" | head -n1; }
 # calc EXPRESSION FORMAT: "n/a" when a figure in the expression is missing
 calc() {
     case "$1" in
-        *nan* | *n/a* | "" | " "* | *" " | *"( "* | *" )"* | *"  "*) echo "n/a" ;;
-        *) awk "BEGIN { printf \"$2\", $1 }" ;;
+        *nan* | *n/a* | "" | " "* | *" " | *"()"* | *"( "* | *" )"* | *"  "*) echo "n/a" ;;
+        *) awk "BEGIN { printf \"$2\", $1 }" 2>/dev/null || echo "n/a" ;;
     esac
 }
 verdict() {
