@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
     # build
     cmake ninja-build g++ pkg-config qt6-base-dev libcurl4-openssl-dev libcpp-httplib-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libxcb1-dev
     # fuzzing (libFuzzer) and the formatting check
     clang libclang-rt-14-dev clang-format
     # fonts for the Chinese user interface

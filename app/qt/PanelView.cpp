@@ -80,7 +80,6 @@ int vbButtons(Qt::MouseButtons buttons) {
 
 PanelView::PanelView() {
     setWindowTitle(QString::fromStdU16String(kFormCaption));
-    setWindowIcon(artwork::appIcon());
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -117,9 +117,12 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     artwork::installFontSubstitutions();
 
+    // One picture for the window and the tray: drawing it takes milliseconds.
+    const QIcon icon = artwork::appIcon();
     PanelView view;
+    view.setWindowIcon(icon);
     QtWindowServices window(view);
-    QtSysTray tray(artwork::appIcon());
+    QtSysTray tray(icon);
     QtShell shell;
     IniProfileFile profile;
     IconvCodePage codePage("GBK");
