@@ -8,14 +8,21 @@ ensure_tray_host() {
     local attempt
     for attempt in 1 2 3; do
         wait_until 10 xdpyinfo >/dev/null 2>&1 || continue
-        kill -0 "${TRAYER_PID:-0}" 2>/dev/null || {
-            trayer --edge bottom --align right --widthtype request --height 32 \
-                --SetDockType true --transparent false >/dev/null 2>&1 &
-            TRAYER_PID=$!
-        }
+        kill -0 "${TRAYER_PID:-0}" 2>/dev/null || start_tray_host
         wait_until 10 sh -c 'xwininfo -root -tree 2>/dev/null | grep -q "\"trayer\""' && return 0
     done
     fail "no tray host on the virtual display"
+}
+
+# A command prefix that gives the program a Wednesday morning, its clock
+# running on from there. The library is preloaded directly: the faketime
+# wrapper would fork (so the wrapper, not the program, would be the child)
+# and leave its shared-memory files behind when it is killed.
+weekday_morning() {
+    local library
+    library=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
+    [ -n "$library" ] || fail "libfaketime is not installed"
+    WEEKDAY_MORNING=(env "LD_PRELOAD=$library" "FAKETIME=@2026-12-09 10:00:00")
 }
 
 # The program's own process: a wrapper such as faketime may run it as a child,

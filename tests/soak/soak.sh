@@ -8,6 +8,7 @@
 # flight holds a socket and curl's own pair of descriptors for a moment, so
 # descriptors are judged by their floor: the fewest seen late in the run
 # against the fewest seen just after the warm-up.
+# The clock is faked as under `faketime -f '@2026-12-09 10:00:00'`.
 # Usage: soak.sh [--doc FILE] talvane demo-service components artifacts
 #   --doc FILE   also write the figures into FILE's "soak" block
 doc=""
@@ -37,7 +38,8 @@ start_demo
 number=000772026120910000000077
 printf '[systemsetting]\nsysNumber=%s\n' "$number" >"$WORK/app/setting.ini"
 export TALVANE_TICK_MS=10
-start_talvane faketime -f '@2026-12-09 10:00:00'
+weekday_morning
+start_talvane "${WEEKDAY_MORNING[@]}"
 pid=$(program_pid) || fail "cannot find the program's process"
 
 # Thousands of requests: keep them out of the failure message.
