@@ -107,9 +107,14 @@ start_talvane() {
 wait_for_icon() {
     ICON=""
     # Generous: the machine may be busy compiling beside the checks.
-    for _ in $(seq 1 600); do
+    for i in $(seq 1 600); do
         ICON=$(tray_icon)
         [ -n "$ICON" ] && return 0
+        # Under heavy load trayer has been seen to miss the display's start;
+        # a tray host that is not there after 5 s is started again.
+        if [ $((i % 100)) = 0 ] && ! xwininfo -root -tree 2>/dev/null | grep -q '"trayer"'; then
+            start_tray_host
+        fi
         sleep 0.05
     done
     return 1
