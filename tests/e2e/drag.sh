@@ -11,10 +11,14 @@ start_x=$PANEL_X
 start_y=$PANEL_Y
 hover 120 112               # the strip below the banner: bare background
 xdotool mousedown 1
+# The move starts once the program has handled the press and handed the
+# drag to the window manager; a slow build (sanitizers) needs a moment.
+sleep 1
 for step in 1 2 3 4 5 6; do
     xdotool mousemove_relative -- -50 20
-    sleep 0.05
+    sleep 0.1
 done
+sleep 0.5
 xdotool mouseup 1
 sleep 0.5
 wait_for_panel
