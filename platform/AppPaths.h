@@ -4,14 +4,16 @@
 
 namespace talvane {
 
+// Where the program's files are, decided by the platform once at start-up.
 class AppPaths {
   public:
     virtual ~AppPaths() = default;
-    // Directory of the running executable, without a trailing separator
-    // (except for the root directory itself, "/").
+    // Folder of the running executable, absolute, without a trailing
+    // separator (except for a root folder itself). Empty when it cannot be
+    // found: nothing is then looked up relative to the current folder.
     virtual std::string applicationDirectory() const = 0;
-    // Directory that holds setting.ini: the executable's own unless the
-    // program chose another place at start-up.
+    // Folder that holds setting.ini: the executable's own unless the platform
+    // chose the user's configuration folder.
     virtual std::string settingsDirectory() const { return applicationDirectory(); }
 };
 

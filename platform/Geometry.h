@@ -2,6 +2,13 @@
 
 namespace talvane {
 
+// A point in twips.
+struct TwipPoint {
+    float x = 0;
+    float y = 0;
+    bool operator==(const TwipPoint&) const = default;
+};
+
 // A rectangle in twips (1/1440 inch), relative to the window's top-left corner.
 struct TwipRect {
     float left = 0;
