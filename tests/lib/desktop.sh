@@ -227,10 +227,14 @@ tray_menu() {
 }
 tray_menu_open() { tray_menu >/dev/null; }
 
-# Right-clicks the tray icon and waits for the menu to be on screen.
+# Right-clicks the tray icon until the menu is on screen (a click that comes
+# while the program is still closing the menu before can get lost).
 open_tray_menu() {
-    xdotool mousemove --window "$ICON" 5 5 click 3
-    wait_until 5 tray_menu_open
+    for _ in 1 2 3; do
+        xdotool mousemove --window "$ICON" 5 5 click 3
+        wait_until 3 tray_menu_open && return 0
+    done
+    return 1
 }
 
 # choose_from_tray_menu KEY COMMAND...: presses the access key KEY in the
