@@ -61,12 +61,9 @@ e2e_setup() {
 start_window_manager() {
     openbox --sm-disable >/dev/null 2>&1 &
     WM_PID=$!
-    for _ in $(seq 1 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        sleep 0.05
-    done
-    fail "openbox did not start"
+    wait_until 5 window_manager_up || fail "openbox did not start within 5 s"
 }
+window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; false when
 # SECONDS (a whole number) pass first.
