@@ -135,10 +135,10 @@ start_talvane() {
 program_running() { [ -z "${APP_PID:-}" ] || kill -0 "$APP_PID" 2>/dev/null; }
 
 # wait_for_icon [SECONDS]: the program's icon in the tray (ICON); false when
-# none comes within SECONDS (default 30: the machine may be busy compiling
+# none comes within SECONDS (default 60: the machine may be busy compiling
 # beside the checks) or the program ends first.
 wait_for_icon() {
-    local deadline=$((${EPOCHREALTIME/./} + ${1:-30} * 1000000)) next_look=$((SECONDS + 5))
+    local deadline=$((${EPOCHREALTIME/./} + ${1:-60} * 1000000)) next_look=$((SECONDS + 5))
     ICON=""
     until ICON=$(tray_icon) && [ -n "$ICON" ]; do
         program_running && [ "${EPOCHREALTIME/./}" -lt $deadline ] || return 1
