@@ -7,6 +7,8 @@
 #include <chrono>
 #include <memory>
 
+#include "platform/Utf16.h"
+
 namespace talvane {
 
 namespace {
@@ -42,11 +44,10 @@ std::string toUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (IsSurrogatePairAt(text, i)) {
             appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
             appendUtf8(out, 0xFFFD);
         } else {
             appendUtf8(out, unit);
