@@ -12,6 +12,7 @@ if [ "${1:-}" = "--prefix" ]; then
     prefix=$2
     shift 2
 fi
+prefix=$(realpath -m "$prefix")  # Wine takes only absolute prefixes
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
