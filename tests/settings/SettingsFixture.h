@@ -3,12 +3,27 @@
 #include <string>
 
 #include "platform/AppPaths.h"
-#include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniSettingsStore.h"
 #include "settings/mdlINI.h"
 #include "tests/platform/TestFiles.h"
 
+#ifdef _WIN32
+#include "platform/windows/AnsiCodePage.h"
+#include "platform/windows/ProfileSettingsStore.h"
+#else
+#include "platform/linux/IconvCodePage.h"
+#include "platform/linux/IniSettingsStore.h"
+#endif
+
 namespace talvane::testing {
+
+// The settings stack of the platform the tests run on.
+#ifdef _WIN32
+using PlatformSettingsStore = ProfileSettingsStore;
+using PlatformCodePage = AnsiCodePage;
+#else
+using PlatformSettingsStore = IniSettingsStore;
+using PlatformCodePage = IconvCodePage;
+#endif
 
 class FixedPaths : public AppPaths {
   public:
@@ -24,8 +39,8 @@ class FixedPaths : public AppPaths {
 struct SettingsFixture {
     TempDir dir;
     FixedPaths paths{dir.path()};
-    IniSettingsStore profile;
-    IconvCodePage codePage;
+    PlatformSettingsStore profile;
+    PlatformCodePage codePage;
     SettingsContext ctx{profile, codePage, paths};
 
     std::string file() const { return dir.file("setting.ini"); }
