@@ -4,26 +4,10 @@
 
 #include "platform/AppPaths.h"
 #include "settings/mdlINI.h"
+#include "tests/platform/PlatformSettings.h"
 #include "tests/platform/TestFiles.h"
 
-#ifdef _WIN32
-#include "platform/windows/AnsiCodePage.h"
-#include "platform/windows/ProfileSettingsStore.h"
-#else
-#include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniSettingsStore.h"
-#endif
-
 namespace talvane::testing {
-
-// The settings stack of the platform the tests run on.
-#ifdef _WIN32
-using PlatformSettingsStore = ProfileSettingsStore;
-using PlatformCodePage = AnsiCodePage;
-#else
-using PlatformSettingsStore = IniSettingsStore;
-using PlatformCodePage = IconvCodePage;
-#endif
 
 class FixedPaths : public AppPaths {
   public:
