@@ -206,7 +206,6 @@ TEST_P(HttpClientContract, FollowsRedirectsOnTheSameOrigin_UpToTheLimit) {
     ASSERT_TRUE(Is(Status::Ok, ten));
     EXPECT_EQ(ten.body, "arrived");
     EXPECT_EQ(server.heads().size(), 11u);
-    std::cerr << "STATUS " << ten.httpStatus << "\n";
 
     EXPECT_TRUE(Is(Status::RedirectRefused, Client()->get(server.url("/hop/11"))));
     EXPECT_EQ(server.heads().size(), 11u + 11u) << "the eleventh redirect is not followed";
