@@ -4,6 +4,7 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <chrono>
 #include <optional>
 #include <string>

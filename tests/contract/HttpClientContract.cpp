@@ -1,12 +1,12 @@
-#include "contract/HttpClientContract.h"
+#include "tests/contract/HttpClientContract.h"
 
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include "contract/LoopbackServer.h"
+#include "tests/contract/LoopbackServer.h"
 
-namespace talvane::testing {
+namespace talvane::contract {
 namespace {
 
 using namespace std::chrono_literals;
@@ -251,4 +251,4 @@ TEST_P(HttpClientContract, GoesThroughTheProxyTheSystemNames) {
               "GET http://127.0.0.2:" + std::to_string(unused) + "/p?q=a%20b HTTP/1.1");
 }
 
-}  // namespace talvane::testing
+}  // namespace talvane::contract

@@ -1,34 +1,16 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <memory>
-#include <ostream>
-#include <string>
 
 #include "platform/HttpClient.h"
+#include "tests/contract/Implementation.h"
 
-namespace talvane::testing {
+namespace talvane::contract {
 
-// One implementation of the HTTP client under test: each runner
-// instantiates the contract with its own factories, e.g.
-//   INSTANTIATE_TEST_SUITE_P(Curl, HttpClientContract,
-//       ::testing::Values(HttpClientFactory{"Curl", makeCurlClient}),
-//       HttpClientFactoryName);
-struct HttpClientFactory {
-    std::string name;
-    std::function<std::unique_ptr<HttpClient>(const HttpLimits&)> make;
-};
+// Made with the limits the case gives it.
+using HttpClientImplementation = Implementation<HttpClient, const HttpLimits&>;
 
-// Test names and failure messages show the implementation's name.
-inline void PrintTo(const HttpClientFactory& factory, std::ostream* out) { *out << factory.name; }
-
-inline std::string HttpClientFactoryName(const ::testing::TestParamInfo<HttpClientFactory>& info) {
-    return info.param.name;
-}
-
-class HttpClientContract : public ::testing::TestWithParam<HttpClientFactory> {
+class HttpClientContract : public ::testing::TestWithParam<HttpClientImplementation> {
   protected:
     // Short bounds so that the time-out cases take a second, not thirty.
     static HttpLimits TestLimits();
@@ -51,4 +33,4 @@ class ScopedSystemProxy {
     static void ClearForTests();
 };
 
-}  // namespace talvane::testing
+}  // namespace talvane::contract

@@ -26,7 +26,7 @@
 #include <thread>
 #include <vector>
 
-namespace talvane::testing {
+namespace talvane::contract {
 
 #ifdef _WIN32
 using SocketHandle = SOCKET;
@@ -246,4 +246,4 @@ inline std::string HeaderValue(const std::string& head, std::string_view name,
     return head.substr(begin, head.find("\r\n", begin) - begin);
 }
 
-}  // namespace talvane::testing
+}  // namespace talvane::contract

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "contract/HttpClientContract.h"
+#include "tests/contract/HttpClientContract.h"
 
-namespace talvane::testing {
+namespace talvane::contract {
 
 namespace {
 constexpr const char* kProxyVariables[] = {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY",
@@ -22,4 +22,4 @@ void ScopedSystemProxy::ClearForTests() {
     for (const char* name : kProxyVariables) ::unsetenv(name);
 }
 
-}  // namespace talvane::testing
+}  // namespace talvane::contract

@@ -1,18 +1,18 @@
-#include "contract/HttpClientContract.h"
 #include "platform/linux/CurlHttpClient.h"
+#include "tests/contract/HttpClientContract.h"
 
-namespace talvane::testing {
+namespace talvane::contract {
 
 INSTANTIATE_TEST_SUITE_P(
     Curl, HttpClientContract,
-    ::testing::Values(HttpClientFactory{
+    ::testing::Values(HttpClientImplementation{
         "Curl", [](const HttpLimits& limits) { return std::make_unique<CurlHttpClient>(limits); }}),
-    HttpClientFactoryName);
+    ImplementationName());
 
-}  // namespace talvane::testing
+}  // namespace talvane::contract
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    talvane::testing::ScopedSystemProxy::ClearForTests();
+    talvane::contract::ScopedSystemProxy::ClearForTests();
     return RUN_ALL_TESTS();
 }

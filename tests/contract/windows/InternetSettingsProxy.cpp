@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "contract/HttpClientContract.h"
+#include "tests/contract/HttpClientContract.h"
 
-namespace talvane::testing {
+namespace talvane::contract {
 
 namespace {
 
@@ -57,4 +57,4 @@ ScopedSystemProxy::~ScopedSystemProxy() { ClearForTests(); }
 
 void ScopedSystemProxy::ClearForTests() { writeSettings(kDirect, ""); }
 
-}  // namespace talvane::testing
+}  // namespace talvane::contract

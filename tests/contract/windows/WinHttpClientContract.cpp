@@ -1,22 +1,22 @@
-#include "contract/HttpClientContract.h"
 #include "platform/windows/WinHttpClient.h"
+#include "tests/contract/HttpClientContract.h"
 
-namespace talvane::testing {
+namespace talvane::contract {
 
 INSTANTIATE_TEST_SUITE_P(WinHttp, HttpClientContract,
-                         ::testing::Values(HttpClientFactory{
+                         ::testing::Values(HttpClientImplementation{
                              "WinHttp",
                              [](const HttpLimits& limits) {
                                  return std::make_unique<WinHttpClient>(limits);
                              }}),
-                         HttpClientFactoryName);
+                         ImplementationName());
 
-}  // namespace talvane::testing
+}  // namespace talvane::contract
 
 // Meant for a test prefix under Wine or a test account: the runner replaces
 // the user's proxy settings with "direct".
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    talvane::testing::ScopedSystemProxy::ClearForTests();
+    talvane::contract::ScopedSystemProxy::ClearForTests();
     return RUN_ALL_TESTS();
 }
