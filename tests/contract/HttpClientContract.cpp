@@ -62,6 +62,15 @@ const char* StatusName(Status s) {
                                          << StatusName(expected) << " (" << r.reason << ")";
 }
 
+// A proxy named by the developer's environment would take the loopback
+// traffic of every case elsewhere.
+class NoSystemProxy : public ::testing::Environment {
+  public:
+    void SetUp() override { ScopedSystemProxy::ClearForTests(); }
+};
+[[maybe_unused]] const auto* const kNoSystemProxy =
+    ::testing::AddGlobalTestEnvironment(new NoSystemProxy);
+
 }  // namespace
 
 HttpLimits HttpClientContract::TestLimits() {

@@ -29,7 +29,7 @@ class ScopedSystemProxy {
     ScopedSystemProxy(const ScopedSystemProxy&) = delete;
     ScopedSystemProxy& operator=(const ScopedSystemProxy&) = delete;
     // Removes any proxy a developer's environment names, so that test
-    // traffic stays on loopback; runners call it before the tests start.
+    // traffic stays on loopback; done before the first case.
     static void ClearForTests();
 };
 

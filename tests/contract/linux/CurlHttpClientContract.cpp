@@ -10,9 +10,3 @@ INSTANTIATE_TEST_SUITE_P(
     ImplementationName());
 
 }  // namespace talvane::contract
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    talvane::contract::ScopedSystemProxy::ClearForTests();
-    return RUN_ALL_TESTS();
-}

@@ -1,9 +1,27 @@
 #include <QCoreApplication>
+#include <memory>
 
 #include "platform/qt/QtHttpClient.h"
 #include "tests/contract/HttpClientContract.h"
 
 namespace talvane::contract {
+
+namespace {
+// Qt Network wants an application object, as in the program.
+class QtApplication : public ::testing::Environment {
+  public:
+    void SetUp() override { app_ = std::make_unique<QCoreApplication>(argc_, argv_); }
+    void TearDown() override { app_.reset(); }
+
+  private:
+    int argc_ = 1;
+    char name_[8] = "talvane";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QCoreApplication> app_;
+};
+[[maybe_unused]] const auto* const kQtApplication =
+    ::testing::AddGlobalTestEnvironment(new QtApplication);
+}  // namespace
 
 INSTANTIATE_TEST_SUITE_P(
     Qt, HttpClientContract,
@@ -12,11 +30,3 @@ INSTANTIATE_TEST_SUITE_P(
     ImplementationName());
 
 }  // namespace talvane::contract
-
-// Qt Network wants an application object, as in the program.
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    talvane::contract::ScopedSystemProxy::ClearForTests();
-    return RUN_ALL_TESTS();
-}

@@ -12,11 +12,3 @@ INSTANTIATE_TEST_SUITE_P(WinHttp, HttpClientContract,
                          ImplementationName());
 
 }  // namespace talvane::contract
-
-// Meant for a test prefix under Wine or a test account: the runner replaces
-// the user's proxy settings with "direct".
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    talvane::contract::ScopedSystemProxy::ClearForTests();
-    return RUN_ALL_TESTS();
-}
