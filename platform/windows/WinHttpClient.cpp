@@ -4,8 +4,8 @@
 #include <winhttp.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <chrono>
+#include <cwchar>
 #include <optional>
 #include <string>
 
