@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "components/displaymsg-win/TextLines.h"
@@ -344,8 +345,11 @@ void clicked(HWND window, Card& card, LPARAM position, bool primary) {
 
 LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
+        // The window owns its card from here on: WM_NCDESTROY deletes it,
+        // even when the creation fails later.
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
+        auto* owner = static_cast<std::unique_ptr<Card>*>(create->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(owner->release()));
     }
     Card* card = cardOf(window);
     if (card == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -448,7 +452,8 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     }
     if (!ensureClass(reason)) return false;
 
-    auto* card = new Card;
+    auto owner = std::make_unique<Card>();
+    Card* card = owner.get();
     card->text = text;
     card->message = message;
     card->dpi = screenDpi();
@@ -465,9 +470,8 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     const std::wstring title = card->wide(text.title.empty() ? text.heading : text.title);
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
                                   kCardClassName, title.c_str(), WS_POPUP, x, y, card->width,
-                                  card->height, nullptr, nullptr, cardModule, card);
+                                  card->height, nullptr, nullptr, cardModule, &owner);
     if (window == nullptr) {
-        delete card;
         reason = L"cannot create the card's window";
         return false;
     }
