@@ -241,8 +241,8 @@ void paint(HWND window, HDC target, const Card& card) {
         drawText(dc, card.wide(card.text.heading), card.px(kPadding + 22),
                  (header - metrics.tmHeight) / 2, closeX - card.px(12), DT_END_ELLIPSIS);
     }
-    HPEN cross = CreatePen(PS_SOLID, std::max(1, card.px(2) - 1 + (card.dpi >= 144 ? 1 : 0)),
-                           mixed(kAccentLight, kWhite, 220, 255));
+    HPEN cross =
+        CreatePen(PS_SOLID, std::max(1, card.dpi / 72), mixed(kAccentLight, kWhite, 220, 255));
     SelectObject(dc, cross);
     const int arm = card.px(4);
     MoveToEx(dc, closeX - arm, closeY - arm, nullptr);

@@ -116,8 +116,12 @@ TEST_F(ComPopupComponentsTest, BundledComponentShowsAQuietCardAboveTheTaskbar) {
     RECT work = {}, place = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(card, &place);
-    EXPECT_EQ(place.bottom, work.bottom - 50);
-    EXPECT_EQ(place.right, work.right - 12);
+    // 50 and the right margin of 12 are pixels at 96 dpi; the card scales.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(place.bottom, work.bottom - MulDiv(50, dpi, 96));
+    EXPECT_EQ(place.right, work.right - MulDiv(12, dpi, 96));
     // The card runs the component's code: it must stay loaded meanwhile.
     EXPECT_EQ(canUnloadComponent(), S_FALSE);
 
