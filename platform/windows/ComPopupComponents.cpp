@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/windows/BstrText.h"
 #include "platform/windows/FormDispatch.h"
 #include "platform/windows/WideText.h"
 
@@ -67,10 +68,6 @@ std::string invokeFailure(HRESULT hr, EXCEPINFO& exception, UINT argumentError) 
     return reason;
 }
 
-BSTR toBstr(const std::u16string& text) {
-    return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), UINT(text.size()));
-}
-
 class ComPopupObject final : public PopupObject {
   public:
     ComPopupObject(IDispatch* object, std::string progId)
@@ -93,8 +90,8 @@ class ComPopupObject final : public PopupObject {
         if (FAILED(hr)) return failed(progId_ + " has no DisplayAlert: " + hresultText(hr));
 
         // Copies: whatever the component writes into them stays with it.
-        BSTR client = toBstr(clientNumber);
-        BSTR text = toBstr(message);
+        BSTR client = win::BstrFromText(clientNumber);
+        BSTR text = win::BstrFromText(message);
         FormDispatch* form = window != nullptr ? new FormDispatch(*window) : nullptr;
         IDispatch* windowArgument = form;
         if (form != nullptr) form->AddRef();  // the argument's own reference
