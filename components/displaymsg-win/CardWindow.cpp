@@ -194,7 +194,7 @@ void drawText(HDC dc, const std::wstring& text, int x, int y, int right, UINT ex
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | extra);
 }
 
-void paint(HWND window, HDC target, const Card& card) {
+void paint(HDC target, const Card& card) {
     const int w = card.width;
     const int h = card.height;
     HDC dc = CreateCompatibleDC(target);
@@ -316,7 +316,6 @@ void paint(HWND window, HDC target, const Card& card) {
     DeleteObject(white);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    (void)window;
 }
 
 bool overClose(const Card& card, LPARAM position) {
@@ -351,7 +350,7 @@ LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(window, &ps);
-            paint(window, dc, *card);
+            paint(dc, *card);
             EndPaint(window, &ps);
             return 0;
         }
