@@ -1,4 +1,5 @@
 #include "components/displaymsg/CardLayout.h"
+#include "components/displaymsg/CardLook.h"
 
 #include <QFontMetrics>
 
@@ -8,11 +9,11 @@ namespace talvane::displaymsg {
 
 namespace {
 
-constexpr int kRadius = 10;
-constexpr int kHeaderHeight = 36;
-constexpr int kPadding = 16;
-constexpr int kProgressHeight = 3;
-constexpr int kBodyLeading = 3;
+constexpr int kRadius = look::kRadius;
+constexpr int kHeaderHeight = look::kHeaderHeight;
+constexpr int kPadding = look::kPadding;
+constexpr int kProgressHeight = look::kProgressHeight;
+constexpr int kBodyLeading = look::kBodyLeading;
 
 QFont cardFont(int pixelSize, bool bold) {
     QFont font;
