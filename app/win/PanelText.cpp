@@ -29,14 +29,14 @@ bool isFace(HDC dc, HFONT font, const wchar_t* face) {
     return lstrcmpiW(actual, face) == 0;
 }
 
-HFONT uiFont(HDC dc, UINT dpi) {
+// The UI face at the given height and weight.
+HFONT uiFont(HDC dc, UINT dpi, LONG height, LONG weight) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi);
     LOGFONTW lf = metrics.lfMessageFont;
-    // 8.5 pt, as on Linux: the longest time line then fits its label.
-    lf.lfHeight = -MulDiv(17, static_cast<int>(dpi), 144);
-    lf.lfWeight = FW_NORMAL;
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
     lf.lfQuality = CLEARTYPE_QUALITY;
     HFONT font = CreateFontIndirectW(&lf);
     if (hasGlyph(dc, font, L'\x4e2d')) return font;
@@ -53,9 +53,13 @@ HFONT uiFont(HDC dc, UINT dpi) {
     return font;
 }
 
+LONG arial9Height(UINT dpi) { return -MulDiv(9, static_cast<int>(dpi), 72); }
+// 8.5 pt, as on Linux: the longest time line then fits its label.
+LONG defaultHeight(UINT dpi) { return -MulDiv(17, static_cast<int>(dpi), 144); }
+
 HFONT arial9(UINT dpi, bool bold) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+    lf.lfHeight = arial9Height(dpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
@@ -97,23 +101,30 @@ void PanelText::release() {
         if (f != nullptr) DeleteObject(f);
         f = nullptr;
     }
-    if (fallback_ != nullptr) DeleteObject(fallback_);
-    fallback_ = nullptr;
+    for (HFONT& f : fallbacks_) {
+        if (f != nullptr) DeleteObject(f);
+        f = nullptr;
+    }
 }
 
 void PanelText::prepare(HDC dc, UINT dpi) {
     if (dpi == dpi_) return;
     release();
     dpi_ = dpi;
-    fallback_ = uiFont(dc, dpi);
-    fonts_[static_cast<int>(FontRole::Default)] = uiFont(dc, dpi);
-    fonts_[static_cast<int>(FontRole::Arial9)] = arial9(dpi, false);
-    fonts_[static_cast<int>(FontRole::Arial9Bold)] = arial9(dpi, true);
+    const auto set = [&](FontRole role, HFONT font, HFONT fallback) {
+        fonts_[static_cast<int>(role)] = font;
+        fallbacks_[static_cast<int>(role)] = fallback;
+    };
+    set(FontRole::Default, uiFont(dc, dpi, defaultHeight(dpi), FW_NORMAL),
+        uiFont(dc, dpi, defaultHeight(dpi), FW_NORMAL));
+    set(FontRole::Arial9, arial9(dpi, false), uiFont(dc, dpi, arial9Height(dpi), FW_NORMAL));
+    set(FontRole::Arial9Bold, arial9(dpi, true), uiFont(dc, dpi, arial9Height(dpi), FW_BOLD));
 }
 
 void PanelText::draw(HDC dc, const std::u16string& text, FontRole role, COLORREF colour,
                      const RECT& box) const {
     const HFONT primary = fonts_[static_cast<int>(role)];
+    const HFONT fallback = fallbacks_[static_cast<int>(role)];
     const int width = box.right - box.left;
 
     // Each character in the first font that has it, with its advance.
@@ -121,7 +132,7 @@ void PanelText::draw(HDC dc, const std::u16string& text, FontRole role, COLORREF
     glyphs.reserve(text.size());
     int lineHeight = 0;
     int ascent = 0;
-    for (HFONT font : {primary, fallback_}) {
+    for (HFONT font : {primary, fallback}) {
         const HGDIOBJ old = SelectObject(dc, font);
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
@@ -131,7 +142,7 @@ void PanelText::draw(HDC dc, const std::u16string& text, FontRole role, COLORREF
     }
     for (char16_t c : text) {
         const HFONT font =
-            c < 0x80 || hasGlyph(dc, primary, static_cast<wchar_t>(c)) ? primary : fallback_;
+            c < 0x80 || hasGlyph(dc, primary, static_cast<wchar_t>(c)) ? primary : fallback;
         const HGDIOBJ old = SelectObject(dc, font);
         SIZE size{};
         const auto wc = static_cast<wchar_t>(c);

@@ -32,8 +32,8 @@ class PanelText {
     void release();
 
     UINT dpi_ = 0;
-    std::array<HFONT, 3> fonts_{};  // indexed by FontRole
-    HFONT fallback_ = nullptr;      // the UI face, for what a font lacks
+    std::array<HFONT, 3> fonts_{};      // indexed by FontRole
+    std::array<HFONT, 3> fallbacks_{};  // the UI face in the role's size, for what a font lacks
 };
 
 }  // namespace talvane
