@@ -15,6 +15,10 @@ PREFIX=${TALVANE_WINEPREFIX:-$3/wineprefix}
 mkdir -p "$ARTIFACTS" "$PREFIX"
 export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 export WINEPREFIX=$(cd "$PREFIX" && pwd)
+# The 64-bit loader itself: Debian's wine wrapper warns about a missing
+# 32-bit Wine, which would count as output of the second start.
+WINE=/usr/lib/wine/wine64
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
 
 WORK=$(mktemp -d /tmp/talvane-wine.XXXXXX)
 wine_teardown() {
@@ -30,7 +34,7 @@ chmod +x "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
 unset BROWSER
 : >"$WORK/opened.txt"
-[ -f "$WINEPREFIX/system.reg" ] || wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
+[ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
 start_virtual_display
 start_demo --data "$(dirname "$0")/../e2e/data/e2e-data.txt"
 
@@ -39,7 +43,7 @@ number=000422026120910000000042
 printf '; 研讨会提醒客户端\r\n[systemsetting]\r\nsysNumber=%s\r\n' "$number" |
     iconv -f UTF-8 -t GBK >"$WORK/app/setting.ini"
 
-run_exe() { (cd "$WORK/app" && exec wine "$WORK/app/talvane.exe" "$@"); }
+run_exe() { (cd "$WORK/app" && exec "$WINE" "$WORK/app/talvane.exe" "$@"); }
 
 # The icon is a window of Wine's explorer.exe inside the tray host.
 tray_icon() {
