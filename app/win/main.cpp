@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "TalvaneVersion.h"
 #include "app/frmMain.h"
 #include "app/win/PanelWindow.h"
 #include "app/win/resource.h"
@@ -22,9 +23,6 @@
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"
 
-#ifndef TALVANE_VERSION
-#define TALVANE_VERSION "unknown"
-#endif
 #define TALVANE_WIDE_(text) L##text
 #define TALVANE_WIDE(text) TALVANE_WIDE_(text)
 
