@@ -7,6 +7,8 @@
 #include <chrono>
 #include <memory>
 
+#include "platform/http/HttpAddress.h"
+
 namespace talvane {
 
 namespace {
@@ -18,45 +20,6 @@ bool curlReady() {
     static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     return ready;
 }
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            appendUtf8(out, 0xFFFD);
-        } else {
-            appendUtf8(out, unit);
-        }
-    }
-    return out;
-}
-
-// What curl refuses in a URL (controls, space, DEL) and what is not ASCII.
-bool mustEscape(unsigned char byte) { return byte <= 0x20 || byte >= 0x7F; }
 
 struct BodySink {
     std::string* body;
@@ -145,22 +108,6 @@ bool set(CURL* h, CURLoption option, Value value, std::string& refused, const ch
 }
 
 }  // namespace
-
-std::string WireUrl(std::u16string_view url) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string wire;
-    for (const char c : toUtf8(url)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (mustEscape(byte)) {
-            wire.push_back('%');
-            wire.push_back(kHex[byte >> 4]);
-            wire.push_back(kHex[byte & 0x0F]);
-        } else {
-            wire.push_back(c);
-        }
-    }
-    return wire;
-}
 
 FetchResult CurlHttpClient::get(std::u16string_view address) {
     std::string url = WireUrl(address);

@@ -30,10 +30,4 @@ class CurlHttpClient : public HttpClient {
     HttpLimits limits_;
 };
 
-// The URL as it goes to libcurl: UTF-8, with what cannot go on the wire
-// percent-encoded (controls, space, DEL, every byte of a non-ASCII
-// character; an unpaired surrogate counts as U+FFFD). Everything else, '%'
-// included, stays as the program built it.
-std::string WireUrl(std::u16string_view url);
-
 }  // namespace talvane

@@ -7,6 +7,7 @@
 #include "fakes/FakeCodePage.h"
 #include "fetch/LocalHttpServer.h"
 #include "fetch/LoopbackSockets.h"
+#include "platform/http/HttpAddress.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/IconvCodePage.h"
 #include "service/PageFetch.h"
