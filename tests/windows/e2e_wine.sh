@@ -14,8 +14,9 @@ DEMO_BIN=$2
 ARTIFACTS=$3/windows-e2e
 PREFIX=${TALVANE_WINEPREFIX:-$3/wineprefix}
 mkdir -p "$ARTIFACTS" "$PREFIX"
-export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
-export WINEPREFIX=$(cd "$PREFIX" && pwd)
+# Wine takes only absolute prefixes; zh_CN makes the ANSI code page 936.
+WINEPREFIX=$(cd "$PREFIX" && pwd)
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 # The 64-bit loader itself: Debian's wine wrapper warns about a missing
 # 32-bit Wine, which would count as output of the second start.
 WINE=/usr/lib/wine/wine64
