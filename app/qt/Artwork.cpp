@@ -537,22 +537,26 @@ QPixmap rowHighlight(qreal dpr) {
     return pm;
 }
 
+QPixmap appIconPicture(int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    beginSmooth(p);
+    p.setPen(Qt::NoPen);
+    // The tile sits on whole pixels; from 22 px on it makes room for the
+    // dot at its top right.
+    const bool withDot = size >= 22;
+    const qreal dotRoom = withDot ? std::round(size * 0.08) : 0;
+    const QRectF tile(0, dotRoom, size - dotRoom, size - dotRoom);
+    drawMark(p, tile, false, withDot);
+    p.end();
+    return pm;
+}
+
 QIcon appIcon() {
     QIcon icon;
     for (int size : {16, 22, 32, 48, 64, 128}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        beginSmooth(p);
-        p.setPen(Qt::NoPen);
-        // The tile sits on whole pixels; from 22 px on it makes room for the
-        // dot at its top right.
-        const bool withDot = size >= 22;
-        const qreal dotRoom = withDot ? std::round(size * 0.08) : 0;
-        const QRectF tile(0, dotRoom, size - dotRoom, size - dotRoom);
-        drawMark(p, tile, false, withDot);
-        p.end();
-        icon.addPixmap(pm);
+        icon.addPixmap(appIconPicture(size));
     }
     return icon;
 }

@@ -56,6 +56,9 @@ QPixmap rowHighlight(qreal dpr);
 // Tray and window icon, rendered at 16, 22, 32, 48 and 64 px (plus 128 for
 // high-density trays).
 QIcon appIcon();
+// The same icon drawn for one size in pixels (the Windows icon file holds
+// sizes that the Qt icon does not).
+QPixmap appIconPicture(int size);
 
 // 32 x 32 pointing hand, hot spot (12, 1) at the fingertip (handed to X11
 // in device pixels, which Qt's backend there expects). The overload without
