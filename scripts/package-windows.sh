@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds the Windows packages: the per-user installer
+# talvane-<version>-x64.msi and the portable talvane-<version>-x64.zip.
+#   scripts/package-windows.sh [output folder]   (default: the repository root)
+# The binaries come from the Windows build folder, TALVANE_WINDOWS_BUILD_DIR
+# (default build-windows): built there with the mingw-w64 toolchain when it
+# is a CMake build folder or does not exist yet, taken as they are when it
+# is a plain folder holding talvane.exe and Flarebox.DisplayMsg.dll.
+# TALVANE_PACKAGE_VERSION overrides the project's version (for upgrade
+# checks). Prints the paths of the MSI and the zip as its last two lines.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$(mkdir -p "${1:-$root}" && cd "${1:-$root}" && pwd)
+build=${TALVANE_WINDOWS_BUILD_DIR:-$root/build-windows}
+version=${TALVANE_PACKAGE_VERSION:-$(sed -n 's/^project(talvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")}
+[[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "package-windows: bad version '$version'" >&2; exit 1; }
+for tool in wixl msibuild zip; do
+    command -v "$tool" >/dev/null || { echo "package-windows: $tool is missing (apt-get install wixl msitools zip)" >&2; exit 1; }
+done
+
+if [ -f "$build/CMakeCache.txt" ] || [ ! -e "$build" ]; then
+    [ -f "$build/CMakeCache.txt" ] ||
+        cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALVANE_BUILD_TESTS=OFF \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$build" -j"${TALVANE_PACKAGE_JOBS:-$(nproc)}" --target talvane Flarebox.DisplayMsg
+fi
+find_binary() {
+    local found
+    found=$(find "$build" -name "$1" -type f -not -path '*/CMakeFiles/*' | sort | head -n 1)
+    [ -n "$found" ] || { echo "package-windows: no $1 in $build" >&2; exit 1; }
+    echo "$found"
+}
+exe=$(find_binary talvane.exe)
+dll=$(find_binary Flarebox.DisplayMsg.dll)
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+folder=$stage/talvane-$version
+mkdir "$folder"
+cp "$exe" "$dll" "$folder/"
+# As shipped the client number's key is there without a value: the first
+# start makes the number and stores it (a file without the key would leave
+# the program at "unknown value").
+printf '[systemsetting]\r\nsysNumber=\r\n' >"$folder/setting.ini"
+
+# Per-user COM registration only when the build says the component needs it
+# (a file beside the component names its class); otherwise the program's
+# manifest finds it.
+# wixl looks source files up relative to the working folder only.
+cp "$root/app/win/art/talvane.ico" "$stage/"
+defines=(-D "Version=$version" -D "BinDir=talvane-$version" -D "SeedSettings=talvane-$version/setting.ini"
+    -D IconFile=talvane.ico)
+clsid_file=$(dirname "$dll")/Flarebox.DisplayMsg.clsid
+[ ! -f "$clsid_file" ] || defines+=(-D "DisplayMsgClsid=$(tr -d '\r\n' <"$clsid_file")")
+
+msi=$out/talvane-$version-x64.msi
+(cd "$stage" && wixl -a x64 "${defines[@]}" -o package.msi "$root/packaging/windows/talvane.wxs")
+# wixl cannot mark a component permanent (16) or never-overwrite (128): the
+# settings file must survive removal and upgrades with the user's number.
+msibuild "$stage/package.msi" -q "UPDATE \`Component\` SET \`Attributes\` = 144 WHERE \`Component\` = 'Settings'"
+mv "$stage/package.msi" "$msi"
+
+zip=$out/talvane-$version-x64.zip
+rm -f "$zip"
+(cd "$stage" && zip -q -X -r "$zip" "talvane-$version")
+echo "$msi"
+echo "$zip"
