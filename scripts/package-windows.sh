@@ -55,8 +55,9 @@ clsid_file=$(dirname "$dll")/Flarebox.DisplayMsg.clsid
 
 msi=$out/talvane-$version-x64.msi
 (cd "$stage" && wixl -a x64 "${defines[@]}" -o package.msi "$root/packaging/windows/talvane.wxs")
-# wixl cannot mark a component permanent (16) or never-overwrite (128): the
-# settings file must survive removal and upgrades with the user's number.
+# wixl cannot mark a component permanent (16) or never-overwrite (128):
+# the settings file must keep the user's number through removal and
+# upgrades.
 msibuild "$stage/package.msi" -q "UPDATE \`Component\` SET \`Attributes\` = 144 WHERE \`Component\` = 'Settings'"
 mv "$stage/package.msi" "$msi"
 

@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The Windows packages under Wine, in one fresh prefix: builds the MSI and
+# the zip with scripts/package-windows.sh (and a 1.9.0 MSI to upgrade from),
+# installs silently, starts the installed program on a virtual display with
+# a tray host, upgrades, removes, and tries a package whose install folder
+# is blocked.
+#   arguments: Windows build folder, artifact dir, work dir, expected version
+#              [, demo service binary: the program's requests are checked]
+. "$(dirname "$0")/../e2e/lib.sh"
+WINDOWS_BUILD=$1
+ARTIFACTS=$2/msi_check
+WORK=$3
+VERSION=$4
+DEMO_BIN=${5:-}
+rm -rf "$WORK" "$ARTIFACTS"
+mkdir -p "$ARTIFACTS"
+mkdir -p "$WORK"
+started=$SECONDS
+
+export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+cleanup() {
+    wineserver -k 2>/dev/null
+    [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
+    stop_virtual_display
+    cp "$WORK"/*.log "$ARTIFACTS/" 2>/dev/null
+}
+trap cleanup EXIT
+
+# The display and its tray host come first: Wine's desktop process, started
+# with the prefix, docks tray icons only into a host it found at its start.
+start_virtual_display
+# The prefix boots while the packages are built.
+wineboot --init >"$WORK/wineboot.log" 2>&1 &
+BOOT_PID=$!
+build_packages() {  # build_packages OUTPUT [VERSION]
+    TALVANE_WINDOWS_BUILD_DIR=$WINDOWS_BUILD TALVANE_PACKAGE_VERSION=${2:-} \
+        "$E2E_ROOT/scripts/package-windows.sh" "$1" >>"$WORK/package.log" 2>&1 ||
+        fail "scripts/package-windows.sh failed: $(tail -n 20 "$WORK/package.log")"
+}
+build_packages "$WORK/new"
+build_packages "$WORK/old" 1.9.0
+MSI=$WORK/new/talvane-$VERSION-x64.msi
+OLD_MSI=$WORK/old/talvane-1.9.0-x64.msi
+ZIP=$WORK/new/talvane-$VERSION-x64.zip
+[ -f "$MSI" ] && [ -f "$ZIP" ] && [ -f "$OLD_MSI" ] || fail "package files: $(ls "$WORK/new" "$WORK/old")"
+cp "$MSI" "$ZIP" "$ARTIFACTS/"
+
+# --- the packages' contents ---------------------------------------------
+listing=$(unzip -Z1 "$ZIP" | sort | tr '\n' ' ')
+[ "$listing" = "talvane-$VERSION/ talvane-$VERSION/Flarebox.DisplayMsg.dll talvane-$VERSION/setting.ini talvane-$VERSION/talvane.exe " ] ||
+    fail "zip holds: $listing"
+property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
+[ "$(property "$MSI" ProductVersion)" = "$VERSION" ] || fail "ProductVersion $(property "$MSI" ProductVersion)"
+[ "$(property "$MSI" UpgradeCode)" = "$(property "$OLD_MSI" UpgradeCode)" ] || fail "the upgrade code changes between versions"
+[ "$(property "$MSI" ProductCode)" != "$(property "$OLD_MSI" ProductCode)" ] || fail "both versions have one product code"
+[ -z "$(property "$MSI" ALLUSERS)" ] || fail "ALLUSERS is set: the package is not per user"
+
+wait "$BOOT_PID" || fail "wineboot failed: $(tail -n 5 "$WORK/wineboot.log")"
+echo "packages built and prefix ready after $((SECONDS - started)) s"
+
+# --- places in the prefix -----------------------------------------------
+user_dir=$WINEPREFIX/drive_c/users/$(id -un)
+APP_DIR=$user_dir/AppData/Local/Programs/Talvane
+APP_EXE='C:\users\'"$(id -un)"'\AppData\Local\Programs\Talvane\talvane.exe'
+SHORTCUT=$user_dir/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Talvane.lnk
+SETTINGS=$APP_DIR/setting.ini
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+msiexec_qn() {  # msiexec_qn /i|/x PACKAGE: the installer's status
+    wine msiexec "$1" "$2" /qn >>"$WORK/msiexec.log" 2>&1
+}
+# The Run value's data, empty when there is none. Wine's output goes to a
+# file: its helper processes keep a pipe open.
+run_value() {
+    wine reg query "$RUN_KEY" /v Talvane >"$WORK/reg.out" 2>&1 || return 0
+    tr -d '\r' <"$WORK/reg.out" | sed -n 's/^ *Talvane *REG_SZ *//p'
+}
+# "version|publisher" of each Apps & features entry named Talvane (Wine
+# keeps them under HKLM even for a per-user product; Windows under HKCU).
+uninstall_entries() {
+    local root
+    for root in HKCU HKLM; do
+        wine reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s >"$WORK/reg.out" 2>&1
+        tr -d '\r' <"$WORK/reg.out" | awk '
+            /^HKEY_/ { if (name == "Talvane") print version "|" publisher; name = version = publisher = "" }
+            $1 == "DisplayName" { name = $3 }
+            $1 == "DisplayVersion" { version = $3 }
+            $1 == "Publisher" { publisher = substr($0, index($0, "REG_SZ") + 10) }
+            END { if (name == "Talvane") print version "|" publisher }'
+    done
+}
+installed_files() { (cd "$APP_DIR" 2>/dev/null && ls | sort | tr '\n' ' '); }
+
+check_installed() {  # check_installed VERSION
+    [ "$(installed_files)" = "Flarebox.DisplayMsg.dll setting.ini talvane.exe " ] ||
+        fail "installed files: $(installed_files)"
+    [ -f "$SHORTCUT" ] || fail "no Start-menu shortcut"
+    [ "$(run_value)" = "\"$APP_EXE\"" ] || fail "Run value: $(run_value)"
+    [ "$(uninstall_entries)" = "$1|Talvane developers" ] || fail "Apps & features entries: $(uninstall_entries)"
+}
+
+# --- install the older version and run it -------------------------------
+msiexec_qn /i "$OLD_MSI" || fail "installing 1.9.0 failed with status $?"
+check_installed 1.9.0
+stored_number() { tr -d '\r' <"$SETTINGS" | sed -n 's/^sysNumber=//p'; }
+grep -q '^\[systemsetting\]' "$SETTINGS" && [ -z "$(stored_number)" ] || fail "setting.ini as installed: $(cat "$SETTINGS")"
+
+if [ -n "$DEMO_BIN" ]; then
+    start_demo
+    export TALVANE_TICK_MS=100 WINEDEBUG=-all
+fi
+# Wine's explorer owns the icon's window inside the tray host.
+wine_tray_icon() {
+    local panel
+    panel=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "panel": ("panel" "trayer").*/\1/p' | head -n1)
+    [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null |
+        grep '("explorer.exe" "explorer.exe")' | grep -q ' \([89]\|[1-6][0-9]\)x\([89]\|[1-6][0-9]\)+'
+}
+wine "$APP_EXE" >"$WORK/talvane.log" 2>&1 &
+wait_until 30 wine_tray_icon || fail "no tray icon from the installed program"
+has_number() { [[ $(stored_number) =~ ^[0-9]{24}$ ]]; }
+wait_until 10 has_number || fail "no client number beside the installed program: $(cat "$SETTINGS")"
+number=$(stored_number)
+if [ -n "$DEMO_BIN" ]; then
+    wait_until 10 grep -q "visit.aspx?id=$number&" "$WORK/requests.log" || fail "no visit report with the client number"
+    wait_until 10 grep -q "ClientReminderNew.aspx?id=$number&" "$WORK/requests.log" || fail "no reminder poll"
+fi
+shot installed-program
+wine taskkill /f /im talvane.exe >"$WORK/taskkill.log" 2>&1
+cp "$SETTINGS" "$WORK/setting.first"
+echo "installed and started after $((SECONDS - started)) s"
+
+# --- upgrade in place ---------------------------------------------------
+msiexec_qn /i "$MSI" || fail "the upgrade failed with status $?"
+check_installed "$VERSION"
+cmp -s "$SETTINGS" "$WORK/setting.first" || fail "the upgrade changed setting.ini: $(cat "$SETTINGS")"
+
+# --- removal ------------------------------------------------------------
+msiexec_qn /x "$MSI" || fail "removal failed with status $?"
+[ "$(installed_files)" = "setting.ini " ] || fail "left after removal: $(installed_files)"
+cmp -s "$SETTINGS" "$WORK/setting.first" || fail "removal changed setting.ini"
+[ ! -e "$SHORTCUT" ] || fail "the shortcut stayed"
+[ -z "$(run_value)" ] || fail "the Run value stayed: $(run_value)"
+[ -z "$(uninstall_entries)" ] || fail "Apps & features still lists: $(uninstall_entries)"
+
+# --- an install folder that cannot be created ---------------------------
+mv "$APP_DIR" "$WORK/kept"
+echo "in the way" >"$APP_DIR"
+msiexec_qn /i "$MSI"
+status=$?
+# Wine's msiexec exits with the installer's code, cut to 8 bits: 1603, the
+# fatal installation error, arrives as 67.
+[ "$status" = $((1603 % 256)) ] || fail "a blocked install folder gave status $status, not the installer's error"
+[ "$(cat "$APP_DIR")" = "in the way" ] || fail "the file in the way was changed"
+[ ! -e "$SHORTCUT" ] && [ -z "$(run_value)" ] && [ -z "$(uninstall_entries)" ] ||
+    fail "a refused installation left pieces behind"
+echo "done after $((SECONDS - started)) s"
+e2e_pass
