@@ -89,6 +89,13 @@ uninstall_entries() {
             END { if (name == "Talvane") print version "|" publisher }'
     done
 }
+# The icon Apps & features shows: the product's registered icon file.
+product_icon_is_ico() {
+    wine reg query 'HKCU\Software\Microsoft\Installer\Products' /s >"$WORK/reg.out" 2>&1 || return 1
+    local icon
+    icon=$(tr -d '\r' <"$WORK/reg.out" | sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n1)
+    [ -n "$icon" ] && file -b "$(winepath -u "$icon" 2>/dev/null)" | grep -q '^MS Windows icon' 
+}
 installed_files() { (cd "$APP_DIR" 2>/dev/null && ls | sort | tr '\n' ' '); }
 
 check_installed() {  # check_installed VERSION
@@ -97,6 +104,7 @@ check_installed() {  # check_installed VERSION
     [ -f "$SHORTCUT" ] || fail "no Start-menu shortcut"
     [ "$(run_value)" = "\"$APP_EXE\"" ] || fail "Run value: $(run_value)"
     [ "$(uninstall_entries)" = "$1|Talvane developers" ] || fail "Apps & features entries: $(uninstall_entries)"
+    product_icon_is_ico || fail "no icon for Apps & features"
 }
 
 # --- install the older version and run it -------------------------------
