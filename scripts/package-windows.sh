@@ -3,11 +3,13 @@
 # talvane-<version>-x64.msi and the portable talvane-<version>-x64.zip.
 #   scripts/package-windows.sh [output folder]   (default: the repository root)
 # The binaries come from the Windows build folder, TALVANE_WINDOWS_BUILD_DIR
-# (default build-windows): built there with the mingw-w64 toolchain when it
-# is a CMake build folder or does not exist yet, taken as they are when it
-# is a plain folder holding talvane.exe and Flarebox.DisplayMsg.dll.
+# (default build-windows): built there (the windows CMake preset) when it is
+# a CMake build folder or does not exist yet, taken as they are when it is a
+# plain folder holding talvane.exe and Flarebox.DisplayMsg.dll.
 # TALVANE_PACKAGE_VERSION overrides the project's version (for upgrade
-# checks). Prints the paths of the MSI and the zip as its last two lines.
+# checks); TALVANE_DISPLAYMSG_CLSID ({...}) makes the installer register the
+# popup component per user. Prints the paths of the MSI and the zip as its
+# last two lines.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "${1:-$root}" && cd "${1:-$root}" && pwd)
@@ -20,15 +22,18 @@ done
 
 if [ -f "$build/CMakeCache.txt" ] || [ ! -e "$build" ]; then
     [ -f "$build/CMakeCache.txt" ] ||
-        cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALVANE_BUILD_TESTS=OFF \
-            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+        (cd "$root" && cmake --preset windows -B "$build" -DTALVANE_BUILD_TESTS=OFF >/dev/null)
     cmake --build "$build" -j"${TALVANE_PACKAGE_JOBS:-$(nproc)}" --target talvane Flarebox.DisplayMsg
 fi
+# A build folder has them in bin/ (the component perhaps in bin/components);
+# a plain folder holds them itself.
 find_binary() {
-    local found
-    found=$(find "$build" -name "$1" -type f -not -path '*/CMakeFiles/*' | sort | head -n 1)
-    [ -n "$found" ] || { echo "package-windows: no $1 in $build" >&2; exit 1; }
-    echo "$found"
+    local folder
+    for folder in "$build/bin" "$build/bin/components" "$build"; do
+        [ -f "$folder/$1" ] && { echo "$folder/$1"; return; }
+    done
+    echo "package-windows: no $1 in $build" >&2
+    exit 1
 }
 exe=$(find_binary talvane.exe)
 dll=$(find_binary Flarebox.DisplayMsg.dll)
@@ -43,15 +48,13 @@ cp "$exe" "$dll" "$folder/"
 # the program at "unknown value").
 printf '[systemsetting]\r\nsysNumber=\r\n' >"$folder/setting.ini"
 
-# Per-user COM registration only when the build says the component needs it
-# (a file beside the component names its class); otherwise the program's
-# manifest finds it.
 # wixl looks source files up relative to the working folder only.
 cp "$root/app/win/art/talvane.ico" "$stage/"
 defines=(-D "Version=$version" -D "BinDir=talvane-$version" -D "SeedSettings=talvane-$version/setting.ini"
     -D IconFile=talvane.ico)
-clsid_file=$(dirname "$dll")/Flarebox.DisplayMsg.clsid
-[ ! -f "$clsid_file" ] || defines+=(-D "DisplayMsgClsid=$(tr -d '\r\n' <"$clsid_file")")
+# With a class identifier the installer registers the popup component for
+# the user; without, the program's manifest finds it beside the program.
+[ -z "${TALVANE_DISPLAYMSG_CLSID:-}" ] || defines+=(-D "DisplayMsgClsid=$TALVANE_DISPLAYMSG_CLSID")
 
 msi=$out/talvane-$version-x64.msi
 (cd "$stage" && wixl -a x64 "${defines[@]}" -o package.msi "$root/packaging/windows/talvane.wxs")
