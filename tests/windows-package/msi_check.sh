@@ -113,9 +113,14 @@ check_installed 1.9.0
 stored_number() { tr -d '\r' <"$SETTINGS" | sed -n 's/^sysNumber=//p'; }
 grep -q '^\[systemsetting\]' "$SETTINGS" && [ -z "$(stored_number)" ] || fail "setting.ini as installed: $(cat "$SETTINGS")"
 
+run_env=()
 if [ -n "$DEMO_BIN" ]; then
     start_demo
-    export TALVANE_TICK_MS=100 WINEDEBUG=-all
+    # Office hours on a weekday and 100 ms ticks: a reminder poll within a
+    # second.
+    fake_clock=$(dpkg -L libfaketime 2>/dev/null | grep '/libfaketime\.so\.1$' | head -n1)
+    [ -n "$fake_clock" ] || fail "libfaketime is not installed"
+    run_env=(env TALVANE_TICK_MS=100 LD_PRELOAD="$fake_clock" FAKETIME='@2026-12-09 10:00:00')
 fi
 # Wine's explorer owns the icon's window inside the tray host.
 wine_tray_icon() {
@@ -124,7 +129,7 @@ wine_tray_icon() {
     [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null |
         grep '("explorer.exe" "explorer.exe")' | grep -q ' \([89]\|[1-6][0-9]\)x\([89]\|[1-6][0-9]\)+'
 }
-wine "$APP_EXE" >"$WORK/talvane.log" 2>&1 &
+"${run_env[@]}" wine "$APP_EXE" >"$WORK/talvane.log" 2>&1 &
 wait_until 30 wine_tray_icon || fail "no tray icon from the installed program"
 has_number() { [[ $(stored_number) =~ ^[0-9]{24}$ ]]; }
 wait_until 10 has_number || fail "no client number beside the installed program: $(cat "$SETTINGS")"
@@ -132,6 +137,17 @@ number=$(stored_number)
 if [ -n "$DEMO_BIN" ]; then
     wait_until 10 grep -q "visit.aspx?id=$number&" "$WORK/requests.log" || fail "no visit report with the client number"
     wait_until 10 grep -q "ClientReminderNew.aspx?id=$number&" "$WORK/requests.log" || fail "no reminder poll"
+    # A window of the program larger than an icon: the reminder card, so the
+    # installed program found its popup component.
+    popup_shown() {
+        local w
+        for w in $(xdotool search --onlyvisible --classname '^talvane.exe$' 2>/dev/null); do
+            eval "$(xdotool getwindowgeometry --shell "$w")"
+            [ "$WIDTH" -gt 64 ] && [ "$HEIGHT" -gt 64 ] && return 0
+        done
+        return 1
+    }
+    wait_until 10 popup_shown || fail "no reminder popup: the installed program did not find its component"
 fi
 shot installed-program
 wine taskkill /f /im talvane.exe >"$WORK/taskkill.log" 2>&1
