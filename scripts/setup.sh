@@ -22,6 +22,8 @@ packages=(
     # the Debian package and its checks: dependency scan, icon and desktop
     # entry checks, a StatusNotifierItem host on a private session bus
     dpkg-dev file librsvg2-bin desktop-file-utils dbus-daemon libglib2.0-bin
+    # the Windows installer and portable zip (scripts/package-windows.sh)
+    wixl msitools zip unzip
 )
 
 missing=()
