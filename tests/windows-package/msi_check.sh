@@ -19,7 +19,10 @@ started=$SECONDS
 
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 cleanup() {
+    local status=$?
     wineserver -k 2>/dev/null
+    # The prefix is large; a failed run keeps it for a look.
+    [ "$status" != 0 ] || rm -rf "$WINEPREFIX"
     [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
     stop_virtual_display
     cp "$WORK"/*.log "$ARTIFACTS/" 2>/dev/null
