@@ -22,8 +22,11 @@ packages=(
     # the Debian package and its checks: dependency scan, icon and desktop
     # entry checks, a StatusNotifierItem host on a private session bus
     dpkg-dev file librsvg2-bin desktop-file-utils dbus-daemon libglib2.0-bin
-    # the Windows installer and portable zip (scripts/package-windows.sh)
-    wixl msitools zip unzip
+    # the Windows program: cross compiler, Wine for its tests, MSI packages,
+    # and the Chinese locale that gives Wine the users' code page (936)
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 wixl locales
+    # the rest of the Windows packaging (scripts/package-windows.sh)
+    msitools zip unzip
 )
 
 missing=()
@@ -36,6 +39,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+    echo "setup: generating the zh_CN.UTF-8 locale"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 fi
 
 if [ "${1:-}" = "--no-build" ]; then

@@ -1,24 +1,13 @@
 #pragma once
 
-#include <cstdint>
-#include <random>
-
-#include "platform/Random.h"
+#include "platform/common/ReseedingRandom.h"
 
 namespace talvane {
 
-// A 64-bit Mersenne Twister. Every re-seed mixes the high-resolution clock
-// with the system's entropy source, so two machines that seed within the
-// same timer tick still draw different numbers.
-class SystemRandom : public Random {
+// The shared generator, seeded with this process's id.
+class SystemRandom : public ReseedingRandom {
   public:
     SystemRandom();
-    void reseed() override;
-    float next() override;
-
-  private:
-    std::mt19937_64 engine_;
-    std::uint64_t reseeds_ = 0;
 };
 
 }  // namespace talvane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "app/Element.h"
+
+namespace talvane {
+
+// A premultiplied 32-bit picture ready for AlphaBlend.
+struct PanelBitmap {
+    HBITMAP bitmap = nullptr;
+    int width = 0;  // device pixels
+    int height = 0;
+};
+
+// The panel's pictures, decoded from the PNG resources of the scale that
+// suits the window's DPI (100, 150 or 200 %).
+class PanelPictures {
+  public:
+    PanelPictures() = default;
+    ~PanelPictures();
+    PanelPictures(const PanelPictures&) = delete;
+    PanelPictures& operator=(const PanelPictures&) = delete;
+
+    // Decodes the pictures again when the scale changes.
+    void prepare(UINT dpi);
+
+    const PanelBitmap& background() const { return background_; }
+    const PanelBitmap& picture(Picture which) const { return pictures_[static_cast<int>(which)]; }
+
+  private:
+    void release();
+
+    int scale_ = 0;
+    PanelBitmap background_;
+    std::array<PanelBitmap, 7> pictures_{};  // indexed by Picture
+};
+
+// The percentage of the shipped pictures closest to dpi.
+int PictureScaleFor(UINT dpi);
+
+// Draws bitmap with its alpha at (x, y), stretched to width x height device
+// pixels when the DPI lies between two shipped scales.
+void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int height);
+
+}  // namespace talvane

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+#include "app/win/PanelPictures.h"
+#include "app/win/PanelText.h"
+
+namespace talvane {
+
+class frmMain;
+class Win32Window;
+
+// The Win32 face of the panel: the window class and procedure. It draws
+// frmMain's element model and forwards pointer input to it in twips; it
+// holds no state of the panel itself.
+class PanelWindow {
+  public:
+    PanelWindow();
+    ~PanelWindow();
+    PanelWindow(const PanelWindow&) = delete;
+    PanelWindow& operator=(const PanelWindow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+
+    // The form and the window object must outlive the window's messages.
+    void attach(frmMain& form, Win32Window& window);
+
+    // Timer1: WM_TIMER every intervalMs, from now on.
+    void startTimer(UINT intervalMs);
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void fitToDpi(UINT dpi);
+    void paint();
+    void drawElements(HDC dc, const RECT& dirty);
+    POINT toPixels(float xTwips, float yTwips) const;
+    float toTwips(int pixels) const;
+    bool setPointer();
+    void pointerMove(LPARAM at, WPARAM keys);
+    void pointerDown(LPARAM at, WPARAM keys, int button);
+    void pointerUp(LPARAM at);
+
+    HWND hwnd_ = nullptr;
+    frmMain* form_ = nullptr;
+    Win32Window* window_ = nullptr;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    PanelPictures pictures_;
+    PanelText text_;
+    HCURSOR hand_ = nullptr;
+    std::optional<POINT> leftPress_;  // pixels
+};
+
+}  // namespace talvane

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "platform/InstanceLock.h"
+
+namespace talvane {
+
+// One instance per user through a named mutex in the session's namespace
+// (Local\). The system drops the name when the last handle goes, so a
+// crashed instance never blocks the next start.
+class MutexInstanceLock : public InstanceLock {
+  public:
+    // Takes the lock at once; name empty means DefaultName().
+    explicit MutexInstanceLock(std::wstring name = {});
+    ~MutexInstanceLock() override;
+    MutexInstanceLock(const MutexInstanceLock&) = delete;
+    MutexInstanceLock& operator=(const MutexInstanceLock&) = delete;
+
+    bool earlierInstanceRunning() const override { return earlier_; }
+
+    // "Local\Talvane.<the user's SID>": the session namespace alone would let
+    // two users of one session (runas) stop each other.
+    static std::wstring DefaultName();
+
+  private:
+    void* handle_ = nullptr;
+    bool earlier_ = false;
+};
+
+}  // namespace talvane

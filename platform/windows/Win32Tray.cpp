@@ -1,0 +1,136 @@
+#include "platform/windows/Win32Tray.h"
+
+#include <algorithm>
+
+namespace talvane {
+namespace {
+
+constexpr UINT kIconMessage = WM_APP + 1;
+constexpr UINT kIconId = 1;
+constexpr wchar_t kClassName[] = L"TalvaneTrayIcon";
+
+const wchar_t* wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+}  // namespace
+
+Win32Tray::Win32Tray(HICON icon)
+    : icon_(icon), taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Win32Tray::windowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kClassName;
+    RegisterClassExW(&wc);
+    hwnd_ =
+        CreateWindowExW(0, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, this);
+}
+
+Win32Tray::~Win32Tray() {
+    if (added_) {
+        NOTIFYICONDATAW data = iconData(0);
+        Shell_NotifyIconW(NIM_DELETE, &data);
+    }
+    DestroyWindow(hwnd_);
+}
+
+NOTIFYICONDATAW Win32Tray::iconData(UINT flags) const {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd_;
+    data.uID = kIconId;
+    data.uFlags = flags;
+    data.uCallbackMessage = kIconMessage;
+    data.hIcon = icon_;
+    const size_t n = std::min(tip_.size(), std::size(data.szTip) - 1);
+    std::copy_n(tip_.begin(), n, data.szTip);
+    return data;
+}
+
+void Win32Tray::add() {
+    NOTIFYICONDATAW data = iconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+    added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void Win32Tray::setShown(bool shown) {
+    wanted_ = shown;
+    if (shown && !added_) {
+        add();
+    } else if (!shown && added_) {
+        NOTIFYICONDATAW data = iconData(0);
+        Shell_NotifyIconW(NIM_DELETE, &data);
+        added_ = false;
+    }
+}
+
+void Win32Tray::setTooltip(const std::u16string& tip) {
+    tip_ = tip;
+    if (added_) {
+        NOTIFYICONDATAW data = iconData(NIF_TIP);
+        Shell_NotifyIconW(NIM_MODIFY, &data);
+    }
+}
+
+int Win32Tray::showMenu(const std::vector<MenuItem>& items) {
+    const HMENU menu = CreatePopupMenu();
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (items[i].caption == u"-") {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, i + 1, wide(items[i].caption));
+        }
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    // Without the foreground the menu would not close on a click elsewhere;
+    // the empty message afterwards lets it close on the first try next time.
+    SetForegroundWindow(hwnd_);
+    const int chosen = TrackPopupMenu(
+        menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTBUTTON, at.x,
+        at.y, 0, hwnd_, nullptr);
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    return chosen > 0 ? chosen - 1 : -1;
+}
+
+LRESULT CALLBACK Win32Tray::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32Tray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self != nullptr && self->hwnd_ == hwnd) return self->handle(message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT Win32Tray::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kIconMessage) {
+        // Without NOTIFYICON_VERSION_4 lParam is the mouse message itself.
+        TrayButton button{};
+        switch (static_cast<UINT>(lParam)) {
+            case WM_LBUTTONUP:
+                button = TrayButton::Left;
+                break;
+            case WM_RBUTTONUP:
+                button = TrayButton::Right;
+                break;
+            case WM_MBUTTONUP:
+                button = TrayButton::Middle;
+                break;
+            default:
+                return 0;
+        }
+        if (onButton) onButton(button);
+        return 0;
+    }
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        added_ = false;
+        if (wanted_) add();
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace talvane

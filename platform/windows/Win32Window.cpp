@@ -1,0 +1,144 @@
+#include "platform/windows/Win32Window.h"
+
+#include <cmath>
+
+namespace talvane {
+namespace {
+
+// The frame's parts as style bits. A caption is WS_BORDER plus WS_DLGFRAME,
+// so the border and the title bar each own one half of it.
+struct FrameBit {
+    bool WindowFrame::*part;
+    LONG bit;
+};
+constexpr FrameBit kFrameBits[] = {
+    {&WindowFrame::border, WS_BORDER},           {&WindowFrame::titleBar, WS_DLGFRAME},
+    {&WindowFrame::systemMenu, WS_SYSMENU},      {&WindowFrame::sizingBorder, WS_THICKFRAME},
+    {&WindowFrame::minimizeBox, WS_MINIMIZEBOX}, {&WindowFrame::maximizeBox, WS_MAXIMIZEBOX},
+};
+
+int toPixels(float twips, float twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+}  // namespace
+
+Win32Window::Win32Window(HWND hwnd) : hwnd_(hwnd), dpi_(GetDpiForWindow(hwnd)) {
+    if (dpi_ == 0) dpi_ = USER_DEFAULT_SCREEN_DPI;
+}
+
+WindowFrame Win32Window::frame() const {
+    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+    WindowFrame frame;
+    for (const FrameBit& b : kFrameBits) frame.*b.part = (style & b.bit) != 0;
+    return frame;
+}
+
+void Win32Window::setFrame(const WindowFrame& frame) {
+    LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
+    for (const FrameBit& b : kFrameBits) style = frame.*b.part ? (style | b.bit) : (style & ~b.bit);
+    SetWindowLongW(hwnd_, GWL_STYLE, style);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+}
+
+void Win32Window::setVisibleArea(const RoundRectRegion& region) {
+    area_ = region;
+    hasArea_ = true;
+    // The window owns the region once it is set.
+    const HRGN rgn = CreateRoundRectRgn(region.left, region.top, region.right, region.bottom,
+                                        region.ellipseWidth, region.ellipseHeight);
+    SetWindowRgn(hwnd_, rgn, TRUE);
+}
+
+void Win32Window::dpiChanged(UINT newDpi) {
+    if (newDpi == 0 || newDpi == dpi_) return;
+    const auto scale = [&](int v) { return MulDiv(v, static_cast<int>(newDpi), dpi_); };
+    dpi_ = newDpi;
+    if (hasArea_) {
+        setVisibleArea({scale(area_.left), scale(area_.top), scale(area_.right),
+                        scale(area_.bottom), scale(area_.ellipseWidth),
+                        scale(area_.ellipseHeight)});
+    }
+}
+
+RECT Win32Window::monitorRect() const {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &info);
+    return info.rcMonitor;
+}
+
+ScreenMetrics Win32Window::screen() const {
+    const RECT monitor = monitorRect();
+    const float tpp = twipsPerPixel();
+    return {static_cast<float>(monitor.right - monitor.left) * tpp, tpp, tpp};
+}
+
+void Win32Window::moveTo(float leftTwips, float topTwips) {
+    const RECT monitor = monitorRect();
+    const float tpp = twipsPerPixel();
+    SetWindowPos(hwnd_, nullptr, monitor.left + toPixels(leftTwips, tpp),
+                 monitor.top + toPixels(topTwips, tpp), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TwipPoint Win32Window::position() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const RECT monitor = monitorRect();
+    const float tpp = twipsPerPixel();
+    return {static_cast<float>(r.left - monitor.left) * tpp,
+            static_cast<float>(r.top - monitor.top) * tpp};
+}
+
+void Win32Window::setWindowState(WindowState state) {
+    if (!IsWindowVisible(hwnd_)) {
+        hiddenState_ = state;
+        return;
+    }
+    if (state != windowState())
+        ShowWindow(hwnd_, state == WindowState::Minimized ? SW_MINIMIZE : SW_RESTORE);
+}
+
+WindowState Win32Window::windowState() const {
+    if (!IsWindowVisible(hwnd_)) return hiddenState_;
+    return IsIconic(hwnd_) ? WindowState::Minimized : WindowState::Normal;
+}
+
+void Win32Window::setVisible(bool visible) {
+    if (visible == static_cast<bool>(IsWindowVisible(hwnd_))) return;
+    if (!visible) {
+        hiddenState_ = windowState();
+        ShowWindow(hwnd_, SW_HIDE);
+        return;
+    }
+    ShowWindow(hwnd_, hiddenState_ == WindowState::Minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+}
+
+bool Win32Window::isVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void Win32Window::showModeless() {
+    setVisible(true);
+    if (!IsIconic(hwnd_)) SetForegroundWindow(hwnd_);
+}
+
+void Win32Window::startSystemMove() {
+    ReleaseCapture();
+    // SC_MOVE | HTCAPTION: the system's move loop, as if the caption were
+    // dragged; returns when the button is released.
+    SendMessageW(hwnd_, WM_SYSCOMMAND, 0xF012, 0);
+}
+
+void Win32Window::repaint(const TwipRect& rect) {
+    const float tpp = twipsPerPixel();
+    const RECT r{static_cast<LONG>(std::floor(rect.left / tpp)),
+                 static_cast<LONG>(std::floor(rect.top / tpp)),
+                 static_cast<LONG>(std::ceil(rect.right() / tpp)),
+                 static_cast<LONG>(std::ceil(rect.bottom() / tpp))};
+    InvalidateRect(hwnd_, &r, FALSE);
+}
+
+void Win32Window::unload() { DestroyWindow(hwnd_); }
+
+}  // namespace talvane

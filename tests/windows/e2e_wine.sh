@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# talvane.exe under Wine as a person meets it: start-up requests with the
+# client number from a GBK setting.ini, the tray icon in the tray host, the
+# panel at the right edge, a row click reaching the browser, a second start
+# that ends silently, Exit from the tray menu.
+#   e2e_wine.sh TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR
+# The Wine prefix is kept between runs in ARTIFACT_DIR/wineprefix (or
+# $TALVANE_WINEPREFIX): a fresh one costs several seconds.
+. "$(dirname "$0")/../e2e/lib.sh"
+
+EXE=$1
+DEMO_BIN=$2
+ARTIFACTS=$3/windows-e2e
+PREFIX=${TALVANE_WINEPREFIX:-$3/wineprefix}
+mkdir -p "$ARTIFACTS" "$PREFIX"
+export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX=$(cd "$PREFIX" && pwd)
+# The 64-bit loader itself: Debian's wine wrapper warns about a missing
+# 32-bit Wine, which would count as output of the second start.
+WINE=/usr/lib/wine/wine64
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
+
+WORK=$(mktemp -d /tmp/talvane-wine.XXXXXX)
+wine_teardown() {
+    wineserver -k 2>/dev/null
+    e2e_teardown
+}
+trap wine_teardown EXIT
+mkdir -p "$WORK/app" "$WORK/bin"
+cp "$EXE" "$WORK/app/talvane.exe"
+# ShellExecute goes through winebrowser to xdg-open on the Unix PATH.
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s/opened.txt"\n' "$WORK" >"$WORK/bin/xdg-open"
+chmod +x "$WORK/bin/xdg-open"
+export PATH="$WORK/bin:$PATH"
+unset BROWSER
+: >"$WORK/opened.txt"
+[ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
+start_virtual_display
+start_demo --data "$(dirname "$0")/../e2e/data/e2e-data.txt"
+
+# A settings file as the users' machines keep it: GBK, CRLF.
+number=000422026120910000000042
+printf '; 研讨会提醒客户端\r\n[systemsetting]\r\nsysNumber=%s\r\n' "$number" |
+    iconv -f UTF-8 -t GBK >"$WORK/app/setting.ini"
+
+run_exe() { (cd "$WORK/app" && exec "$WINE" "$WORK/app/talvane.exe" "$@"); }
+
+# The icon is a window of Wine's explorer.exe inside the tray host.
+tray_icon() {
+    local panel
+    panel=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "panel": ("panel" "trayer").*/\1/p' | head -n1)
+    [ -n "$panel" ] || return
+    xwininfo -tree -id "$panel" 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*("explorer.exe" "explorer.exe").*/\1/p' | head -n1
+}
+tray_icon_count() {
+    xwininfo -root -tree 2>/dev/null | grep -c '("explorer.exe" "explorer.exe").*[1-6][0-9]x[1-6][0-9]+'
+}
+
+run_exe >"$WORK/talvane.out" 2>&1 &
+APP_PID=$!
+wait_until 60 grep -q Clientnew.aspx "$WORK/requests.log" || fail "no event-list request: $(cat "$WORK/talvane.out")"
+base="$TALVANE_SERVICE_URL"
+paths=$(sed 's/^[^ ]* GET //; s/sjs=[0-9]*/sjs=N/' "$WORK/requests.log")
+expected=$(printf '%s\n' "/EndUsers/visit.aspx?id=$number&sjs=N" "/EndUsers/Clientnew.aspx?sjs=N")
+[ "$paths" = "$expected" ] || fail "start-up requests differ:
+$paths
+expected:
+$expected"
+
+wait_until 30 test -n "$(tray_icon)" || fail "no tray icon inside the tray host"
+ICON=$(tray_icon)
+shot 0-tray
+
+# --- Left click: the panel at the right edge ------------------------------
+shown=""
+for _ in 1 2 3; do
+    xdotool mousemove --window "$ICON" 8 8 click 1
+    wait_for_panel && shown=1 && break
+done
+[ -n "$shown" ] || fail "a left click on the icon did not show the panel"
+[ "$PANEL_X" = 737 ] && [ "$PANEL_Y" = 5 ] || fail "panel at $PANEL_X,$PANEL_Y, expected 737,5 on a 1024-pixel screen"
+hover 120 112
+sleep 0.5
+shot 1-panel
+desktop=$(pixel 1-panel 5 700)
+[ "$(pixel 1-panel 737 5)" = "$desktop" ] || fail "the top-left corner is not cut away"
+[ "$(pixel 1-panel 860 300)" != "$desktop" ] || fail "the panel's rows are not drawn"
+
+hover 5 180     # hover area of row 1, then its title: highlight and balloon
+hover 60 200
+sleep 0.5
+shot 2-hover
+changed=$(compare -metric AE "$ARTIFACTS/1-panel.png" "$ARTIFACTS/2-hover.png" null: 2>&1 | cut -d' ' -f1)
+[ "${changed%.*}" -gt 5000 ] || fail "hovering row 1 changed only $changed pixels"
+
+# --- A row's title opens its event page ----------------------------------
+hover 120 112
+click_panel 100 150
+wait_until 15 test -s "$WORK/opened.txt" || fail "the row click opened nothing"
+want="$base/endusers/meeting_view.aspx?FRM=Software&EventID=E2E100&id=$number"
+[ "$(head -n1 "$WORK/opened.txt")" = "$want" ] || fail "opened $(opened), expected $want"
+
+# --- A second start ends at once, silently, with status 0 ----------------
+before=$(wc -l <"$WORK/requests.log")
+run_exe >"$WORK/second.out" 2>&1
+status=$?
+[ $status = 0 ] || fail "the second start ended with status $status"
+[ ! -s "$WORK/second.out" ] || fail "the second start printed: $(cat "$WORK/second.out")"
+sleep 1
+[ "$(wc -l <"$WORK/requests.log")" = "$before" ] || fail "the second start sent requests"
+kill -0 "$APP_PID" 2>/dev/null || fail "the first instance ended"
+
+# --- Exit from the tray menu ends the process -----------------------------
+xdotool mousemove --window "$ICON" 8 8 click 3
+menu=""
+for _ in $(seq 1 100); do
+    menu=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("talvane.exe" "talvane.exe")  \([0-9]*\)x\([0-9]*\)+.*/\1 \2 \3/p' |
+        awk '$2 > 40 && $3 > 30 && $3 < 200 {print $1; exit}')
+    [ -n "$menu" ] && break
+    sleep 0.05
+done
+[ -n "$menu" ] || fail "the tray menu did not open"
+shot 3-menu
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+# 打开, separator, 退出: the last item sits at the menu's bottom.
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 10)) click 1
+wait_until 15 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "Exit did not end the program"
+wait "$APP_PID"
+status=$?
+APP_PID=""
+[ $status = 0 ] || fail "the program ended with status $status"
+wait_until 10 test -z "$(tray_icon)" || fail "the tray icon stayed after Exit"
+[ "$(wc -l <"$WORK/requests.log")" = "$before" ] || fail "Exit sent requests"
+e2e_pass
