@@ -2,8 +2,8 @@
 # The Windows packages under Wine, in one fresh prefix: builds the MSI and
 # the zip with scripts/package-windows.sh (and a 1.9.0 MSI to upgrade from),
 # installs silently, starts the installed program on a virtual display with
-# a tray host, upgrades, removes, and tries a package whose install folder
-# is blocked.
+# a tray host, upgrades, refuses the downgrade, removes, and tries a package
+# whose install folder is blocked.
 #   arguments: Windows build folder, artifact dir, work dir, expected version
 #              [, demo service binary: the program's requests are checked]
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -161,6 +161,8 @@ echo "installed and started after $((SECONDS - started)) s"
 msiexec_qn /i "$MSI" || fail "the upgrade failed with status $?"
 check_installed "$VERSION"
 cmp -s "$SETTINGS" "$WORK/setting.first" || fail "the upgrade changed setting.ini: $(cat "$SETTINGS")"
+msiexec_qn /i "$OLD_MSI" && fail "the older package replaced the newer one"
+check_installed "$VERSION"
 
 # --- removal ------------------------------------------------------------
 msiexec_qn /x "$MSI" || fail "removal failed with status $?"
