@@ -140,16 +140,10 @@ number=$(stored_number)
 if [ -n "$DEMO_BIN" ]; then
     wait_until 10 grep -q "visit.aspx?id=$number&" "$WORK/requests.log" || fail "no visit report with the client number"
     wait_until 10 grep -q "ClientReminderNew.aspx?id=$number&" "$WORK/requests.log" || fail "no reminder poll"
-    # A window of the program larger than an icon: the reminder card, so the
-    # installed program found its popup component.
-    popup_shown() {
-        local w
-        for w in $(xdotool search --onlyvisible --classname '^talvane.exe$' 2>/dev/null); do
-            eval "$(xdotool getwindowgeometry --shell "$w")"
-            [ "$WIDTH" -gt 64 ] && [ "$HEIGHT" -gt 64 ] && return 0
-        done
-        return 1
-    }
+    # The panel stays hidden and Wine's explorer owns the tray icon, so a
+    # window of the program on screen is the reminder card: the installed
+    # program found its popup component.
+    popup_shown() { [ -n "$(xdotool search --onlyvisible --classname '^talvane.exe$' 2>/dev/null)" ]; }
     wait_until 10 popup_shown || fail "no reminder popup: the installed program did not find its component"
 fi
 shot installed-program
