@@ -7,9 +7,7 @@
 # a CMake build folder or does not exist yet, taken as they are when it is a
 # plain folder holding talvane.exe and Flarebox.DisplayMsg.dll.
 # TALVANE_PACKAGE_VERSION overrides the project's version (for upgrade
-# checks); TALVANE_DISPLAYMSG_CLSID ({...}) makes the installer register the
-# popup component per user. Prints the paths of the MSI and the zip as its
-# last two lines.
+# checks). Prints the paths of the MSI and the zip as its last two lines.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "${1:-$root}" && cd "${1:-$root}" && pwd)
@@ -52,10 +50,6 @@ printf '[systemsetting]\r\nsysNumber=\r\n' >"$folder/setting.ini"
 cp "$root/app/win/art/talvane.ico" "$stage/"
 defines=(-D "Version=$version" -D "BinDir=talvane-$version" -D "SeedSettings=talvane-$version/setting.ini"
     -D IconFile=talvane.ico)
-# With a class identifier the installer registers the popup component for
-# the user; without, the program's manifest finds it beside the program.
-[ -z "${TALVANE_DISPLAYMSG_CLSID:-}" ] || defines+=(-D "DisplayMsgClsid=$TALVANE_DISPLAYMSG_CLSID")
-
 msi=$out/talvane-$version-x64.msi
 (cd "$stage" && wixl -a x64 "${defines[@]}" -o package.msi "$root/packaging/windows/talvane.wxs")
 # wixl cannot mark a component permanent (16) or never-overwrite (128):
