@@ -37,7 +37,7 @@ HFONT uiFont(HDC dc, UINT dpi, LONG height, LONG weight) {
     LOGFONTW lf = metrics.lfMessageFont;
     lf.lfHeight = height;
     lf.lfWeight = weight;
-    lf.lfQuality = CLEARTYPE_QUALITY;
+    lf.lfQuality = DEFAULT_QUALITY;
     HFONT font = CreateFontIndirectW(&lf);
     if (hasGlyph(dc, font, L'\x4e2d')) return font;
     for (const wchar_t* face : kChineseFaces) {
@@ -62,7 +62,7 @@ HFONT arial9(UINT dpi, bool bold) {
     lf.lfHeight = arial9Height(dpi);
     lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = CLEARTYPE_QUALITY;
+    lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, L"Arial", LF_FACESIZE);
     return CreateFontIndirectW(&lf);
 }

@@ -52,7 +52,7 @@ PanelWindow::PanelWindow() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &PanelWindow::windowProc;
+    wc.lpfnWndProc = &ObjectWindowProc<PanelWindow>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hIcon = static_cast<HICON>(
@@ -201,17 +201,7 @@ void PanelWindow::pointerUp(LPARAM at) {
                         toTwips(GET_Y_LPARAM(at)));
 }
 
-LRESULT CALLBACK PanelWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<PanelWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self != nullptr && self->hwnd_ == hwnd) return self->handle(message, wParam, lParam);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool attached = form_ != nullptr;
     switch (message) {
         case WM_PAINT:
@@ -264,7 +254,7 @@ LRESULT PanelWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace talvane

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/windows/ObjectWindowProc.h"
+
 #include <optional>
 
 #include "app/win/PanelPictures.h"
@@ -31,8 +33,9 @@ class PanelWindow {
     void startTimer(UINT intervalMs);
 
   private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     void fitToDpi(UINT dpi);
     void paint();

@@ -3,11 +3,15 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <type_traits>
 
+#include "TalvaneVersion.h"
 #include "app/frmMain.h"
 #include "app/win/PanelWindow.h"
 #include "app/win/resource.h"
+#include "components/displaymsg-win/DisplayMsgIdentity.h"
 #include "platform/common/ReseedingRandom.h"
 #include "platform/windows/AnsiCodePage.h"
 #include "platform/windows/ComPopupComponents.h"
@@ -22,9 +26,6 @@
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"
 
-#ifndef TALVANE_VERSION
-#define TALVANE_VERSION "unknown"
-#endif
 #define TALVANE_WIDE_(text) L##text
 #define TALVANE_WIDE(text) TALVANE_WIDE_(text)
 
@@ -100,12 +101,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 0;
     }
     // Pictures are decoded by WIC and popup components are COM objects.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    ComApartment apartment;
 
     PanelWindow view;
     Win32Window window(view.hwnd());
-    const HICON icon = trayIcon(view.hwnd());
-    Win32Tray tray(icon);
+    // Destroyed after the tray, which shows it.
+    const std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(
+        trayIcon(view.hwnd()), &DestroyIcon);
+    Win32Tray tray(icon.get());
     ShellOpener opener;
     ProfileSettingsStore settings;
     AnsiCodePage codePage;
@@ -113,7 +116,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LocalTimeClock clock;
     ReseedingRandom random(GetCurrentProcessId());
     WinHttpClient http;
-    ComPopupComponents components;
+    ComPopupComponents components({{"Flarebox.DisplayMsg", displaymsg::kDisplayMsgClsid}});
 
     frmMain form(FormServices{instance, window, tray, opener, settings, codePage, paths, clock,
                               random, http, components,
@@ -130,7 +133,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    DestroyIcon(icon);
-    CoUninitialize();
     return static_cast<int>(message.wParam);
 }

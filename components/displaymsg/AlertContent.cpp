@@ -1,77 +1,27 @@
 #include "components/displaymsg/AlertContent.h"
 
-#include <QStringList>
-
 namespace talvane::displaymsg {
 
 namespace {
 
-const QString kSeparator = QStringLiteral("||||||");
-const QString kDefaultHeading = QStringLiteral("会议提醒");
-const QString kEventPage = QStringLiteral("/endusers/meeting_view.aspx");
-constexpr qsizetype kLongestEventId = 64;
-
-QString plainLine(const QString& text) {
-    QString line = text;
-    for (QChar& c : line) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u == 0x7F || u == 0x2028 || u == 0x2029) c = u' ';
-    }
-    return line.simplified();
+std::u16string_view view(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())};
 }
 
-bool isWebAddress(const QUrl& url) {
-    const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty() && (scheme == u"http" || scheme == u"https");
-}
-
-bool isEventId(const QString& text) {
-    if (text.isEmpty() || text.size() > kLongestEventId) return false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool allowed = (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') ||
-                             (u >= u'a' && u <= u'z') || u == u'-' || u == u'_';
-        if (!allowed) return false;
-    }
-    return true;
-}
-
-QUrl linkFor(const QString& element, const QString& clientNumber, const QString& serviceBaseUrl) {
-    if (const QUrl direct(element, QUrl::StrictMode); isWebAddress(direct)) return direct;
-    if (!isEventId(element)) return {};
-    QUrl page(serviceBaseUrl + kEventPage, QUrl::StrictMode);
-    if (!isWebAddress(page)) return {};
-    // Every value escaped whole: a client number holding '&', '#' or '+'
-    // must not change the address's structure.
-    const QString query = QStringLiteral("FRM=Software&EventID=") + element +
-                          QStringLiteral("&id=") +
-                          QString::fromLatin1(QUrl::toPercentEncoding(clientNumber));
-    page.setQuery(query, QUrl::StrictMode);
-    return page;
-}
+QString toQString(const std::u16string& text) { return QString::fromStdU16String(text); }
 
 }  // namespace
 
 AlertContent parseAlertMessage(const QString& message, const QString& clientNumber,
                                const QString& serviceBaseUrl) {
-    QStringList elements = message.split(kSeparator);
-    while (elements.size() < 5) elements.append(QString());
-
+    const AlertText text = parseAlertText(view(message), view(clientNumber), view(serviceBaseUrl));
     AlertContent content;
-    content.heading = plainLine(elements[0]);
-    if (content.heading.isEmpty()) content.heading = kDefaultHeading;
-    content.time = plainLine(elements[1]);
-    content.title = plainLine(elements[2]);
-    content.link = linkFor(plainLine(elements[3]), clientNumber, serviceBaseUrl);
-    content.note = plainLine(elements[4]);
+    content.heading = toQString(text.heading);
+    content.time = toQString(text.time);
+    content.title = toQString(text.title);
+    content.note = toQString(text.note);
+    if (!text.link.empty()) content.link = QUrl(toQString(text.link), QUrl::StrictMode);
     return content;
-}
-
-PopupTiming popupTimingFrom(qint16 arg2, qint16 arg3) {
-    PopupTiming timing;
-    if (arg2 > 0) timing.lifetimeMs = qBound(1000, arg2 * 100, 120000);
-    if (arg3 >= 0) timing.bottomGap = qMin<int>(arg3, 300);
-    return timing;
 }
 
 }  // namespace talvane::displaymsg

@@ -20,7 +20,7 @@ Win32Tray::Win32Tray(HICON icon)
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &Win32Tray::windowProc;
+    wc.lpfnWndProc = &ObjectWindowProc<Win32Tray>;
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
     RegisterClassExW(&wc);
@@ -95,17 +95,7 @@ int Win32Tray::showMenu(const std::vector<MenuItem>& items) {
     return chosen > 0 ? chosen - 1 : -1;
 }
 
-LRESULT CALLBACK Win32Tray::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Win32Tray*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self != nullptr && self->hwnd_ == hwnd) return self->handle(message, wParam, lParam);
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-LRESULT Win32Tray::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Tray::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kIconMessage) {
         // Without NOTIFYICON_VERSION_4 lParam is the mouse message itself.
         TrayButton button{};
@@ -130,7 +120,7 @@ LRESULT Win32Tray::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wanted_) add();
         return 0;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace talvane

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Tray.h"
+#include "platform/windows/ObjectWindowProc.h"
 
 namespace talvane {
 
@@ -27,8 +28,9 @@ class Win32Tray : public Tray {
     int showMenu(const std::vector<MenuItem>& items) override;
 
   private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     NOTIFYICONDATAW iconData(UINT flags) const;
     void add();
 

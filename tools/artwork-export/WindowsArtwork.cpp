@@ -16,6 +16,32 @@ QString scaled(const char* name, int scale) {
 // and the 256 px picture of Explorer's large views.
 constexpr int kIconSizes[] = {16, 20, 24, 32, 40, 48, 64, 256};
 
+// The colours that belong to the pictures, as COLORREF values (0x00bbggrr).
+QByteArray colourHeader() {
+    const struct {
+        const char* name;
+        QRgb rgb;
+    } colours[] = {
+        {"kButtonText", artwork::ButtonText},
+        {"kWindowText", artwork::WindowText},
+        {"kWindowBackground", artwork::WindowBackground},
+        {"kFooterText", artwork::FooterText},
+        {"kFooterShadow", artwork::FooterShadow},
+        {"kPanelBackdrop", artwork::PanelBackdrop},
+    };
+    QByteArray text =
+        "// Written by talvane-artwork-export from app/qt/Artwork.h; do not edit.\n"
+        "#pragma once\n\nnamespace talvane::artcolour {\n\n";
+    for (const auto& c : colours) {
+        text +=
+            QStringLiteral("inline constexpr unsigned long %1 = 0x%2;\n")
+                .arg(QLatin1String(c.name))
+                .arg(qBlue(c.rgb) << 16 | qGreen(c.rgb) << 8 | qRed(c.rgb), 6, 16, QLatin1Char('0'))
+                .toLatin1();
+    }
+    return text + "\n}  // namespace talvane::artcolour\n";
+}
+
 }  // namespace
 
 QList<ArtFile> RenderWindowsArtwork() {
@@ -44,6 +70,7 @@ QList<ArtFile> RenderWindowsArtwork() {
     }
     files.append({QStringLiteral("talvane.ico"), {}, IconFileBytes(icon, IconKind::Icon)});
     files.append({QStringLiteral("hand.cur"), {}, IconFileBytes(cursor, IconKind::Cursor)});
+    files.append({QStringLiteral("ArtColours.h"), {}, colourHeader()});
     return files;
 }
 

@@ -20,7 +20,7 @@ inline constexpr int kScales[] = {100, 150, 200};
 
 // Every panel picture at every scale ("background-150.png"), the program's
 // icon (talvane.ico) and the hand pointer (hand.cur), all drawn by the Qt
-// face's artwork code.
+// face's artwork code, and the label colours that go with them (ArtColours.h).
 QList<ArtFile> RenderWindowsArtwork();
 
 }  // namespace talvane::artexport

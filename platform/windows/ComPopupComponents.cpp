@@ -1,0 +1,196 @@
+#include "platform/windows/ComPopupComponents.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <utility>
+
+#include "platform/windows/FormDispatch.h"
+
+namespace talvane {
+
+namespace {
+
+std::string utf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string out(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring wide(std::string_view text) {
+    if (text.empty()) return {};
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring out(size, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out.data(), size);
+    return out;
+}
+
+// "0x80040154 <the system's words for it>".
+std::string hresultText(HRESULT hr) {
+    char code[16];
+    std::snprintf(code, sizeof(code), "0x%08lX", static_cast<unsigned long>(hr));
+    wchar_t* words = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, DWORD(hr), 0, reinterpret_cast<wchar_t*>(&words), 0, nullptr);
+    std::wstring text(words != nullptr ? words : L"", length);
+    LocalFree(words);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? code : std::string(code) + " " + utf8(text);
+}
+
+bool meansNotInstalled(HRESULT hr) {
+    return hr == CO_E_CLASSSTRING || hr == REGDB_E_CLASSNOTREG || hr == CO_E_DLLNOTFOUND ||
+           hr == CO_E_APPNOTFOUND || hr == HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND) ||
+           hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+}
+
+ComponentResult failed(std::string reason) {
+    return {ComponentResult::Status::Failed, std::move(reason)};
+}
+
+// The component's own account of a failed call: its EXCEPINFO when it
+// raised one, else the HRESULT.
+std::string invokeFailure(HRESULT hr, EXCEPINFO& exception, UINT argumentError) {
+    std::string reason = "DisplayAlert: ";
+    if (hr == DISP_E_EXCEPTION) {
+        if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
+        const HRESULT code = exception.scode != 0 ? exception.scode : HRESULT(exception.wCode);
+        if (exception.bstrSource != nullptr && SysStringLen(exception.bstrSource) > 0) {
+            reason += utf8(exception.bstrSource) + ": ";
+        }
+        if (exception.bstrDescription != nullptr && SysStringLen(exception.bstrDescription) > 0) {
+            reason += utf8(exception.bstrDescription) + " (" + hresultText(code) + ")";
+        } else {
+            reason += hresultText(code);
+        }
+    } else {
+        reason += hresultText(hr);
+        if (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND) {
+            reason += " (argument " + std::to_string(5 - argumentError) + ")";
+        }
+    }
+    SysFreeString(exception.bstrSource);
+    SysFreeString(exception.bstrDescription);
+    SysFreeString(exception.bstrHelpFile);
+    return reason;
+}
+
+BSTR toBstr(const std::u16string& text) {
+    return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), UINT(text.size()));
+}
+
+class ComPopupObject final : public PopupObject {
+  public:
+    ComPopupObject(IDispatch* object, std::string progId)
+        : object_(object), progId_(std::move(progId)) {}
+    ~ComPopupObject() override {
+        object_->Release();
+        // A component whose popup is still up refuses (DllCanUnloadNow).
+        CoFreeUnusedLibraries();
+    }
+    ComPopupObject(const ComPopupObject&) = delete;
+    ComPopupObject& operator=(const ComPopupObject&) = delete;
+
+    ComponentResult DisplayAlert(const std::u16string& clientNumber, std::int16_t arg2,
+                                 std::int16_t arg3, const std::u16string& message,
+                                 FormObject* window) override {
+        wchar_t name[] = L"DisplayAlert";
+        LPOLESTR names[] = {name};
+        DISPID id = DISPID_UNKNOWN;
+        HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+        if (FAILED(hr)) return failed(progId_ + " has no DisplayAlert: " + hresultText(hr));
+
+        // Copies: whatever the component writes into them stays with it.
+        BSTR client = toBstr(clientNumber);
+        BSTR text = toBstr(message);
+        FormDispatch* form = window != nullptr ? new FormDispatch(*window) : nullptr;
+        IDispatch* windowArgument = form;
+        if (form != nullptr) form->AddRef();  // the argument's own reference
+
+        VARIANT arguments[5];  // last argument first
+        for (VARIANT& argument : arguments) VariantInit(&argument);
+        arguments[4].vt = VT_BSTR | VT_BYREF;
+        arguments[4].pbstrVal = &client;
+        arguments[3].vt = VT_I2;
+        arguments[3].iVal = arg2;
+        arguments[2].vt = VT_I2;
+        arguments[2].iVal = arg3;
+        arguments[1].vt = VT_BSTR | VT_BYREF;
+        arguments[1].pbstrVal = &text;
+        arguments[0].vt = VT_DISPATCH | VT_BYREF;
+        arguments[0].ppdispVal = &windowArgument;
+        DISPPARAMS params = {arguments, nullptr, 5, 0};
+
+        EXCEPINFO exception = {};
+        UINT argumentError = 0;
+        VARIANT result;
+        VariantInit(&result);
+        hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
+                             &exception, &argumentError);
+
+        // The window reference it may have written back is not taken over.
+        if (windowArgument != nullptr) windowArgument->Release();
+        if (form != nullptr) {
+            form->detach();
+            form->Release();
+        }
+        SysFreeString(client);
+        SysFreeString(text);
+        VariantClear(&result);
+        if (FAILED(hr)) return failed(invokeFailure(hr, exception, argumentError));
+        return {ComponentResult::Status::Ok, {}};
+    }
+
+  private:
+    IDispatch* object_;
+    std::string progId_;
+};
+
+}  // namespace
+
+ComApartment::ComApartment()
+    : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+
+ComApartment::~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+}
+
+ComPopupComponents::ComPopupComponents(std::vector<BundledComponent> bundled)
+    : bundled_(std::move(bundled)) {}
+
+CreatedObject ComPopupComponents::create(std::string_view progId) {
+    const std::string name(progId);
+    CLSID clsid = {};
+    HRESULT hr = CLSIDFromProgID(wide(progId).c_str(), &clsid);
+    if (FAILED(hr)) {
+        const auto bundled =
+            std::find_if(bundled_.begin(), bundled_.end(),
+                         [&](const BundledComponent& c) { return c.progId == name; });
+        if (bundled == bundled_.end()) {
+            const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
+                                                      : ComponentResult::Status::Failed;
+            return {nullptr, {status, name + ": CLSIDFromProgID: " + hresultText(hr)}};
+        }
+        clsid = bundled->clsid;
+    }
+    IDispatch* object = nullptr;
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                          reinterpret_cast<void**>(&object));
+    if (FAILED(hr)) {
+        const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
+                                                  : ComponentResult::Status::Failed;
+        return {nullptr, {status, name + ": CoCreateInstance: " + hresultText(hr)}};
+    }
+    return {std::make_unique<ComPopupObject>(object, name), {ComponentResult::Status::Ok, {}}};
+}
+
+}  // namespace talvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/PopupComponents.h"
+
+namespace talvane {
+
+// The user-interface thread's COM apartment (single-threaded: popup
+// components draw windows). Construct one at the top of wWinMain, before
+// the first PopupComponents::create and before any window exists, and keep
+// it until the message loop has ended.
+class ComApartment {
+  public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    bool ok() const { return SUCCEEDED(result_); }
+
+  private:
+    HRESULT result_;
+};
+
+// A component shipped beside the program and declared by its class
+// identifier in the program's manifest (registration-free COM).
+struct BundledComponent {
+    std::string progId;
+    CLSID clsid;
+};
+
+// Popup components through COM: CLSIDFromProgID + CoCreateInstance, then
+// DisplayAlert through IDispatch (GetIDsOfNames + Invoke). A component
+// registered for the identifier wins; only when the registry names no class
+// for it is a bundled component of that identifier created. Objects must be
+// used and released on the thread of the ComApartment.
+class ComPopupComponents : public PopupComponents {
+  public:
+    explicit ComPopupComponents(std::vector<BundledComponent> bundled = {});
+    CreatedObject create(std::string_view progId) override;
+
+  private:
+    std::vector<BundledComponent> bundled_;
+};
+
+}  // namespace talvane

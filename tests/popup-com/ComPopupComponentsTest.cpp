@@ -1,0 +1,143 @@
+// Popup components through COM under Wine: the bundled "Flarebox.DisplayMsg"
+// and a refusing test component, both found through this executable's
+// manifest (registration-free), as talvane.exe finds its component.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "components/displaymsg-win/CardWindow.h"
+#include "components/displaymsg-win/DisplayMsgIdentity.h"
+#include "platform/windows/ComPopupComponents.h"
+#include "tests/popup-com/RefusingComponentIdentity.h"
+
+namespace talvane {
+namespace {
+
+const std::u16string kMessage =
+    u"研讨会即将开始||||||2026-12-09 14:30||||||企业级云原生架构实践：从容器..."
+    u"||||||20261209001||||||请提前十分钟进入会议室，会议资料已发送到您的邮箱。";
+
+class FakeForm : public FormObject {
+  public:
+    void DoTransparency() override {}
+    std::u16string getTitle(std::u16string& title) override {
+        ++titleCalls;
+        if (title.size() > 32) title = title.substr(0, 29) + u"...";
+        return title;
+    }
+    bool knowIfVisitPage() override { return true; }
+    std::u16string serviceBaseUrl() const override {
+        ++baseCalls;
+        return u"http://127.0.0.1:8765";
+    }
+    int titleCalls = 0;
+    mutable int baseCalls = 0;
+};
+
+void pumpMessages(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(10);
+    } while (GetTickCount64() < end);
+}
+
+HRESULT canUnloadComponent() {
+    HMODULE module = GetModuleHandleW(L"Flarebox.DisplayMsg.dll");
+    if (module == nullptr) return S_OK;  // already unloaded
+    auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+    return canUnload != nullptr ? canUnload() : E_FAIL;
+}
+
+class ComPopupComponentsTest : public ::testing::Test {
+  protected:
+    ComApartment apartment;
+    ComPopupComponents components{{{"Flarebox.DisplayMsg", displaymsg::kDisplayMsgClsid},
+                                   {"Talvane.Test.Refuses", test::kRefusingClsid}}};
+};
+
+TEST_F(ComPopupComponentsTest, BundledComponentShowsAQuietCardAboveTheTaskbar) {
+    ASSERT_TRUE(apartment.ok());
+    FakeForm form;
+    {
+        CreatedObject created = components.create("Flarebox.DisplayMsg");
+        ASSERT_TRUE(created.result.ok()) << created.result.reason;
+        const ComponentResult shown =
+            created.object->DisplayAlert(u"unknown value", 103, 50, kMessage, &form);
+        ASSERT_TRUE(shown.ok()) << shown.reason;
+    }
+    EXPECT_EQ(form.baseCalls, 1);
+
+    HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
+    ASSERT_NE(card, nullptr);
+    EXPECT_TRUE(IsWindowVisible(card));
+    EXPECT_NE(GetForegroundWindow(), card);
+    const LONG_PTR quiet = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+    EXPECT_EQ(GetWindowLongPtrW(card, GWL_EXSTYLE) & quiet, quiet);
+    RECT work = {}, place = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(card, &place);
+    EXPECT_EQ(place.bottom, work.bottom - 50);
+    EXPECT_EQ(place.right, work.right - 12);
+    // The card runs the component's code: it must stay loaded meanwhile.
+    EXPECT_EQ(canUnloadComponent(), S_FALSE);
+
+    // TALVANE_HOLD_CARD_MS keeps the card up for a screenshot.
+    const char* hold = std::getenv("TALVANE_HOLD_CARD_MS");
+    pumpMessages(hold != nullptr ? DWORD(std::atoi(hold)) : 300);
+
+    // The close mark only closes.
+    RECT client = {};
+    GetClientRect(card, &client);
+    SendMessageW(card, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 20, 18));
+    EXPECT_FALSE(IsWindow(card));
+    EXPECT_EQ(canUnloadComponent(), S_OK);
+}
+
+TEST_F(ComPopupComponentsTest, SameMessageKeepsOneCard_AndTheCardClosesItself) {
+    FakeForm form;
+    for (int i = 0; i < 2; ++i) {
+        CreatedObject created = components.create("Flarebox.DisplayMsg");
+        ASSERT_TRUE(created.result.ok()) << created.result.reason;
+        // 1 tenth of a second is raised to the shortest lifetime, 1 s.
+        ASSERT_TRUE(created.object->DisplayAlert(u"1", 1, 50, kMessage, &form).ok());
+    }
+    HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(FindWindowExW(nullptr, card, displaymsg::kCardClassName, nullptr), nullptr);
+    pumpMessages(1600);
+    EXPECT_FALSE(IsWindow(card));
+}
+
+TEST_F(ComPopupComponentsTest, ComponentsOwnReasonComesBack_AndItsWritesStayWithIt) {
+    FakeForm form;
+    CreatedObject created = components.create("Talvane.Test.Refuses");
+    ASSERT_TRUE(created.result.ok()) << created.result.reason;
+    const std::u16string clientNumber = u"8650123";
+    const ComponentResult result =
+        created.object->DisplayAlert(clientNumber, 103, 50, kMessage, &form);
+    EXPECT_EQ(result.status, ComponentResult::Status::Failed);
+    // The window shortened the component's title, through IDispatch.
+    EXPECT_NE(result.reason.find("Talvane.Test.Refuses: refused "
+                                 "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九..."),
+              std::string::npos)
+        << result.reason;
+    EXPECT_NE(result.reason.find("0x80004004"), std::string::npos) << result.reason;
+    EXPECT_EQ(form.titleCalls, 1);
+}
+
+TEST_F(ComPopupComponentsTest, UnregisteredIdentifierIsNotInstalled_WithTheReason) {
+    const CreatedObject created = components.create("Talvane.Test.Nowhere");
+    EXPECT_EQ(created.result.status, ComponentResult::Status::NotInstalled);
+    EXPECT_EQ(created.object, nullptr);
+    EXPECT_NE(created.result.reason.find("Talvane.Test.Nowhere: CLSIDFromProgID: 0x800401F3"),
+              std::string::npos)
+        << created.result.reason;
+}
+
+}  // namespace
+}  // namespace talvane
