@@ -4,34 +4,24 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "components/displaymsg-win/TextLines.h"
+#include "components/displaymsg/CardLook.h"
 
 namespace talvane::displaymsg {
 
 namespace {
 
-// Sizes in pixels at 96 dpi, the same card as the Qt one.
-constexpr int kWidth = 320;
-constexpr int kRadius = 10;
-constexpr int kHeaderHeight = 36;
-constexpr int kPadding = 16;
+using namespace look;
+
 constexpr int kRightGap = 12;
-constexpr int kProgressHeight = 3;
-constexpr int kBodyLeading = 3;
 // The close mark's target: at least 24 x 24 so that it is easy to hit.
 constexpr int kCloseTarget = 28;
-constexpr int kGraceAfterHoverMs = 2000;
 
-constexpr COLORREF kAccent = RGB(0x1d, 0x6b, 0xd6);
-constexpr COLORREF kAccentLight = RGB(0x3a, 0x8b, 0xf0);
-constexpr COLORREF kTitleColour = RGB(0x1f, 0x29, 0x37);
-constexpr COLORREF kTextColour = RGB(0x4b, 0x55, 0x63);
-constexpr COLORREF kMutedColour = RGB(0x8a, 0x94, 0xa3);
-constexpr COLORREF kRuleColour = RGB(0xe5, 0xe9, 0xf0);
-constexpr COLORREF kBorderColour = RGB(0xb8, 0xc4, 0xd6);
-constexpr COLORREF kHeaderBorderColour = RGB(0x17, 0x56, 0xb0);
+constexpr COLORREF rgb(Rgb colour) { return RGB(colour.red, colour.green, colour.blue); }
+
 constexpr COLORREF kWhite = RGB(0xff, 0xff, 0xff);
 
 constexpr UINT_PTR kCountdownTimer = 1;
@@ -219,7 +209,8 @@ void paint(HWND window, HDC target, const Card& card) {
 
     const int header = card.px(kHeaderHeight);
     for (int x = 0; x < w; ++x) {
-        HBRUSH column = CreateSolidBrush(mixed(kAccent, kAccentLight, x, std::max(1, w - 1)));
+        HBRUSH column =
+            CreateSolidBrush(mixed(rgb(kAccent), rgb(kAccentLight), x, std::max(1, w - 1)));
         const RECT strip = {x, 0, x + 1, header};
         FillRect(dc, &strip, column);
         DeleteObject(column);
@@ -240,8 +231,8 @@ void paint(HWND window, HDC target, const Card& card) {
         drawText(dc, card.wide(card.text.heading), card.px(kPadding + 22),
                  (header - metrics.tmHeight) / 2, closeX - card.px(12), DT_END_ELLIPSIS);
     }
-    HPEN cross = CreatePen(PS_SOLID, std::max(1, card.px(2) - 1 + (card.dpi >= 144 ? 1 : 0)),
-                           mixed(kAccentLight, kWhite, 220, 255));
+    HPEN cross =
+        CreatePen(PS_SOLID, std::max(1, card.dpi / 72), mixed(rgb(kAccentLight), kWhite, 220, 255));
     SelectObject(dc, cross);
     const int arm = card.px(4);
     MoveToEx(dc, closeX - arm, closeY - arm, nullptr);
@@ -255,7 +246,7 @@ void paint(HWND window, HDC target, const Card& card) {
     const int right = w - card.px(kPadding);
     int y = header + card.px(14);
     SelectObject(dc, fonts.title);
-    SetTextColor(dc, kTitleColour);
+    SetTextColor(dc, rgb(kTitleColour));
     for (const std::wstring& line : card.titleLines) {
         drawText(dc, line, left, y, right);
         y += lineHeight(dc, fonts.title);
@@ -265,18 +256,18 @@ void paint(HWND window, HDC target, const Card& card) {
     if (!card.text.time.empty()) {
         y += card.px(6);
         const std::wstring label = L"时间：";
-        SetTextColor(dc, kMutedColour);
+        SetTextColor(dc, rgb(kMutedColour));
         drawText(dc, label, left, y, right);
         SIZE size = {};
         GetTextExtentPoint32W(dc, label.c_str(), int(label.size()), &size);
-        SetTextColor(dc, kAccent);
+        SetTextColor(dc, rgb(kAccent));
         drawText(dc, card.wide(card.text.time), left + size.cx, y, right, DT_END_ELLIPSIS);
         y += lineHeight(dc, fonts.text);
     }
 
     if (!card.noteLines.empty()) {
         y += card.px(6);
-        SetTextColor(dc, kTextColour);
+        SetTextColor(dc, rgb(kTextColour));
         for (const std::wstring& line : card.noteLines) {
             drawText(dc, line, left, y, right);
             y += lineHeight(dc, fonts.text) + card.px(kBodyLeading);
@@ -285,18 +276,18 @@ void paint(HWND window, HDC target, const Card& card) {
 
     if (!card.text.link.empty()) {
         y += card.px(10);
-        HBRUSH rule = CreateSolidBrush(kRuleColour);
+        HBRUSH rule = CreateSolidBrush(rgb(kRuleColour));
         const RECT line = {left, y, right, y + 1};
         FillRect(dc, &line, rule);
         DeleteObject(rule);
         y += 1 + card.px(8);
         SelectObject(dc, fonts.small);
-        SetTextColor(dc, kAccent);
+        SetTextColor(dc, rgb(kAccent));
         drawText(dc, L"点击查看详情 \u203a", left, y, right);
     }
 
     const int bar = int(w * card.remainingFraction() + 0.5);
-    HBRUSH progress = CreateSolidBrush(mixed(kWhite, kAccent, 150, 255));
+    HBRUSH progress = CreateSolidBrush(mixed(kWhite, rgb(kAccent), 150, 255));
     const RECT barRect = {0, h - card.px(kProgressHeight), bar, h};
     FillRect(dc, &barRect, progress);
     DeleteObject(progress);
@@ -305,11 +296,11 @@ void paint(HWND window, HDC target, const Card& card) {
     // the header.
     HRGN outline =
         CreateRoundRectRgn(0, 0, w + 1, h + 1, 2 * card.px(kRadius), 2 * card.px(kRadius));
-    HBRUSH border = CreateSolidBrush(kBorderColour);
+    HBRUSH border = CreateSolidBrush(rgb(kBorderColour));
     FrameRgn(dc, outline, border, 1, 1);
     HRGN headerClip = CreateRectRgn(0, 0, w, header);
     SelectClipRgn(dc, headerClip);
-    HBRUSH headerBorder = CreateSolidBrush(kHeaderBorderColour);
+    HBRUSH headerBorder = CreateSolidBrush(rgb(kHeaderBorderColour));
     FrameRgn(dc, outline, headerBorder, 1, 1);
     SelectClipRgn(dc, nullptr);
     for (HGDIOBJ object :
@@ -344,8 +335,11 @@ void clicked(HWND window, Card& card, LPARAM position, bool primary) {
 
 LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
+        // The window owns its card from here on: WM_NCDESTROY deletes it,
+        // even when the creation fails later.
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(create->lpCreateParams));
+        auto* owner = static_cast<std::unique_ptr<Card>*>(create->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(owner->release()));
     }
     Card* card = cardOf(window);
     if (card == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -448,7 +442,8 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     }
     if (!ensureClass(reason)) return false;
 
-    auto* card = new Card;
+    auto owner = std::make_unique<Card>();
+    Card* card = owner.get();
     card->text = text;
     card->message = message;
     card->dpi = screenDpi();
@@ -465,9 +460,8 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     const std::wstring title = card->wide(text.title.empty() ? text.heading : text.title);
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
                                   kCardClassName, title.c_str(), WS_POPUP, x, y, card->width,
-                                  card->height, nullptr, nullptr, cardModule, card);
+                                  card->height, nullptr, nullptr, cardModule, &owner);
     if (window == nullptr) {
-        delete card;
         reason = L"cannot create the card's window";
         return false;
     }

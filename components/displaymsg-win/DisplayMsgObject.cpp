@@ -7,6 +7,7 @@
 #include "components/displaymsg-win/CardWindow.h"
 #include "components/displaymsg-win/InprocServer.h"
 #include "components/displaymsg/AlertText.h"
+#include "platform/windows/BstrText.h"
 
 namespace talvane::displaymsg {
 
@@ -19,10 +20,6 @@ struct Failure {
     std::wstring reason;
     UINT argument = UINT(-1);
 };
-
-std::u16string fromBstr(BSTR text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-}
 
 // The argument as a value of type, a copy even when it was passed by reference.
 std::optional<VARIANT> converted(const VARIANT& argument, VARTYPE type) {
@@ -40,7 +37,7 @@ std::u16string stringArgument(const DISPPARAMS& params, UINT position) {
     const UINT index = params.cArgs - 1 - position;
     std::optional<VARIANT> value = converted(params.rgvarg[index], VT_BSTR);
     if (!value) throw Failure{DISP_E_TYPEMISMATCH, L"argument is no string", index};
-    std::u16string text = fromBstr(value->bstrVal);
+    std::u16string text = win::TextFromBstr(value->bstrVal);
     VariantClear(&*value);
     return text;
 }
@@ -73,7 +70,7 @@ std::u16string serviceBaseUrlOf(const VARIANT& argument) {
                                  DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, &result, nullptr,
                                  nullptr)) &&
         result.vt == VT_BSTR) {
-        base = fromBstr(result.bstrVal);
+        base = win::TextFromBstr(result.bstrVal);
     }
     VariantClear(&result);
     return base;
@@ -113,49 +110,9 @@ DisplayMsgObject::DisplayMsgObject() { ++inproc::moduleLocks(); }
 
 DisplayMsgObject::~DisplayMsgObject() { --inproc::moduleLocks(); }
 
-HRESULT DisplayMsgObject::QueryInterface(REFIID iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG DisplayMsgObject::AddRef() { return ++references_; }
-
-ULONG DisplayMsgObject::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
-HRESULT DisplayMsgObject::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT DisplayMsgObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
-
 HRESULT DisplayMsgObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (names == nullptr || ids == nullptr) return E_POINTER;
-    HRESULT hr = S_OK;
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    if (count == 0) return S_OK;
-    // Automation names are case-insensitive; the method takes no named
-    // arguments, so any further name is unknown.
-    if (names[0] != nullptr && _wcsicmp(names[0], L"DisplayAlert") == 0) {
-        ids[0] = kDisplayAlert;
-    } else {
-        hr = DISP_E_UNKNOWNNAME;
-    }
-    return count > 1 ? DISP_E_UNKNOWNNAME : hr;
+    static constexpr win::DispatchMember kMembers[] = {{L"DisplayAlert", kDisplayAlert}};
+    return lookUp(kMembers, names, count, ids);
 }
 
 HRESULT DisplayMsgObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <oaidl.h>
-#include <windows.h>
-
-#include <atomic>
+#include "platform/windows/DispatchObject.h"
 
 namespace talvane::displaymsg {
 
@@ -16,21 +13,12 @@ namespace talvane::displaymsg {
 // the card outlives the object. Arguments passed by reference are left as
 // they are. Failures come back as DISP_E_EXCEPTION with the reason in the
 // EXCEPINFO.
-class DisplayMsgObject final : public IDispatch {
+class DisplayMsgObject final : public win::DispatchObject {
   public:
     static constexpr DISPID kDisplayAlert = 1;
 
     DisplayMsgObject();
-    ~DisplayMsgObject();
-    DisplayMsgObject(const DisplayMsgObject&) = delete;
-    DisplayMsgObject& operator=(const DisplayMsgObject&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
@@ -38,7 +26,7 @@ class DisplayMsgObject final : public IDispatch {
                                      UINT* argumentError) override;
 
   private:
-    std::atomic<ULONG> references_{1};
+    ~DisplayMsgObject() override;
 };
 
 }  // namespace talvane::displaymsg

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <atomic>

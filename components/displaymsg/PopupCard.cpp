@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include "components/displaymsg/CardLook.h"
 #include "components/displaymsg/PopupStack.h"
 #include "components/displaymsg/TextWrap.h"
 
@@ -17,23 +18,24 @@ namespace talvane::displaymsg {
 
 namespace {
 
-constexpr int kRadius = 10;
-constexpr int kHeaderHeight = 36;
-constexpr int kPadding = 16;
+constexpr int kRadius = look::kRadius;
+constexpr int kHeaderHeight = look::kHeaderHeight;
+constexpr int kPadding = look::kPadding;
 constexpr int kContentWidth = PopupCard::kWidth - 2 * kPadding;
-constexpr int kProgressHeight = 3;
-// The countdown never ends sooner than this after the mouse has left.
-constexpr int kGraceAfterHoverMs = 2000;
+constexpr int kProgressHeight = look::kProgressHeight;
+constexpr int kGraceAfterHoverMs = look::kGraceAfterHoverMs;
+constexpr int kBodyLeading = look::kBodyLeading;
 
-const QColor kAccent(0x1d, 0x6b, 0xd6);
-const QColor kAccentLight(0x3a, 0x8b, 0xf0);
-const QColor kTitleColour(0x1f, 0x29, 0x37);
-const QColor kTextColour(0x4b, 0x55, 0x63);
-const QColor kMutedColour(0x8a, 0x94, 0xa3);
-const QColor kRuleColour(0xe5, 0xe9, 0xf0);
-const QColor kBorderColour(0xb8, 0xc4, 0xd6);
-const QColor kHeaderBorderColour(0x17, 0x56, 0xb0);
-constexpr int kBodyLeading = 3;
+QColor colour(look::Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+const QColor kAccent = colour(look::kAccent);
+const QColor kAccentLight = colour(look::kAccentLight);
+const QColor kTitleColour = colour(look::kTitleColour);
+const QColor kTextColour = colour(look::kTextColour);
+const QColor kMutedColour = colour(look::kMutedColour);
+const QColor kRuleColour = colour(look::kRuleColour);
+const QColor kBorderColour = colour(look::kBorderColour);
+const QColor kHeaderBorderColour = colour(look::kHeaderBorderColour);
 
 int existingCards = 0;
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "components/displaymsg/AlertContent.h"
+#include "components/displaymsg/CardLook.h"
 
 namespace talvane::displaymsg {
 
@@ -15,7 +16,7 @@ namespace talvane::displaymsg {
 // itself once closed.
 class PopupCard : public QWidget {
   public:
-    static constexpr int kWidth = 320;
+    static constexpr int kWidth = look::kWidth;
 
     PopupCard(const AlertContent& content, int lifetimeMs, const QString& message);
     ~PopupCard() override;

@@ -7,29 +7,13 @@
 #include <memory>
 #include <utility>
 
+#include "platform/windows/BstrText.h"
 #include "platform/windows/FormDispatch.h"
+#include "platform/windows/WideText.h"
 
 namespace talvane {
 
 namespace {
-
-std::string utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), size, nullptr,
-                        nullptr);
-    return out;
-}
-
-std::wstring wide(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring out(size, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), out.data(), size);
-    return out;
-}
 
 // "0x80040154 <the system's words for it>".
 std::string hresultText(HRESULT hr) {
@@ -44,7 +28,7 @@ std::string hresultText(HRESULT hr) {
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) {
         text.pop_back();
     }
-    return text.empty() ? code : std::string(code) + " " + utf8(text);
+    return text.empty() ? code : std::string(code) + " " + win::Utf8FromWide(text);
 }
 
 bool meansNotInstalled(HRESULT hr) {
@@ -65,10 +49,10 @@ std::string invokeFailure(HRESULT hr, EXCEPINFO& exception, UINT argumentError) 
         if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
         const HRESULT code = exception.scode != 0 ? exception.scode : HRESULT(exception.wCode);
         if (exception.bstrSource != nullptr && SysStringLen(exception.bstrSource) > 0) {
-            reason += utf8(exception.bstrSource) + ": ";
+            reason += win::Utf8FromWide(exception.bstrSource) + ": ";
         }
         if (exception.bstrDescription != nullptr && SysStringLen(exception.bstrDescription) > 0) {
-            reason += utf8(exception.bstrDescription) + " (" + hresultText(code) + ")";
+            reason += win::Utf8FromWide(exception.bstrDescription) + " (" + hresultText(code) + ")";
         } else {
             reason += hresultText(code);
         }
@@ -82,10 +66,6 @@ std::string invokeFailure(HRESULT hr, EXCEPINFO& exception, UINT argumentError) 
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrHelpFile);
     return reason;
-}
-
-BSTR toBstr(const std::u16string& text) {
-    return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), UINT(text.size()));
 }
 
 class ComPopupObject final : public PopupObject {
@@ -110,8 +90,8 @@ class ComPopupObject final : public PopupObject {
         if (FAILED(hr)) return failed(progId_ + " has no DisplayAlert: " + hresultText(hr));
 
         // Copies: whatever the component writes into them stays with it.
-        BSTR client = toBstr(clientNumber);
-        BSTR text = toBstr(message);
+        BSTR client = win::BstrFromText(clientNumber);
+        BSTR text = win::BstrFromText(message);
         FormDispatch* form = window != nullptr ? new FormDispatch(*window) : nullptr;
         IDispatch* windowArgument = form;
         if (form != nullptr) form->AddRef();  // the argument's own reference
@@ -170,7 +150,7 @@ ComPopupComponents::ComPopupComponents(std::vector<BundledComponent> bundled)
 CreatedObject ComPopupComponents::create(std::string_view progId) {
     const std::string name(progId);
     CLSID clsid = {};
-    HRESULT hr = CLSIDFromProgID(wide(progId).c_str(), &clsid);
+    HRESULT hr = CLSIDFromProgID(win::WideFromUtf8(progId).c_str(), &clsid);
     if (FAILED(hr)) {
         const auto bundled =
             std::find_if(bundled_.begin(), bundled_.end(),

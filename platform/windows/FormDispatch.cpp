@@ -3,34 +3,23 @@
 #include <new>
 #include <string>
 
+#include "platform/windows/BstrText.h"
+
 namespace talvane {
 
 namespace {
 
-struct Member {
-    const wchar_t* name;
-    DISPID id;
-};
-
-constexpr Member kMembers[] = {
+constexpr win::DispatchMember kMembers[] = {
     {L"DoTransparency", FormDispatch::kDoTransparency},
     {L"getTitle", FormDispatch::kGetTitle},
     {L"knowIfVisitPage", FormDispatch::kKnowIfVisitPage},
     {L"serviceBaseUrl", FormDispatch::kServiceBaseUrl},
 };
 
-BSTR toBstr(const std::u16string& text) {
-    return SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), UINT(text.size()));
-}
-
-std::u16string fromBstr(BSTR text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text));
-}
-
 HRESULT returnString(VARIANT* result, const std::u16string& text) {
     if (result == nullptr) return S_OK;
     result->vt = VT_BSTR;
-    result->bstrVal = toBstr(text);
+    result->bstrVal = win::BstrFromText(text);
     return result->bstrVal != nullptr || text.empty() ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -40,53 +29,17 @@ FormDispatch::FormDispatch(FormObject& window) : window_(&window) {}
 
 void FormDispatch::detach() { window_ = nullptr; }
 
-HRESULT FormDispatch::QueryInterface(REFIID iid, void** out) {
-    if (out == nullptr) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG FormDispatch::AddRef() { return ++references_; }
-
-ULONG FormDispatch::Release() {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-}
-
-HRESULT FormDispatch::GetTypeInfoCount(UINT* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-
-HRESULT FormDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
-    if (info != nullptr) *info = nullptr;
-    return DISP_E_BADINDEX;
-}
-
 HRESULT FormDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    if (names == nullptr || ids == nullptr) return E_POINTER;
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    if (count == 0) return S_OK;
-    for (const Member& member : kMembers) {
-        if (names[0] != nullptr && _wcsicmp(names[0], member.name) == 0) ids[0] = member.id;
-    }
-    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+    return lookUp(kMembers, names, count, ids);
 }
 
 HRESULT FormDispatch::getTitle(DISPPARAMS& params, VARIANT* result) {
     if (params.cArgs != 1) return DISP_E_BADPARAMCOUNT;
     VARIANT& argument = params.rgvarg[0];
     if (argument.vt == (VT_BSTR | VT_BYREF) && argument.pbstrVal != nullptr) {
-        std::u16string title = fromBstr(*argument.pbstrVal);
+        std::u16string title = win::TextFromBstr(*argument.pbstrVal);
         const std::u16string shortened = window_->getTitle(title);
-        BSTR written = toBstr(title);
+        BSTR written = win::BstrFromText(title);
         if (written == nullptr && !title.empty()) return E_OUTOFMEMORY;
         SysFreeString(*argument.pbstrVal);
         *argument.pbstrVal = written;
@@ -95,7 +48,7 @@ HRESULT FormDispatch::getTitle(DISPPARAMS& params, VARIANT* result) {
     VARIANT value;
     VariantInit(&value);
     if (FAILED(VariantChangeType(&value, &argument, 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
-    std::u16string title = fromBstr(value.bstrVal);
+    std::u16string title = win::TextFromBstr(value.bstrVal);
     VariantClear(&value);
     return returnString(result, window_->getTitle(title));
 }

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "components/displaymsg-win/CardWindow.h"
 #include "components/displaymsg-win/DisplayMsgIdentity.h"
@@ -53,6 +55,39 @@ HRESULT canUnloadComponent() {
     return canUnload != nullptr ? canUnload() : E_FAIL;
 }
 
+std::optional<std::wstring> registryText(HKEY root, const std::wstring& key, const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof(value);
+    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool setRegistryText(HKEY root, const std::wstring& key, const wchar_t* name,
+                     const std::wstring& value) {
+    return RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+                           DWORD((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+std::wstring besideExecutable(const wchar_t* file) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + file;
+}
+
+HRESULT callServerEntry(const char* entry) {
+    HMODULE module = LoadLibraryW(besideExecutable(L"Flarebox.DisplayMsg.dll").c_str());
+    if (module == nullptr) return E_FAIL;
+    auto function = reinterpret_cast<HRESULT(WINAPI*)()>(
+        reinterpret_cast<void*>(GetProcAddress(module, entry)));
+    const HRESULT hr = function != nullptr ? function() : E_FAIL;
+    FreeLibrary(module);
+    return hr;
+}
+
 class ComPopupComponentsTest : public ::testing::Test {
   protected:
     ComApartment apartment;
@@ -81,8 +116,12 @@ TEST_F(ComPopupComponentsTest, BundledComponentShowsAQuietCardAboveTheTaskbar) {
     RECT work = {}, place = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(card, &place);
-    EXPECT_EQ(place.bottom, work.bottom - 50);
-    EXPECT_EQ(place.right, work.right - 12);
+    // 50 and the right margin of 12 are pixels at 96 dpi; the card scales.
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(place.bottom, work.bottom - MulDiv(50, dpi, 96));
+    EXPECT_EQ(place.right, work.right - MulDiv(12, dpi, 96));
     // The card runs the component's code: it must stay loaded meanwhile.
     EXPECT_EQ(canUnloadComponent(), S_FALSE);
 
@@ -137,6 +176,48 @@ TEST_F(ComPopupComponentsTest, UnregisteredIdentifierIsNotInstalled_WithTheReaso
     EXPECT_NE(created.result.reason.find("Talvane.Test.Nowhere: CLSIDFromProgID: 0x800401F3"),
               std::string::npos)
         << created.result.reason;
+}
+
+// A component the user registered under the identifier is the one called;
+// registering the bundled one per user leaves that registration alone.
+TEST_F(ComPopupComponentsTest, RegisteredComponentWinsOverTheBundledOne) {
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring progIdKey = classes + L"Flarebox.DisplayMsg";
+    const std::wstring otherClass = L"{B3B8D74D-E900-4BE4-8CEC-DFBC32E88CAF}";
+    const std::wstring otherKey = classes + L"CLSID\\" + otherClass;
+    // Per machine: Wine's COM reads registrations only there.
+    if (!setRegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr, otherClass) ||
+        !setRegistryText(HKEY_LOCAL_MACHINE, otherKey + L"\\InprocServer32", nullptr,
+                         besideExecutable(L"Talvane.Test.Refuses.dll"))) {
+        GTEST_SKIP() << "no write access to HKEY_LOCAL_MACHINE";
+    }
+    FakeForm form;
+    {
+        CreatedObject created = components.create("Flarebox.DisplayMsg");
+        ASSERT_TRUE(created.result.ok()) << created.result.reason;
+        const ComponentResult result = created.object->DisplayAlert(u"1", 103, 50, kMessage, &form);
+        EXPECT_NE(result.reason.find("Talvane.Test.Refuses"), std::string::npos) << result.reason;
+    }
+
+    const std::wstring ownKey = classes + L"CLSID\\{F140A6CA-89C3-45D7-86EF-3457C2A0A082}";
+    EXPECT_EQ(callServerEntry("DllRegisterServer"), S_OK);
+    EXPECT_EQ(registryText(HKEY_CURRENT_USER, ownKey + L"\\InprocServer32", nullptr),
+              besideExecutable(L"Flarebox.DisplayMsg.dll"));
+    EXPECT_EQ(registryText(HKEY_CURRENT_USER, ownKey + L"\\InprocServer32", L"ThreadingModel"),
+              L"Apartment");
+    EXPECT_EQ(registryText(HKEY_CURRENT_USER, progIdKey + L"\\CLSID", nullptr), std::nullopt);
+    EXPECT_EQ(callServerEntry("DllUnregisterServer"), S_OK);
+    EXPECT_EQ(registryText(HKEY_CURRENT_USER, ownKey + L"\\InprocServer32", nullptr), std::nullopt);
+    EXPECT_EQ(registryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr), otherClass);
+
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey.c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, otherKey.c_str());
+    // With nobody else's registration the identifier is registered too.
+    EXPECT_EQ(callServerEntry("DllRegisterServer"), S_OK);
+    EXPECT_EQ(registryText(HKEY_CURRENT_USER, progIdKey + L"\\CLSID", nullptr),
+              L"{F140A6CA-89C3-45D7-86EF-3457C2A0A082}");
+    EXPECT_EQ(callServerEntry("DllUnregisterServer"), S_OK);
+    EXPECT_EQ(registryText(HKEY_CURRENT_USER, progIdKey + L"\\CLSID", nullptr), std::nullopt);
 }
 
 }  // namespace

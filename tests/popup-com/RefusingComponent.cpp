@@ -4,13 +4,10 @@
 // the reason shows what reached it and the caller can check that nothing
 // came back.
 
-#include <oaidl.h>
-#include <windows.h>
-
-#include <atomic>
 #include <string>
 
 #include "components/displaymsg-win/InprocServer.h"
+#include "platform/windows/DispatchObject.h"
 #include "tests/popup-com/RefusingComponentIdentity.h"
 
 namespace {
@@ -47,37 +44,14 @@ std::wstring windowTitle(VARIANT& windowArgument) {
     return text;
 }
 
-class RefusingObject final : public IDispatch {
+class RefusingObject final : public talvane::win::DispatchObject {
   public:
     RefusingObject() { ++talvane::inproc::moduleLocks(); }
-    ~RefusingObject() { --talvane::inproc::moduleLocks(); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override {
-        return DISP_E_BADINDEX;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID,
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
-        ids[0] = _wcsicmp(names[0], L"DisplayAlert") == 0 ? 1 : DISPID_UNKNOWN;
-        return ids[0] == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+        static constexpr talvane::win::DispatchMember kMembers[] = {{L"DisplayAlert", 1}};
+        return lookUp(kMembers, names, count, ids);
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                      EXCEPINFO* exception, UINT*) override {
@@ -98,7 +72,7 @@ class RefusingObject final : public IDispatch {
     }
 
   private:
-    std::atomic<ULONG> references_{1};
+    ~RefusingObject() override { --talvane::inproc::moduleLocks(); }
 };
 
 talvane::inproc::ClassFactory<RefusingObject> factory;

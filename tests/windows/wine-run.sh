@@ -17,7 +17,13 @@ export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
-unset DISPLAY  # the tests draw nothing; keeps Wine off any X server
+# Tests that draw get a display of their own (tests/popup-com/with-xvfb.sh);
+# the others stay off any X server.
+if [ -n "${TALVANE_WINE_DISPLAY:-}" ]; then
+    export DISPLAY=$TALVANE_WINE_DISPLAY
+else
+    unset DISPLAY
+fi
 
 # Debian's /usr/bin/wine wrapper warns about a missing 32-bit Wine on every
 # start; the 64-bit loader itself is all the tests need.
