@@ -11,8 +11,10 @@ add_subdirectory(${TALVANE_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXC
 # Every start of a test program under Wine costs about a second, so each
 # executable is one ctest test (listing and running its cases one process
 # each would take minutes). The test folders keep calling
-# gtest_discover_tests as on Linux; here it means this.
+# gtest_discover_tests as on Linux; here it means this (of its options only
+# EXTRA_ARGS counts).
 function(gtest_discover_tests target)
-    add_test(NAME ${target} COMMAND ${target})
+    cmake_parse_arguments(PARSE_ARGV 1 discover "" "" "EXTRA_ARGS")
+    add_test(NAME ${target} COMMAND ${target} ${discover_EXTRA_ARGS})
     set_tests_properties(${target} PROPERTIES LABELS windows TIMEOUT 600)
 endfunction()

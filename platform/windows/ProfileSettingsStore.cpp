@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/linux/IniDocument.h"
+#include "settings/IniDocument.h"
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
 

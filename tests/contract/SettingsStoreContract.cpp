@@ -3,12 +3,15 @@
 #include <optional>
 #include <vector>
 
-#include "tests/contract/ScratchFolder.h"
+#include "tests/platform/TestFiles.h"
 
 namespace talvane::contract {
 namespace {
 
 using Status = SettingRead::Status;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
 
 constexpr std::size_t kRoomy = 255;
 // "你好" in GBK.
@@ -51,7 +54,7 @@ TEST_P(SettingsStoreContract, Read_FollowsTheProfileLookupRules) {
     auto store = GetParam().make();
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.what);
-        ScratchFolder folder;
+        TempDir folder;
         const std::string file = folder.file("setting.ini");
         if (c.file) WriteBytes(file, *c.file);
         const SettingRead read = store->read(file, c.section, c.key, c.maxBytes);
@@ -62,14 +65,14 @@ TEST_P(SettingsStoreContract, Read_FollowsTheProfileLookupRules) {
 }
 
 TEST_P(SettingsStoreContract, Read_FailsWithAReason_WhenTheFileIsAFolder) {
-    ScratchFolder folder;
+    TempDir folder;
     const SettingRead read = GetParam().make()->read(folder.path(), "s", "k", kRoomy);
     EXPECT_EQ(read.status, Status::Failed);
     EXPECT_FALSE(read.reason.empty());
 }
 
 TEST_P(SettingsStoreContract, Write_CreatesTheFile_AndReadsBack) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string file = folder.file("setting.ini");
     auto store = GetParam().make();
     ASSERT_TRUE(store->write(file, "Setting", "ClientNumber", kNiHao).written());
@@ -80,7 +83,7 @@ TEST_P(SettingsStoreContract, Write_CreatesTheFile_AndReadsBack) {
 }
 
 TEST_P(SettingsStoreContract, Write_ChangesOneValue_AndKeepsEveryOtherLine) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string file = folder.file("setting.ini");
     const std::string before =
         "; kept\r\n[Setting]\r\nClientNumber=old\r\nName=" + kNiHao + "\r\n[Next]\r\nk=v\r\n";
@@ -97,7 +100,7 @@ TEST_P(SettingsStoreContract, Write_RefusesLineBreaksAndNul_AndKeepsTheFile) {
         {"s\n[t]", "k", "v"}, {"s", "k\r", "v"},     {"s", "k", "v\nk2=x"},
         {"s", "k", "v\r\n"},  {"s", "k" + nul, "v"}, {"s", "k", "v" + nul + "w"},
     };
-    ScratchFolder folder;
+    TempDir folder;
     const std::string file = folder.file("setting.ini");
     const std::string before = "[s]\nk=old\n";
     WriteBytes(file, before);
@@ -112,7 +115,7 @@ TEST_P(SettingsStoreContract, Write_RefusesLineBreaksAndNul_AndKeepsTheFile) {
 }
 
 TEST_P(SettingsStoreContract, Write_FailsWithAReason_WhereNoFileCanBe) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string plain = folder.file("plain.ini");
     WriteBytes(plain, "[s]\nk=old\n");
     auto store = GetParam().make();
@@ -128,7 +131,7 @@ TEST_P(SettingsStoreContract, Write_FailsWithAReason_WhereNoFileCanBe) {
 }
 
 TEST_P(SettingsStoreContract, MakeFolder_MakesEveryLevel_AndLeavesAnExistingOne) {
-    ScratchFolder folder;
+    TempDir folder;
     const std::string nested = folder.file("a") + "/b/c";
     auto store = GetParam().make();
     EXPECT_FALSE(store->exists(nested));

@@ -3,9 +3,8 @@
 #include <string>
 
 #include "platform/AppPaths.h"
-#include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniSettingsStore.h"
 #include "settings/mdlINI.h"
+#include "tests/platform/PlatformSettings.h"
 #include "tests/platform/TestFiles.h"
 
 namespace talvane::testing {
@@ -24,8 +23,8 @@ class FixedPaths : public AppPaths {
 struct SettingsFixture {
     TempDir dir;
     FixedPaths paths{dir.path()};
-    IniSettingsStore profile;
-    IconvCodePage codePage;
+    PlatformSettingsStore profile;
+    PlatformCodePage codePage;
     SettingsContext ctx{profile, codePage, paths};
 
     std::string file() const { return dir.file("setting.ini"); }

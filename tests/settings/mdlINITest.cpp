@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <filesystem>
 
 #include "tests/settings/SettingsFixture.h"
 
@@ -75,7 +75,7 @@ TEST(ReadSetting, FindsTheFile_InFoldersWithTrailingSeparatorOrNonAsciiName) {
     // The folder name stays in the file system's bytes (UTF-8); it is not
     // a value and does not pass through the code page.
     for (const std::string& folder : {s.dir.path() + "/", s.dir.file("应用")}) {
-        ::mkdir(folder.c_str(), 0700);
+        std::filesystem::create_directory(testing::PathOf(folder));
         FixedPaths paths(folder);
         const SettingsContext ctx{s.profile, s.codePage, paths};
         EXPECT_NE(WriteSetting(ctx, u"systemsetting", u"sysNumber", u"x"), 0);
@@ -112,7 +112,7 @@ TEST(WriteSetting, StoresCodePageBytes_AndReportsFailureAsZero) {
 
     // A store that refuses the write is a failure even though the folder
     // was there.
-    struct Refuses : IniSettingsStore {
+    struct Refuses : testing::PlatformSettingsStore {
         SettingWrite write(const std::string&, std::string_view, std::string_view,
                            std::string_view) override {
             return {SettingWrite::Status::Failed, "refused"};

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/frmMain.h"
@@ -13,8 +15,7 @@
 #include "fakes/FakeHttp.h"
 #include "fakes/FakePopupComponents.h"
 #include "fakes/FakeRandom.h"
-#include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniSettingsStore.h"
+#include "tests/platform/PlatformSettings.h"
 
 namespace talvane::testing {
 
@@ -29,7 +30,9 @@ class TempPaths : public AppPaths {
   public:
     TempPaths() {
         dir_ = std::filesystem::temp_directory_path() /
-               ("talvane-form-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+               ("talvane-form-" +
+                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "-" +
+                std::to_string(counter_++));
         std::filesystem::create_directories(dir_);
     }
     ~TempPaths() override { std::filesystem::remove_all(dir_); }
@@ -82,9 +85,7 @@ class FormTest : public ::testing::Test {
                                     std::u16string(payload) + u"</span></body></html>");
     }
     void writeSettings(const std::string& text) {
-        FILE* f = std::fopen(paths.settingsFile().c_str(), "wb");
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
+        std::ofstream(paths.settingsFile(), std::ios::binary) << text;
     }
     // Start-up with a stored client number, a visit answer and an event list.
     void load(std::u16string payload = SamplePayload()) {
@@ -99,8 +100,8 @@ class FormTest : public ::testing::Test {
     FakeAppWindow window;
     FakeTray tray;
     FakeOpener opener;
-    IniSettingsStore profile;
-    IconvCodePage codePage{"GBK"};
+    PlatformSettingsStore profile;
+    PlatformCodePage codePage = GbkCodePage();
     TempPaths paths;
     FakeClock clock;
     FakeRandom random{{FakeRandom::drawFor(77)}};
