@@ -21,7 +21,7 @@ done
 if [ -f "$build/CMakeCache.txt" ] || [ ! -e "$build" ]; then
     [ -f "$build/CMakeCache.txt" ] ||
         (cd "$root" && cmake --preset windows -B "$build" -DTALVANE_BUILD_TESTS=OFF >/dev/null)
-    cmake --build "$build" -j"${TALVANE_PACKAGE_JOBS:-$(nproc)}" --target talvane Flarebox.DisplayMsg
+    cmake --build "$build" -j"${TALVANE_PACKAGE_JOBS:-$(nproc)}" --target talvane talvane_displaymsg_win
 fi
 # A build folder has them in bin/ (the component perhaps in bin/components);
 # a plain folder holds them itself.

@@ -4,14 +4,14 @@
 # installs silently, starts the installed program on a virtual display with
 # a tray host, upgrades, refuses the downgrade, removes, and tries a package
 # whose install folder is blocked.
-#   arguments: Windows build folder, artifact dir, work dir, expected version
-#              [, demo service binary: the program's requests are checked]
+#   arguments: Windows build folder (or a folder holding the two binaries),
+#              artifact dir, work dir, expected version, demo service binary
 . "$(dirname "$0")/../e2e/lib.sh"
 WINDOWS_BUILD=$1
 ARTIFACTS=$2/msi_check
 WORK=$3
 VERSION=$4
-DEMO_BIN=${5:-}
+DEMO_BIN=$5
 rm -rf "$WORK" "$ARTIFACTS"
 mkdir -p "$ARTIFACTS"
 mkdir -p "$WORK"
@@ -116,15 +116,11 @@ check_installed 1.9.0
 stored_number() { tr -d '\r' <"$SETTINGS" | sed -n 's/^sysNumber=//p'; }
 grep -q '^\[systemsetting\]' "$SETTINGS" && [ -z "$(stored_number)" ] || fail "setting.ini as installed: $(cat "$SETTINGS")"
 
-run_env=()
-if [ -n "$DEMO_BIN" ]; then
-    start_demo
-    # Office hours on a weekday and 100 ms ticks: a reminder poll within a
-    # second.
-    fake_clock=$(dpkg -L libfaketime 2>/dev/null | grep '/libfaketime\.so\.1$' | head -n1)
-    [ -n "$fake_clock" ] || fail "libfaketime is not installed"
-    run_env=(env TALVANE_TICK_MS=100 LD_PRELOAD="$fake_clock" FAKETIME='@2026-12-09 10:00:00')
-fi
+start_demo
+# Office hours on a weekday and 100 ms ticks: a reminder poll within a
+# second.
+fake_clock=$(dpkg -L libfaketime 2>/dev/null | grep '/libfaketime\.so\.1$' | head -n1)
+[ -n "$fake_clock" ] || fail "libfaketime is not installed"
 # Wine's explorer owns the icon's window inside the tray host.
 wine_tray_icon() {
     local panel
@@ -132,21 +128,20 @@ wine_tray_icon() {
     [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null |
         grep '("explorer.exe" "explorer.exe")' | grep -q ' \([89]\|[1-6][0-9]\)x\([89]\|[1-6][0-9]\)+'
 }
-"${run_env[@]}" wine "$APP_EXE" >"$WORK/talvane.log" 2>&1 &
+TALVANE_TICK_MS=100 LD_PRELOAD="$fake_clock" FAKETIME='@2026-12-09 10:00:00' \
+    wine "$APP_EXE" >"$WORK/talvane.log" 2>&1 &
 wait_until 30 wine_tray_icon || fail "no tray icon from the installed program"
 has_number() { [[ $(stored_number) =~ ^[0-9]{24}$ ]]; }
 wait_until 10 has_number || fail "no client number beside the installed program: $(cat "$SETTINGS")"
 number=$(stored_number)
-if [ -n "$DEMO_BIN" ]; then
-    wait_until 10 grep -q "visit.aspx?id=$number&" "$WORK/requests.log" || fail "no visit report with the client number"
-    wait_until 10 grep -q "ClientReminderNew.aspx?id=$number&" "$WORK/requests.log" || fail "no reminder poll"
-    # The panel stays hidden and Wine's explorer owns the tray icon, so a
-    # window of the program on screen is the reminder card: the installed
-    # program found its popup component.
-    popup_shown() { [ -n "$(xdotool search --onlyvisible --classname '^talvane.exe$' 2>/dev/null)" ]; }
-    wait_until 10 popup_shown || fail "no reminder popup: the installed program did not find its component"
-fi
-shot installed-program
+wait_until 10 grep -q "visit.aspx?id=$number&" "$WORK/requests.log" || fail "no visit report with the client number"
+wait_until 10 grep -q "ClientReminderNew.aspx?id=$number&" "$WORK/requests.log" || fail "no reminder poll"
+# The panel stays hidden and Wine's explorer owns the tray icon, so a window
+# of the program on screen is the reminder card: the installed program found
+# its popup component.
+popup_shown() { [ -n "$(xdotool search --onlyvisible --classname '^talvane.exe$' 2>/dev/null)" ]; }
+wait_until 10 popup_shown || fail "no reminder popup: the installed program did not find its component"
+shot installed-popup
 wine taskkill /f /im talvane.exe >"$WORK/taskkill.log" 2>&1
 cp "$SETTINGS" "$WORK/setting.first"
 echo "installed and started after $((SECONDS - started)) s"
