@@ -2,8 +2,9 @@
 # The Windows packages under Wine, in one fresh prefix: builds the MSI and
 # the zip with scripts/package-windows.sh (and a 1.9.0 MSI to upgrade from),
 # installs silently, starts the installed program on a virtual display with
-# a tray host, upgrades, refuses the downgrade, removes, and tries a package
-# whose install folder is blocked.
+# a tray host and the demo service, upgrades, refuses the downgrade, removes,
+# runs the portable copy from the zip, and tries a package whose install
+# folder is blocked.
 #   arguments: Windows build folder (or a folder holding the two binaries),
 #              artifact dir, work dir, expected version, demo service binary
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -113,7 +114,7 @@ check_installed() {  # check_installed VERSION
 # --- install the older version and run it -------------------------------
 msiexec_qn /i "$OLD_MSI" || fail "installing 1.9.0 failed with status $?"
 check_installed 1.9.0
-stored_number() { tr -d '\r' <"$SETTINGS" | sed -n 's/^sysNumber=//p'; }
+stored_number() { tr -d '\r' <"${1:-$SETTINGS}" | sed -n 's/^sysNumber=//p'; }
 grep -q '^\[systemsetting\]' "$SETTINGS" && [ -z "$(stored_number)" ] || fail "setting.ini as installed: $(cat "$SETTINGS")"
 
 start_demo
@@ -128,10 +129,13 @@ wine_tray_icon() {
     [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null |
         grep '("explorer.exe" "explorer.exe")' | grep -q ' \([89]\|[1-6][0-9]\)x\([89]\|[1-6][0-9]\)+'
 }
-TALVANE_TICK_MS=100 LD_PRELOAD="$fake_clock" FAKETIME='@2026-12-09 10:00:00' \
-    wine "$APP_EXE" >"$WORK/talvane.log" 2>&1 &
+run_windows_program() {  # run_windows_program WINDOWS-PATH
+    TALVANE_TICK_MS=100 LD_PRELOAD="$fake_clock" FAKETIME='@2026-12-09 10:00:00' \
+        wine "$1" >>"$WORK/talvane.log" 2>&1 &
+}
+run_windows_program "$APP_EXE"
 wait_until 30 wine_tray_icon || fail "no tray icon from the installed program"
-has_number() { [[ $(stored_number) =~ ^[0-9]{24}$ ]]; }
+has_number() { [[ $(stored_number "$@") =~ ^[0-9]{24}$ ]]; }
 wait_until 10 has_number || fail "no client number beside the installed program: $(cat "$SETTINGS")"
 number=$(stored_number)
 wait_until 10 grep -q "visit.aspx?id=$number&" "$WORK/requests.log" || fail "no visit report with the client number"
@@ -142,7 +146,7 @@ wait_until 10 grep -q "ClientReminderNew.aspx?id=$number&" "$WORK/requests.log" 
 popup_shown() { [ -n "$(xdotool search --onlyvisible --classname '^talvane.exe$' 2>/dev/null)" ]; }
 wait_until 10 popup_shown || fail "no reminder popup: the installed program did not find its component"
 shot installed-popup
-wine taskkill /f /im talvane.exe >"$WORK/taskkill.log" 2>&1
+wine taskkill /f /im talvane.exe >>"$WORK/taskkill.log" 2>&1
 cp "$SETTINGS" "$WORK/setting.first"
 echo "installed and started after $((SECONDS - started)) s"
 
@@ -160,6 +164,16 @@ cmp -s "$SETTINGS" "$WORK/setting.first" || fail "removal changed setting.ini"
 [ ! -e "$SHORTCUT" ] || fail "the shortcut stayed"
 [ -z "$(run_value)" ] || fail "the Run value stayed: $(run_value)"
 [ -z "$(uninstall_entries)" ] || fail "Apps & features still lists: $(uninstall_entries)"
+
+# --- the portable copy, unpacked into a folder of the user's --------------
+unzip -q "$ZIP" -d "$user_dir/Desktop"
+portable=$user_dir/Desktop/talvane-$VERSION
+run_windows_program 'C:\users\'"$(id -un)"'\Desktop\talvane-'"$VERSION"'\talvane.exe'
+wait_until 10 has_number "$portable/setting.ini" || fail "the portable copy wrote no client number beside itself"
+wait_until 10 grep -q "ClientReminderNew.aspx?id=$(stored_number "$portable/setting.ini")&" "$WORK/requests.log" ||
+    fail "no reminder poll from the portable copy"
+wait_until 10 popup_shown || fail "no reminder popup from the portable copy"
+wine taskkill /f /im talvane.exe >>"$WORK/taskkill.log" 2>&1
 
 # --- an install folder that cannot be created ---------------------------
 mv "$APP_DIR" "$WORK/kept"
