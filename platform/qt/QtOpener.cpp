@@ -4,16 +4,17 @@
 #include <QString>
 #include <QUrl>
 
+#include "platform/WebAddress.h"
+
 namespace talvane {
 
 OpenResult QtOpener::open(std::u16string_view url) {
+    // A file path or another scheme would start whatever the desktop maps it
+    // to: only web addresses leave the program, by the rule every opener
+    // shares, and only those Qt can parse.
     const QString text = QString::fromUtf16(url.data(), static_cast<qsizetype>(url.size()));
     const QUrl address(text, QUrl::TolerantMode);
-    const QString scheme = address.scheme().toLower();
-    // A file path or another scheme would start whatever the desktop maps it
-    // to: only web addresses leave the program.
-    if (!address.isValid() || (scheme != u"http" && scheme != u"https") ||
-        address.host().isEmpty()) {
+    if (!IsOpenableWebAddress(url) || !address.isValid() || address.host().isEmpty()) {
         return {OpenResult::Status::Refused, "not an http or https address"};
     }
     if (!QDesktopServices::openUrl(address)) {

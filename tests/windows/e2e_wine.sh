@@ -34,8 +34,10 @@ chmod +x "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
 unset BROWSER
 : >"$WORK/opened.txt"
-[ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
 start_virtual_display
+# After the display: the desktop process that wineboot leaves running owns
+# the tray icons, and it must know the display.
+[ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
 start_demo --data "$(dirname "$0")/../e2e/data/e2e-data.txt"
 
 # A settings file as the users' machines keep it: GBK, CRLF.

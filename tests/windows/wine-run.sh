@@ -3,8 +3,9 @@
 #   wine-run.sh [--prefix DIR] program.exe [arguments...]
 # One Wine prefix per build folder (the toolchain file passes its
 # wine-prefix), created once and reused; without --prefix, $WINEPREFIX or
-# wine-prefix in the current folder. Chinese locale, so that GetACP() answers 936 as on the users'
-# machines. No Mono or Gecko installers (they would ask for downloads).
+# wine-prefix in the current folder. Chinese locale, so that GetACP()
+# answers 936 as on the users' machines. No Mono or Gecko installers (they
+# would ask for downloads).
 set -euo pipefail
 
 prefix=${WINEPREFIX:-$PWD/wine-prefix}
