@@ -18,7 +18,12 @@ mkdir -p "$ARTIFACTS"
 mkdir -p "$WORK"
 started=$SECONDS
 
-export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=zh_CN.UTF-8
+# Wine links the user's Desktop and other folders into the home folder and
+# copies Start-menu entries there: give it one inside the work folder.
+export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
+export XDG_CACHE_HOME=$WORK/home/.cache
+mkdir -p "$HOME"
 cleanup() {
     local status=$?
     wineserver -k 2>/dev/null
@@ -129,6 +134,12 @@ wine_tray_icon() {
     [ -n "$panel" ] && xwininfo -tree -id "$panel" 2>/dev/null |
         grep '("explorer.exe" "explorer.exe")' | grep -q ' \([89]\|[1-6][0-9]\)x\([89]\|[1-6][0-9]\)+'
 }
+# Ends the program and waits until Wine no longer lists it: a start before
+# that would meet the old instance and end at once.
+stop_windows_program() {
+    wine taskkill /f /im talvane.exe >>"$WORK/taskkill.log" 2>&1
+    wait_until 10 sh -c '! wine taskkill /im talvane.exe >/dev/null 2>&1' || fail "talvane.exe did not end"
+}
 run_windows_program() {  # run_windows_program WINDOWS-PATH
     TALVANE_TICK_MS=100 LD_PRELOAD="$fake_clock" FAKETIME='@2026-12-09 10:00:00' \
         wine "$1" >>"$WORK/talvane.log" 2>&1 &
@@ -146,7 +157,7 @@ wait_until 10 grep -q "ClientReminderNew.aspx?id=$number&" "$WORK/requests.log" 
 popup_shown() { [ -n "$(xdotool search --onlyvisible --classname '^talvane.exe$' 2>/dev/null)" ]; }
 wait_until 10 popup_shown || fail "no reminder popup: the installed program did not find its component"
 shot installed-popup
-wine taskkill /f /im talvane.exe >>"$WORK/taskkill.log" 2>&1
+stop_windows_program
 cp "$SETTINGS" "$WORK/setting.first"
 echo "installed and started after $((SECONDS - started)) s"
 
@@ -173,7 +184,7 @@ wait_until 10 has_number "$portable/setting.ini" || fail "the portable copy wrot
 wait_until 10 grep -q "ClientReminderNew.aspx?id=$(stored_number "$portable/setting.ini")&" "$WORK/requests.log" ||
     fail "no reminder poll from the portable copy"
 wait_until 10 popup_shown || fail "no reminder popup from the portable copy"
-wine taskkill /f /im talvane.exe >>"$WORK/taskkill.log" 2>&1
+stop_windows_program
 
 # --- an install folder that cannot be created ---------------------------
 mv "$APP_DIR" "$WORK/kept"
