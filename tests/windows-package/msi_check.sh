@@ -103,7 +103,7 @@ product_icon_is_ico() {
     wine reg query 'HKCU\Software\Microsoft\Installer\Products' /s >"$WORK/reg.out" 2>&1 || return 1
     local icon
     icon=$(tr -d '\r' <"$WORK/reg.out" | sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n1)
-    [ -n "$icon" ] && file -b "$(winepath -u "$icon" 2>/dev/null)" | grep -q '^MS Windows icon' 
+    [ -n "$icon" ] && file -b "$(winepath -u "$icon" 2>/dev/null)" | grep -q '^MS Windows icon'
 }
 installed_files() { (cd "$APP_DIR" 2>/dev/null && ls | sort | tr '\n' ' '); }
 
