@@ -2,6 +2,8 @@
 # Builds the Windows packages: the per-user installer
 # talvane-<version>-x64.msi and the portable talvane-<version>-x64.zip.
 #   scripts/package-windows.sh [output folder]   (default: the repository root)
+# Installs missing packages first (scripts/setup.sh --no-build: wixl,
+# msitools, zip, the cross compiler).
 # The binaries come from the Windows build folder, TALVANE_WINDOWS_BUILD_DIR
 # (default build-windows): built there (the windows CMake preset) when it is
 # a CMake build folder or does not exist yet, taken as they are when it is a
@@ -14,9 +16,9 @@ out=$(mkdir -p "${1:-$root}" && cd "${1:-$root}" && pwd)
 build=${TALVANE_WINDOWS_BUILD_DIR:-$root/build-windows}
 version=${TALVANE_PACKAGE_VERSION:-$(sed -n 's/^project(talvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")}
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "package-windows: bad version '$version'" >&2; exit 1; }
-for tool in wixl msibuild zip; do
-    command -v "$tool" >/dev/null || { echo "package-windows: $tool is missing (apt-get install wixl msitools zip)" >&2; exit 1; }
-done
+if [ -z "${TALVANE_PACKAGE_SKIP_SETUP:-}" ]; then
+    "$root/scripts/setup.sh" --no-build
+fi
 
 if [ -f "$build/CMakeCache.txt" ] || [ ! -e "$build" ]; then
     [ -f "$build/CMakeCache.txt" ] ||
