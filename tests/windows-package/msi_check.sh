@@ -63,6 +63,9 @@ property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
 [ "$(property "$MSI" UpgradeCode)" = "$(property "$OLD_MSI" UpgradeCode)" ] || fail "the upgrade code changes between versions"
 [ "$(property "$MSI" ProductCode)" != "$(property "$OLD_MSI" ProductCode)" ] || fail "both versions have one product code"
 [ -z "$(property "$MSI" ALLUSERS)" ] || fail "ALLUSERS is set: the package is not per user"
+# Word count bit 8 of the summary: no elevation prompt.
+source_flags=$(msiinfo suminfo "$MSI" | sed -n 's/^Source: \([0-9]*\).*/\1/p')
+[ $((source_flags & 8)) = 8 ] || fail "the package asks for elevation (source flags $source_flags)"
 
 wait "$BOOT_PID" || fail "wineboot failed: $(tail -n 5 "$WORK/wineboot.log")"
 echo "packages built and prefix ready after $((SECONDS - started)) s"
