@@ -21,7 +21,14 @@ fi
 cd "$root"
 build=$root/build-windows
 start=$(date +%s)
-cmake --preset windows >/dev/null
+# The Wine end-to-end check talks to the Linux build's demo service.
+demo=${TALVANE_DEMO_SERVICE:-${TALVANE_TEST_BUILD_DIR:-$root/build-test}/bin/talvane-demo-service}
+if [ -x "$demo" ]; then
+    cmake --preset windows -DTALVANE_DEMO_SERVICE="$demo" >/dev/null
+else
+    echo "test-windows: no demo service at $demo (build Linux first), Wine end-to-end check skipped"
+    cmake --preset windows >/dev/null
+fi
 cmake --build --preset windows -j"$(nproc)"
 built=$(date +%s)
 status=0

@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include <cwctype>
 #include <string>
 
 namespace talvane {

@@ -2,7 +2,8 @@
 # talvane.exe under Wine as a person meets it: start-up requests with the
 # client number from a GBK setting.ini, the tray icon in the tray host, the
 # panel at the right edge, a row click reaching the browser, a second start
-# that ends silently, Exit from the tray menu.
+# that ends silently, Exit from the tray menu; then, on short ticks in office
+# hours, reminder polls reaching the service and the bundled popup showing.
 #   e2e_wine.sh TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR
 # The Wine prefix is kept between runs in ARTIFACT_DIR/wineprefix (or
 # $TALVANE_WINEPREFIX): a fresh one costs several seconds.
@@ -13,8 +14,9 @@ DEMO_BIN=$2
 ARTIFACTS=$3/windows-e2e
 PREFIX=${TALVANE_WINEPREFIX:-$3/wineprefix}
 mkdir -p "$ARTIFACTS" "$PREFIX"
-export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
-export WINEPREFIX=$(cd "$PREFIX" && pwd)
+# Wine takes only absolute prefixes; zh_CN makes the ANSI code page 936.
+WINEPREFIX=$(cd "$PREFIX" && pwd)
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
 # The 64-bit loader itself: Debian's wine wrapper warns about a missing
 # 32-bit Wine, which would count as output of the second start.
 WINE=/usr/lib/wine/wine64
@@ -130,4 +132,27 @@ APP_PID=""
 [ $status = 0 ] || fail "the program ended with status $status"
 wait_until 10 test -z "$(tray_icon)" || fail "the tray icon stayed after Exit"
 [ "$(wc -l <"$WORK/requests.log")" = "$before" ] || fail "Exit sent requests"
+
+# --- Reminders: a Wednesday morning, a tick every 200 ms ----------------
+component="$(dirname "$EXE")/Flarebox.DisplayMsg.dll"
+[ -f "$component" ] || fail "the bundled popup component is not beside talvane.exe"
+cp "$component" "$WORK/app/"
+faketime_lib=$(find /usr/lib -name libfaketime.so.1 2>/dev/null | head -n1)
+[ -n "$faketime_lib" ] || fail "libfaketime is not installed"
+(cd "$WORK/app" && LD_PRELOAD=$faketime_lib FAKETIME='@2026-12-09 10:00:00' TALVANE_TICK_MS=200 \
+    exec "$WINE" "$WORK/app/talvane.exe") >"$WORK/reminders.out" 2>&1 &
+APP_PID=$!
+wait_until 60 grep -q "ClientReminderNew.aspx?id=$number&sjs=" "$WORK/requests.log" ||
+    fail "no reminder poll with the client number"
+# The popup: a window of the program beside its panel, titled by the reminder.
+popup=""
+for _ in $(seq 1 200); do
+    popup=$(xwininfo -root -tree | grep '("talvane.exe" "talvane.exe")' |
+        grep -v -e 'Talvane2.0' -e 'Default IME' -e '(has no name)' | head -n1)
+    [ -n "$popup" ] && break
+    sleep 0.1
+done
+[ -n "$popup" ] || fail "no popup appeared for the reminder"
+sleep 0.5
+shot 4-popup
 e2e_pass
