@@ -9,6 +9,7 @@
 
 #include "components/displaymsg-win/TextLines.h"
 #include "components/displaymsg/CardLook.h"
+#include "components/displaymsg/CardStack.h"
 
 namespace talvane::displaymsg {
 
@@ -16,7 +17,6 @@ namespace {
 
 using namespace look;
 
-constexpr int kRightGap = 12;
 // The close mark's target: at least 24 x 24 so that it is easy to hit.
 constexpr int kCloseTarget = 28;
 
@@ -30,7 +30,8 @@ constexpr UINT kProgressIntervalMs = 100;
 
 HINSTANCE cardModule = nullptr;
 ATOM cardClass = 0;
-HWND openCard = nullptr;
+std::vector<HWND> cards;  // newest first
+int bottomGap = PopupTiming{}.bottomGap;
 
 COLORREF mixed(COLORREF from, COLORREF to, int toPart, int whole) {
     const auto channel = [&](int a, int b) { return (a * (whole - toPart) + b * toPart) / whole; };
@@ -110,6 +111,25 @@ struct Card {
 
 Card* cardOf(HWND window) {
     return reinterpret_cast<Card*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// The rest close up when one goes.
+void placeCards() {
+    if (cards.empty()) return;
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    std::vector<CardBox> sizes;
+    for (HWND window : cards) {
+        const Card* card = cardOf(window);
+        sizes.push_back({0, 0, card->width, card->height});
+    }
+    const std::vector<CardBox> places =
+        stackCards({work.left, work.top, work.right - work.left, work.bottom - work.top}, sizes,
+                   bottomGap, cardOf(cards.front())->dpi);
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        SetWindowPos(cards[i], nullptr, places[i].left, places[i].top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void layOut(Card& card) {
@@ -194,7 +214,7 @@ void drawText(HDC dc, const std::wstring& text, int x, int y, int right, UINT ex
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | extra);
 }
 
-void paint(HWND window, HDC target, const Card& card) {
+void paint(HDC target, const Card& card) {
     const int w = card.width;
     const int h = card.height;
     HDC dc = CreateCompatibleDC(target);
@@ -316,7 +336,6 @@ void paint(HWND window, HDC target, const Card& card) {
     DeleteObject(white);
     DeleteObject(bitmap);
     DeleteDC(dc);
-    (void)window;
 }
 
 bool overClose(const Card& card, LPARAM position) {
@@ -351,7 +370,7 @@ LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(window, &ps);
-            paint(window, dc, *card);
+            paint(dc, *card);
             EndPaint(window, &ps);
             return 0;
         }
@@ -394,8 +413,8 @@ LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
             return 0;
         case WM_NCDESTROY:
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            if (openCard == window) openCard = nullptr;
             delete card;
+            if (std::erase(cards, window) > 0) placeCards();
             return DefWindowProcW(window, message, wParam, lParam);
         default:
             break;
@@ -430,15 +449,15 @@ void setCardModule(HINSTANCE module) { cardModule = module; }
 
 bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16string& message,
               std::wstring& reason) {
-    if (openCard != nullptr) {
-        Card* current = cardOf(openCard);
+    bottomGap = timing.bottomGap;
+    for (HWND window : cards) {
+        Card* current = cardOf(window);
         if (current != nullptr && current->message == message) {
-            restartCountdown(openCard, *current);
-            SetWindowPos(openCard, HWND_TOPMOST, 0, 0, 0, 0,
+            restartCountdown(window, *current);
+            SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             return true;
         }
-        DestroyWindow(openCard);
     }
     if (!ensureClass(reason)) return false;
 
@@ -450,16 +469,9 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     card->lifetimeMs = card->remainingMs = timing.lifetimeMs;
     layOut(*card);
 
-    RECT work = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    // The gap must not push the card off a small screen.
-    const int gap = std::min(card->px(timing.bottomGap), int(work.bottom - work.top) / 2);
-    const int x = std::max<int>(work.left, work.right - card->px(kRightGap) - card->width);
-    const int y = std::max<int>(work.top, work.bottom - gap - card->height);
-
     const std::wstring title = card->wide(text.title.empty() ? text.heading : text.title);
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                                  kCardClassName, title.c_str(), WS_POPUP, x, y, card->width,
+                                  kCardClassName, title.c_str(), WS_POPUP, 0, 0, card->width,
                                   card->height, nullptr, nullptr, cardModule, &owner);
     if (window == nullptr) {
         reason = L"cannot create the card's window";
@@ -469,13 +481,15 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
                  CreateRoundRectRgn(0, 0, card->width + 1, card->height + 1, 2 * card->px(kRadius),
                                     2 * card->px(kRadius)),
                  FALSE);
-    openCard = window;
+    cards.insert(cards.begin(), window);
+    while (cards.size() > std::size_t(kMostCards)) DestroyWindow(cards.back());
+    placeCards();
     startCountdown(window, *card);
     ShowWindow(window, SW_SHOWNOACTIVATE);
     return true;
 }
 
-int openCards() { return openCard != nullptr ? 1 : 0; }
+int openCards() { return int(cards.size()); }
 
 void releaseCardClass() {
     if (cardClass == 0) return;

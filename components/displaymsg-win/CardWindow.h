@@ -16,14 +16,14 @@ void setCardModule(HINSTANCE module);
 
 // Shows a card for text at the bottom right of the work area, timing's gap
 // above its bottom, without taking the focus, for timing's lifetime (paused
-// while the mouse is on it). A card with the same message on screen gets
-// its countdown restarted instead; any other card gives way to the new one.
+// while the mouse is on it); older cards move up (see CardStack.h). A card
+// with the same message on screen gets its countdown restarted instead.
 // false with a reason when no window could be made. Must run on a thread
 // that pumps messages.
 bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16string& message,
               std::wstring& reason);
 
-// Cards on screen (0 or 1); the module must stay loaded while there is one.
+// Cards on screen; the module must stay loaded while there is one.
 int openCards();
 
 // Unregisters the window class when the module unloads.

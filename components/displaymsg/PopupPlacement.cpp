@@ -1,18 +1,14 @@
 #include "components/displaymsg/PopupPlacement.h"
 
-#include <QtGlobal>
-
 namespace talvane::displaymsg {
 
 QList<QRect> stackPopups(const QRect& available, const QList<QSize>& newestFirst, int bottomGap) {
+    std::vector<CardBox> cards;
+    for (const QSize& size : newestFirst) cards.push_back({0, 0, size.width(), size.height()});
     QList<QRect> places;
-    // The gap must not push even one popup off a small screen.
-    int bottom = available.bottom() + 1 - qMin(bottomGap, available.height() / 2);
-    for (const QSize& size : newestFirst) {
-        const int left = qMax(available.left(), available.right() + 1 - kRightGap - size.width());
-        const int top = qMax(available.top(), bottom - size.height());
-        places.append(QRect(QPoint(left, top), size));
-        bottom = top - kStackSpacing;
+    const CardBox area{available.left(), available.top(), available.width(), available.height()};
+    for (const CardBox& place : stackCards(area, cards, bottomGap)) {
+        places.append(QRect(place.left, place.top, place.width, place.height));
     }
     return places;
 }

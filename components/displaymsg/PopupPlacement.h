@@ -4,15 +4,11 @@
 #include <QRect>
 #include <QSize>
 
+#include "components/displaymsg/CardStack.h"
+
 namespace talvane::displaymsg {
 
-inline constexpr int kRightGap = 12;
-inline constexpr int kStackSpacing = 8;
-
-// Where popups of the given sizes go, newest first: the newest at the
-// bottom-right of the available area, bottomGap above its bottom edge, each
-// older one above the one after it. A popup that would leave the top of the
-// area is placed at its top edge.
+// stackCards (see there) in the Qt card's types, logical pixels.
 QList<QRect> stackPopups(const QRect& available, const QList<QSize>& newestFirst, int bottomGap);
 
 }  // namespace talvane::displaymsg

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "components/displaymsg/AlertContent.h"
+#include "components/displaymsg/CardStack.h"
 
 namespace talvane::displaymsg {
 
@@ -12,8 +13,6 @@ class PopupCard;
 // it. A message that is already on screen gets its countdown restarted
 // instead of a second card; beyond three cards the oldest one closes.
 namespace PopupStack {
-
-inline constexpr int kMostCards = 3;
 
 // Shows message as a card (see AlertContent.h for what the arguments mean).
 // serviceBaseUrl comes from the program's window; empty without one, and

@@ -137,19 +137,29 @@ TEST_F(ComPopupComponentsTest, BundledComponentShowsAQuietCardAboveTheTaskbar) {
     EXPECT_EQ(canUnloadComponent(), S_OK);
 }
 
-TEST_F(ComPopupComponentsTest, SameMessageKeepsOneCard_AndTheCardClosesItself) {
+TEST_F(ComPopupComponentsTest, SameMessageKeepsOneCard_OthersStack_AndCardsCloseThemselves) {
     FakeForm form;
-    for (int i = 0; i < 2; ++i) {
+    // 1 tenth of a second is raised to the shortest lifetime, 1 s.
+    for (const std::u16string& message :
+         {kMessage, kMessage, std::u16string(u"另一条||||||||||||||||||||||||")}) {
         CreatedObject created = components.create("Flarebox.DisplayMsg");
         ASSERT_TRUE(created.result.ok()) << created.result.reason;
-        // 1 tenth of a second is raised to the shortest lifetime, 1 s.
-        ASSERT_TRUE(created.object->DisplayAlert(u"1", 1, 50, kMessage, &form).ok());
+        ASSERT_TRUE(created.object->DisplayAlert(u"1", 1, 50, message, &form).ok());
     }
-    HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
-    ASSERT_NE(card, nullptr);
-    EXPECT_EQ(FindWindowExW(nullptr, card, displaymsg::kCardClassName, nullptr), nullptr);
+    HWND first = FindWindowW(displaymsg::kCardClassName, nullptr);
+    ASSERT_NE(first, nullptr);
+    HWND second = FindWindowExW(nullptr, first, displaymsg::kCardClassName, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(FindWindowExW(nullptr, second, displaymsg::kCardClassName, nullptr), nullptr);
+    RECT a = {}, b = {};
+    GetWindowRect(first, &a);
+    GetWindowRect(second, &b);
+    EXPECT_EQ(a.right, b.right);
+    EXPECT_TRUE(a.bottom <= b.top || b.bottom <= a.top) << "cards overlap";
+
     pumpMessages(1600);
-    EXPECT_FALSE(IsWindow(card));
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_FALSE(IsWindow(second));
 }
 
 TEST_F(ComPopupComponentsTest, ComponentsOwnReasonComesBack_AndItsWritesStayWithIt) {

@@ -14,17 +14,22 @@ if [ "${1:-}" = "--prefix" ]; then
     shift 2
 fi
 prefix=$(realpath -m "$prefix")  # Wine takes only absolute prefixes
-export WINEPREFIX=$prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export LC_ALL=zh_CN.UTF-8
 # Tests that draw get a display of their own (tests/popup-com/with-xvfb.sh);
-# the others stay off any X server.
+# the others stay off any X server. Wine's desktop keeps the display it was
+# started on, so the drawing ones use a prefix of their own, one run at a
+# time, and its wineserver ends with each run, before the display goes.
+drawing=
 if [ -n "${TALVANE_WINE_DISPLAY:-}" ]; then
+    drawing=yes
+    prefix=$prefix-display
     export DISPLAY=$TALVANE_WINE_DISPLAY
 else
     unset DISPLAY
 fi
+export WINEPREFIX=$prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LC_ALL=zh_CN.UTF-8
 
 # Debian's /usr/bin/wine wrapper warns about a missing 32-bit Wine on every
 # start; the 64-bit loader itself is all the tests need.
@@ -40,6 +45,10 @@ if [ ! -f "$prefix/system.reg" ]; then
     wineserver -w
 fi
 flock -u 9
+if [ -n "$drawing" ]; then
+    exec 7>"$prefix.run.lock"
+    flock 7
+fi
 
 # Wine's helper processes (wineserver, services.exe) inherit the output
 # descriptors and hold them after the program ends: a reader on a pipe would
@@ -48,5 +57,6 @@ out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 trap 'rm -f "$out"' EXIT
 status=0
 "$wine" "$@" >"$out" 2>&1 </dev/null || status=$?
+[ -z "$drawing" ] || wineserver -k 2>/dev/null || true
 cat "$out"
 exit "$status"
