@@ -25,6 +25,8 @@ packages=(
     # the Windows program: cross compiler, Wine for its tests, MSI packages,
     # and the Chinese locale that gives Wine the users' code page (936)
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 wixl locales
+    # the rest of the Windows packaging (scripts/package-windows.sh)
+    msitools zip unzip
 )
 
 missing=()

@@ -7,7 +7,7 @@
 #   e2e_wine.sh TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR
 # The Wine prefix is kept between runs in ARTIFACT_DIR/wineprefix (or
 # $TALVANE_WINEPREFIX): a fresh one costs several seconds.
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 
 EXE=$1
 DEMO_BIN=$2
