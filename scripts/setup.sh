@@ -27,6 +27,8 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 wixl locales
     # the rest of the Windows packaging (scripts/package-windows.sh)
     msitools zip unzip
+    # the benchmark report writer
+    python3
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the core without Qt and runs its tests,
-# builds Talvane with its tests (warnings are errors) and runs the whole
-# suite, the end-to-end checks on a virtual display included; then the same
+# cross-builds the Windows program and runs its checks under Wine, builds
+# Talvane with its tests (warnings are errors) and runs the whole suite, the end-to-end checks on a virtual display included; then the same
 # suite under AddressSanitizer and UBSan, a short run of every fuzz target and
 # the formatting check.
 set -euo pipefail
@@ -17,8 +17,15 @@ cmake --build "$core" -j"$(nproc)"
 ctest --test-dir "$core" --output-on-failure -j"$(nproc)"
 
 build=${TALVANE_TEST_BUILD_DIR:-$root/build-test}
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVANE_WERROR=ON >/dev/null
+windows=$root/build-windows
+# The Windows package check installs the program that test-windows.sh builds.
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVANE_WERROR=ON \
+    -DTALVANE_WINDOWS_PACKAGE_BUILD="$windows" >/dev/null
 cmake --build "$build" -j"$(nproc)"
+
+# The Windows program, cross-built, and its checks under Wine (the end-to-end
+# one talks to the Linux build's demo service).
+TALVANE_TEST_BUILD_DIR=$build "$root/scripts/test-windows.sh"
 # No session bus: Qt then talks to the X11 tray of the virtual display.
 env -u DBUS_SESSION_BUS_ADDRESS ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
 
