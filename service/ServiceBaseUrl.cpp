@@ -1,6 +1,5 @@
 #include "service/ServiceBaseUrl.h"
 
-#include <cstdlib>
 #include <string_view>
 
 namespace talvane {
@@ -20,7 +19,5 @@ std::u16string ServiceBaseUrlFrom(const char* environmentValue) {
     }
     return url;
 }
-
-std::u16string ServiceBaseUrl() { return ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL")); }
 
 }  // namespace talvane

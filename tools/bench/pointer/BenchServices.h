@@ -4,15 +4,16 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/AppPaths.h"
-#include "platform/Automation.h"
 #include "platform/CodePage.h"
-#include "platform/HttpRequest.h"
+#include "platform/HttpClient.h"
 #include "platform/InstanceLock.h"
-#include "platform/ProfileFile.h"
-#include "platform/Shell.h"
-#include "platform/SysTray.h"
+#include "platform/Opener.h"
+#include "platform/PopupComponents.h"
+#include "platform/SettingsStore.h"
+#include "platform/Tray.h"
 
 // Stand-ins for everything outside the window, so that the pointer
 // benchmark runs the real form and view without network, files or tray.
@@ -23,22 +24,24 @@ class NoEarlierInstance : public InstanceLock {
     bool earlierInstanceRunning() const override { return false; }
 };
 
-class SilentTray : public SysTray {
+class SilentTray : public Tray {
   public:
-    void setIntray(bool) override {}
-    void setTraytip(const std::u16string&) override {}
+    void setShown(bool) override {}
+    void setTooltip(const std::u16string&) override {}
+    int showMenu(const std::vector<MenuItem>&) override { return -1; }
 };
 
-class NoShell : public Shell {
+class NoOpener : public Opener {
   public:
-    void openUrl(std::u16string_view) override {}
+    OpenResult open(std::u16string_view) override {
+        return {OpenResult::Status::Refused, "nothing opens in the benchmark"};
+    }
 };
 
-class NoComponents : public Automation {
+class NoComponents : public PopupComponents {
   public:
-    std::unique_ptr<DisplayMsg> CreateObject(std::string_view, std::string& error) override {
-        error = "no components in the benchmark";
-        return nullptr;
+    CreatedObject create(std::string_view) override {
+        return {nullptr, {ComponentResult::Status::NotInstalled, "no components in the benchmark"}};
     }
 };
 
@@ -48,33 +51,28 @@ class NowhereFolder : public AppPaths {
 };
 
 // Every file holds the one stored client number; writes succeed and go nowhere.
-class StoredClientNumber : public ProfileFile {
+class StoredClientNumber : public SettingsStore {
   public:
-    std::uint32_t GetPrivateProfileStringA(std::string_view, std::string_view, std::string_view,
-                                           char* buffer, std::uint32_t size,
-                                           const std::string&) override {
-        if (size == 0) {
-            return 0;
-        }
-        const std::string_view value = "123452026120910000054321";
-        const std::uint32_t n =
-            std::min<std::uint32_t>(static_cast<std::uint32_t>(value.size()), size - 1);
-        std::memcpy(buffer, value.data(), n);
-        buffer[n] = '\0';
-        return n;
+    SettingRead read(const std::string&, std::string_view, std::string_view,
+                     std::size_t) const override {
+        return {SettingRead::Status::Found, "123452026120910000054321", {}};
     }
-    int WritePrivateProfileStringA(std::string_view, std::string_view, std::string_view,
-                                   const std::string&) override {
-        return 1;
+    SettingWrite write(const std::string&, std::string_view, std::string_view,
+                       std::string_view) override {
+        return {SettingWrite::Status::Written, {}};
+    }
+    bool exists(const std::string&) const override { return true; }
+    SettingWrite makeFolder(const std::string&) override {
+        return {SettingWrite::Status::Written, {}};
     }
 };
 
 // Answers every request with one page in the code page: five events in the
 // event-list span (the visit report ignores what it gets).
-class CannedEventService : public HttpRequestFactory {
+class CannedEventService : public HttpClient {
   public:
     explicit CannedEventService(const CodePage& codePage);
-    std::unique_ptr<HttpRequest> create() override;
+    FetchResult get(std::u16string_view url) override;
 
   private:
     std::string page_;
