@@ -24,8 +24,7 @@ std::vector<AccessibleElement> AccessibleElements(const PanelModel& model) {
         addIfShown(out, model, ElementName::lblList, row, AccessibleRole::Link);
         addIfShown(out, model, ElementName::lblReg, row, AccessibleRole::Link);
         addIfShown(out, model, ElementName::lblTime, row, AccessibleRole::Link);
-        addIfShown(out, model, ElementName::imgNew, row, AccessibleRole::StaticText,
-                   kNewBadgeName);
+        addIfShown(out, model, ElementName::imgNew, row, AccessibleRole::StaticText, kNewBadgeName);
         addIfShown(out, model, ElementName::txtMainTop, row, AccessibleRole::StaticText);
         addIfShown(out, model, ElementName::txtMainBottom, row, AccessibleRole::StaticText);
     }

@@ -37,7 +37,8 @@ Composition::Composition(FlockInstanceLock& instance, const char* serviceBaseUrl
     // after it.
     trayHostWait_.setSingleShot(true);
     trayHostWait_.setInterval(kTrayHostWaitMs);
-    QObject::connect(&trayHostWait_, &QTimer::timeout, [this] { form_.ShowPanelWithoutTrayHost(); });
+    QObject::connect(&trayHostWait_, &QTimer::timeout,
+                     [this] { form_.ShowPanelWithoutTrayHost(); });
     trayHostWait_.start();
     if (instance.requestSocket() >= 0) {
         showRequests_.setSocket(instance.requestSocket());

@@ -173,7 +173,8 @@ class PanelAccessible : public QAccessibleWidget {
     }
 
     QAccessibleInterface* interfaceFor(ElementId element) const {
-        const int key = static_cast<int>(element.name) * kPanelRows + std::max<int>(element.index, 0);
+        const int key =
+            static_cast<int>(element.name) * kPanelRows + std::max<int>(element.index, 0);
         auto it = children_.find(key);
         if (it == children_.end()) {
             auto* iface = new PanelElementAccessible(view_, element);

@@ -35,8 +35,9 @@ bool socketAddress(const std::string& path, sockaddr_un& addr) {
 
 std::string FlockInstanceLock::RequestSocketPath(const std::string& lockPath) {
     const std::string suffix = ".lock";
-    const bool hasSuffix = lockPath.size() > suffix.size() &&
-                           lockPath.compare(lockPath.size() - suffix.size(), suffix.size(), suffix) == 0;
+    const bool hasSuffix =
+        lockPath.size() > suffix.size() &&
+        lockPath.compare(lockPath.size() - suffix.size(), suffix.size(), suffix) == 0;
     return (hasSuffix ? lockPath.substr(0, lockPath.size() - suffix.size()) : lockPath) + ".sock";
 }
 

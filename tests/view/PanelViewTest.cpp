@@ -164,7 +164,8 @@ TEST_F(PanelViewTest, AssistiveTechnologyReadsRowZero_AndItsPressOpensTheRow) {
             << name.toStdString();
     }
 
-    QAccessibleInterface* title = AccessibleChild(panel, QString::fromStdU16String(rows.RowTitle[0]));
+    QAccessibleInterface* title =
+        AccessibleChild(panel, QString::fromStdU16String(rows.RowTitle[0]));
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(panel->childAt(title->rect().center().x(), title->rect().center().y()), title);
     title->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
