@@ -3,13 +3,13 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
-#include <QPointer>
 #include <map>
 #include <optional>
 
 #include "app/AccessibleElements.h"
 #include "app/PanelDesign.h"
 #include "app/qt/PanelView.h"
+#include "platform/qt/AccessibleLeaf.h"
 
 namespace talvane {
 
@@ -30,30 +30,16 @@ std::optional<AccessibleElement> shownElement(const PanelView& view, ElementId i
 // One element of the panel. It has no QObject of its own: it asks the view
 // for what the element shows now, so a caption or a balloon that changes is
 // read as it is.
-class PanelElementAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class PanelElementAccessible : public AccessibleLeaf {
   public:
-    PanelElementAccessible(PanelView& view, ElementId id) : view_(&view), id_(id) {}
-
-    bool isValid() const override { return !view_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return view_ ? view_->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(view_.data());
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
+    PanelElementAccessible(PanelView& view, ElementId id) : AccessibleLeaf(view), id_(id) {}
 
     QString text(QAccessible::Text t) const override {
         const auto element = current();
         return t == QAccessible::Name && element ? QString::fromStdU16String(element->name)
                                                  : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
-
-    QRect rect() const override { return view_ ? view_->elementScreenRect(id_) : QRect(); }
+    QRect rect() const override { return view() ? view()->elementScreenRect(id_) : QRect(); }
 
     QAccessible::Role role() const override {
         switch (roleNow()) {
@@ -74,30 +60,25 @@ class PanelElementAccessible : public QAccessibleInterface, public QAccessibleAc
         state.readOnly = true;
         if (id_.name == ElementName::lblList) {
             state.focusable = true;
-            state.focused = view_ && view_->focusedRow() == id_.index;
+            state.focused = view() && view()->focusedRow() == id_.index;
         }
         state.linked = element && element->role == AccessibleRole::Link;
         return state;
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                    : nullptr;
     }
 
     QStringList actionNames() const override {
         return hasAction() ? QStringList{pressAction()} : QStringList{};
     }
     void doAction(const QString& actionName) override {
-        if (actionName == pressAction() && hasAction() && view_) {
-            view_->activateElement(id_);
+        if (actionName == pressAction() && hasAction()) {
+            view()->activateElement(id_);
         }
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
   private:
+    PanelView* view() const { return static_cast<PanelView*>(owner()); }
     std::optional<AccessibleElement> current() const {
-        return view_ ? shownElement(*view_, id_) : std::nullopt;
+        return view() ? shownElement(*view(), id_) : std::nullopt;
     }
     AccessibleRole roleNow() const {
         const auto element = current();
@@ -108,7 +89,6 @@ class PanelElementAccessible : public QAccessibleInterface, public QAccessibleAc
         return element && element->role != AccessibleRole::StaticText;
     }
 
-    QPointer<PanelView> view_;
     ElementId id_;
 };
 

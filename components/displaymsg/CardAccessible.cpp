@@ -6,10 +6,10 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMouseEvent>
-#include <QPointer>
 #include <array>
 
 #include "components/displaymsg/PopupCard.h"
+#include "platform/qt/AccessibleLeaf.h"
 
 namespace talvane::displaymsg {
 
@@ -90,32 +90,20 @@ void clickAt(PopupCard& card, QPoint point) {
     QApplication::sendEvent(&card, &release);
 }
 
-class CardPartAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class CardPartAccessible : public AccessibleLeaf {
   public:
-    CardPartAccessible(PopupCard& card, Part part) : card_(&card), part_(part) {}
+    CardPartAccessible(PopupCard& card, Part part) : AccessibleLeaf(card), part_(part) {}
 
-    bool isValid() const override { return !card_.isNull(); }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return card_ ? card_->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(card_.data());
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* focusChild() const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name && card_ ? partName(*card_, part_) : QString();
+        return t == QAccessible::Name && card() ? partName(*card(), part_) : QString();
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override {
-        if (!card_) return {};
-        const QRect local = partRect(*card_, part_);
-        return {card_->mapToGlobal(local.topLeft()), local.size()};
+        if (!card()) return {};
+        const QRect local = partRect(*card(), part_);
+        return {card()->mapToGlobal(local.topLeft()), local.size()};
     }
     QAccessible::Role role() const override {
-        return card_ ? partRole(*card_, part_) : QAccessible::StaticText;
+        return card() ? partRole(*card(), part_) : QAccessible::StaticText;
     }
     QAccessible::State state() const override {
         QAccessible::State state;
@@ -123,24 +111,19 @@ class CardPartAccessible : public QAccessibleInterface, public QAccessibleAction
         state.linked = role() == QAccessible::Link;
         return state;
     }
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
-                                                    : nullptr;
-    }
     QStringList actionNames() const override {
         return role() == QAccessible::StaticText ? QStringList{} : QStringList{pressAction()};
     }
     void doAction(const QString& name) override {
-        if (name == pressAction() && card_ && role() != QAccessible::StaticText) {
-            const QRect local = partRect(*card_, part_);
-            clickAt(*card_,
-                    part_ == Part::Close ? card_->layout().closeCentre.toPoint() : local.center());
+        if (name == pressAction() && role() != QAccessible::StaticText) {
+            clickAt(*card(), part_ == Part::Close ? card()->layout().closeCentre.toPoint()
+                                                  : partRect(*card(), part_).center());
         }
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
   private:
-    QPointer<PopupCard> card_;
+    PopupCard* card() const { return static_cast<PopupCard*>(owner()); }
+
     Part part_;
 };
 

@@ -6,11 +6,7 @@
 . "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
 
-kill "$TRAYER_PID"
-wait "$TRAYER_PID" 2>/dev/null
-TRAYER_PID=""
-tray_host_gone() { ! tray_host_up; }
-wait_until 5 tray_host_gone || fail "trayer did not go away"
+stop_tray_host
 start_window_manager
 
 start_demo

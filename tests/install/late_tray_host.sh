@@ -6,13 +6,7 @@
 . "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
 
-# No tray host at first: stop the one the virtual display came with and
-# wait until its window has gone (the tray selection goes with it).
-kill "$TRAYER_PID"
-wait "$TRAYER_PID" 2>/dev/null
-TRAYER_PID=""
-tray_host_gone() { ! tray_host_up; }
-wait_until 5 tray_host_gone || fail "trayer did not go away"
+stop_tray_host  # none at first
 
 start_demo
 printf '[systemsetting]\r\nsysNumber=123451234567890123456789\r\n' >"$WORK/app/setting.ini"
