@@ -2,7 +2,8 @@
 # What a screen reader finds from outside the process: over AT-SPI (a
 # private session bus and the accessibility bus its launcher starts) the
 # panel's elements carry their names and roles, and the first row's title
-# opens its page through its action. Ends with 77 (skipped) without
+# opens its page through its action; from the keyboard, Tab reaches the
+# second title, Enter opens it and Escape puts the panel away. Ends with 77 (skipped) without
 # at-spi2-core.
 . "$(dirname "$0")/../lib/desktop.sh"
 [ -x /usr/libexec/at-spi-bus-launcher ] && command -v dbus-daemon >/dev/null && command -v gdbus >/dev/null ||
@@ -76,4 +77,11 @@ at_spi "$app_bus" "$title" org.a11y.atspi.Action.DoAction 0 >/dev/null ||
 opened_once() { [ "$(opened_count)" = 1 ]; }
 wait_until 5 opened_once || fail "the title's action opened $(opened_count) pages"
 grep -q 'EventID=E2E100' "$WORK/opened.txt" || fail "the title's action opened $(opened)"
+
+xdotool key --window "$PANEL" Tab Tab Return
+opened_twice() { [ "$(opened_count)" = 2 ]; }
+wait_until 5 opened_twice || fail "Tab, Tab, Enter opened $(opened_count) pages in all"
+tail -n1 "$WORK/opened.txt" | grep -q 'EventID=E2E101' || fail "Tab, Tab, Enter opened $(tail -n1 "$WORK/opened.txt")"
+xdotool key --window "$PANEL" Escape
+wait_until 5 panel_hidden || fail "Escape did not put the panel away"
 e2e_pass
