@@ -9,7 +9,7 @@
 #include "components/ComponentAbi.h"
 
 #ifndef TALVANE_INSTALLED_COMPONENT_DIR
-#define TALVANE_INSTALLED_COMPONENT_DIR "/usr/local/lib/talvane/components"
+#error "TALVANE_INSTALLED_COMPONENT_DIR comes from the build (TALVANE_COMPONENT_INSTALL_DIR)"
 #endif
 
 namespace talvane {
