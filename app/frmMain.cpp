@@ -30,10 +30,13 @@ frmMain::frmMain(FormServices services)
     // when start-up switches it on, so a second instance never shows one.
     services_.tray.setTooltip(kFormCaption);
     services_.tray.onButton = [this](TrayButton button) { cSysTray1_TrayMouse(button); };
+    // A later start asks for the panel instead of opening a second one.
+    services_.instance.onShowRequest = [this] { frmOpen_Click(); };
 }
 
 bool frmMain::Form_Load() {
     if (services_.instance.earlierInstanceRunning()) {
+        services_.instance.askEarlierInstanceToShow();
         return false;
     }
     SetFrameStyle(false);
@@ -171,6 +174,14 @@ void frmMain::routeClick(const Element& element) {
     }
 }
 
+void frmMain::elementClick(ElementId id) {
+    if (!IsValidElementId(id.name, id.index)) {
+        return;
+    }
+    routeClick(model_.at(id.name, id.index));
+    flushDamage();
+}
+
 void frmMain::flushDamage() {
     if (!model_.hasDamage()) {
         return;
@@ -195,7 +206,10 @@ void frmMain::imgClose_Click() {
     AppWindow& window = services_.window;
     window.setWindowState(WindowState::Minimized);
     services_.tray.setShown(true);
-    window.setVisible(window.windowState() != WindowState::Minimized);
+    // With no tray host a hidden panel could never be brought back: it stays
+    // minimised in the desktop's window list instead.
+    window.setVisible(!services_.tray.hostAvailable() ||
+                      window.windowState() != WindowState::Minimized);
 }
 
 void frmMain::imgMini_Click() {
@@ -230,6 +244,12 @@ void frmMain::frmOpen_Click() {
     window.setVisible(true);
     services_.tray.setShown(true);
     window.showModeless();
+}
+
+void frmMain::ShowPanelWithoutTrayHost() {
+    if (!services_.tray.hostAvailable()) {
+        frmOpen_Click();
+    }
 }
 
 void frmMain::frmClose_Click() { services_.window.unload(); }

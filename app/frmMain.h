@@ -65,6 +65,13 @@ class frmMain : public FormObject {
     void frmOpen_Click();
     void frmClose_Click();
     void Timer1_Timer();
+    // Run once, a while after start-up: on a desktop without a tray host
+    // the panel is shown, as 打开 would, so that the program can be found.
+    void ShowPanelWithoutTrayHost();
+
+    // The click of the element's handler, for activation without a pointer
+    // (keyboard, assistive technology); an element without one does nothing.
+    void elementClick(ElementId id);
 
     void lblList_Click(int index);
     void lblReg_Click(int index);

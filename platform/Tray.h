@@ -26,6 +26,11 @@ class Tray {
     // index of the chosen item, or -1 when none was chosen.
     virtual int showMenu(const std::vector<MenuItem>& items) = 0;
 
+    // Whether the desktop runs a notification area that can hold the icon
+    // right now. Without one the icon is there but cannot be seen or
+    // clicked, and the panel is the program's only way in.
+    virtual bool hostAvailable() const { return true; }
+
     // A mouse action on the icon; set by the program before the icon shows.
     std::function<void(TrayButton button)> onButton;
 };

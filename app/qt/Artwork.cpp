@@ -13,6 +13,8 @@
 #include <array>
 #include <cmath>
 
+#include "app/AccessibleElements.h"
+
 namespace talvane::artwork {
 namespace {
 
@@ -264,7 +266,7 @@ void drawBanner(QPainter& p) {
 
     p.setPen(QColor::fromRgb(0xff, 0xff, 0xff));
     p.setFont(uiFont(13, QFont::Bold));
-    p.drawText(QPointF(r.left() + 43, r.top() + 21), QStringLiteral(u"精彩研讨会，随时在线参与"));
+    p.drawText(QPointF(r.left() + 43, r.top() + 21), QString::fromStdU16String(kBannerName));
     p.setPen(QColor::fromRgb(ChromeMuted));
     p.setFont(uiFont(10, QFont::Normal));
     p.drawText(QPointF(r.left() + 43, r.top() + 38),

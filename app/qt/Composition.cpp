@@ -17,7 +17,7 @@ std::string SettingsFolderFor(const AppPaths& executable) {
 
 }  // namespace
 
-Composition::Composition(InstanceLock& instance, const char* serviceBaseUrl, int tickMs)
+Composition::Composition(FlockInstanceLock& instance, const char* serviceBaseUrl, int tickMs)
     // One picture for the window and the tray: drawing it takes milliseconds.
     : icon_(artwork::appIcon()),
       window_(view_),
@@ -33,6 +33,19 @@ Composition::Composition(InstanceLock& instance, const char* serviceBaseUrl, int
     timer1_.setInterval(tickMs);
     QObject::connect(&timer1_, &QTimer::timeout, [this] { form_.Timer1_Timer(); });
     timer1_.start();
+    // Counted from here; a slow start-up only makes the wait end sooner
+    // after it.
+    trayHostWait_.setSingleShot(true);
+    trayHostWait_.setInterval(kTrayHostWaitMs);
+    QObject::connect(&trayHostWait_, &QTimer::timeout,
+                     [this] { form_.ShowPanelWithoutTrayHost(); });
+    trayHostWait_.start();
+    if (instance.requestSocket() >= 0) {
+        showRequests_.setSocket(instance.requestSocket());
+        QObject::connect(&showRequests_, &QSocketNotifier::activated,
+                         [&instance] { instance.serveShowRequests(); });
+        showRequests_.setEnabled(true);
+    }
 }
 
 }  // namespace talvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include "app/frmMain.h"
@@ -8,6 +9,7 @@
 #include "platform/linux/ComponentAutomation.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/ExecutablePaths.h"
+#include "platform/linux/FlockInstanceLock.h"
 #include "platform/linux/IconvCodePage.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/SystemClock.h"
@@ -26,7 +28,10 @@ class Composition {
   public:
     // serviceBaseUrl: TALVANE_SERVICE_URL as the environment has it (may be
     // null); tickMs: the Timer1 interval.
-    Composition(InstanceLock& instance, const char* serviceBaseUrl, int tickMs);
+    Composition(FlockInstanceLock& instance, const char* serviceBaseUrl, int tickMs);
+
+    // How long a tray host has after start-up before the panel shows itself.
+    static constexpr int kTrayHostWaitMs = 10000;
 
     frmMain& form() { return form_; }
 
@@ -46,6 +51,8 @@ class Composition {
     ComponentAutomation components_;
     frmMain form_;
     QTimer timer1_;
+    QTimer trayHostWait_;
+    QSocketNotifier showRequests_{QSocketNotifier::Read};
 };
 
 }  // namespace talvane

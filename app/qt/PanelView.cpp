@@ -2,14 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "app/AccessibleElements.h"
 #include "app/FormShape.h"
 #include "app/PanelDesign.h"
 #include "app/frmMain.h"
 #include "app/qt/Artwork.h"
+#include "app/qt/PanelAccessible.h"
 #include "platform/AppWindow.h"
 
 namespace talvane {
@@ -82,6 +85,8 @@ PanelView::PanelView() {
     setWindowTitle(QString::fromStdU16String(kFormCaption));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    InstallPanelAccessibility();
 }
 
 void PanelView::attach(frmMain& form, const AppWindow& window) {
@@ -140,6 +145,84 @@ void PanelView::paintEvent(QPaintEvent* event) {
         if (it->visible && dirty.intersects(toPixels(it->rect))) {
             drawElement(painter, *it);
         }
+    }
+    drawFocus(painter);
+}
+
+void PanelView::drawFocus(QPainter& painter) const {
+    if (focusedRow_ < 0) {
+        return;
+    }
+    const QRectF title = toPixels(form_->model().at(ElementName::lblList, focusedRow_).rect);
+    painter.setPen(QPen(QColor::fromRgb(artwork::ButtonText), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(title.adjusted(-1.5, -0.5, 0.5, -0.5));
+}
+
+const PanelModel* PanelView::model() const { return form_ != nullptr ? &form_->model() : nullptr; }
+
+QRect PanelView::elementScreenRect(ElementId id) const {
+    if (form_ == nullptr) {
+        return {};
+    }
+    const QRect local = toPixels(form_->model().at(id.name, id.index).rect).toAlignedRect();
+    return {mapToGlobal(local.topLeft()), local.size()};
+}
+
+void PanelView::activateElement(ElementId id) {
+    if (form_ != nullptr) {
+        form_->elementClick(id);
+    }
+}
+
+bool PanelView::focusNextPrevChild(bool next) {
+    if (form_ == nullptr) {
+        return false;
+    }
+    const std::vector<int> rows = FocusableRows(form_->model());
+    if (rows.empty()) {
+        return true;  // nothing to go to, but Tab stays in the panel
+    }
+    int to = next ? rows.front() : rows.back();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] == focusedRow_) {
+            const std::size_t n = rows.size();
+            to = rows[next ? (i + 1) % n : (i + n - 1) % n];
+        }
+    }
+    // The dotted frame reaches a pixel beyond the title on every side.
+    const auto frameOf = [this](int row) {
+        return toPixels(form_->model().at(ElementName::lblList, row).rect)
+            .toAlignedRect()
+            .adjusted(-2, -1, 1, 1);
+    };
+    if (focusedRow_ >= 0) {
+        update(frameOf(focusedRow_));
+    }
+    focusedRow_ = to;
+    update(frameOf(to));
+    NotifyPanelFocusMoved(*this);
+    return true;
+}
+
+void PanelView::keyPressEvent(QKeyEvent* event) {
+    if (form_ == nullptr) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (focusedRow_ >= 0) {
+                form_->elementClick({ElementName::lblList, static_cast<std::int16_t>(focusedRow_)});
+            }
+            break;
+        case Qt::Key_Escape:
+            form_->imgClose_Click();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            break;
     }
 }
 

@@ -28,12 +28,24 @@ class PanelView : public QWidget {
     // Repaints counted since the start; the benchmark reads it.
     int paintCount() const { return paintCount_; }
 
+    // For the accessibility objects: the model drawn (null before attach),
+    // an element's place on the screen, its click, and the row whose title
+    // has the keyboard focus (-1: none).
+    const PanelModel* model() const;
+    QRect elementScreenRect(ElementId id) const;
+    void activateElement(ElementId id);
+    int focusedRow() const { return focusedRow_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Tab and Shift+Tab go from title to title; Enter opens the focused
+    // row, Escape puts the panel away as the close glyph does.
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void preparePictures();
@@ -42,6 +54,7 @@ class PanelView : public QWidget {
     QPointF toTwips(QPointF pixels) const;
     QRectF toPixels(const TwipRect& rect) const;
     void updatePointer(QPointF twips);
+    void drawFocus(QPainter& painter) const;
 
     frmMain* form_ = nullptr;
     const AppWindow* window_ = nullptr;
@@ -55,6 +68,7 @@ class PanelView : public QWidget {
     std::optional<QCursor> handCursor_;
     qreal handCursorDpr_ = 0;
     int paintCount_ = 0;
+    int focusedRow_ = -1;
 };
 
 }  // namespace talvane

@@ -87,7 +87,10 @@ int main(int argc, char* argv[]) {
     // The lock comes before the toolkit: a second start ends in milliseconds,
     // without touching the display, the settings file or the network.
     talvane::FlockInstanceLock instance;
-    if (instance.earlierInstanceRunning()) return 0;
+    if (instance.earlierInstanceRunning()) {
+        instance.askEarlierInstanceToShow();
+        return 0;
+    }
     if (!hasDisplay()) {
         std::fputs(
             "talvane: no display found (DISPLAY is not set); start it inside a desktop session\n",

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include "components/displaymsg/CardAccessible.h"
 #include "components/displaymsg/CardLook.h"
 #include "components/displaymsg/PopupStack.h"
 
@@ -66,7 +67,7 @@ PopupCard::PopupCard(const AlertContent& content, int lifetimeMs, const QString&
       message_(message),
       lifetimeMs_(lifetimeMs),
       remainingMs_(lifetimeMs) {
-    ++existingCards;
+    if (existingCards++ == 0) InstallCardAccessibility();
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
@@ -85,7 +86,7 @@ PopupCard::PopupCard(const AlertContent& content, int lifetimeMs, const QString&
 
 PopupCard::~PopupCard() {
     PopupStack::forget(this);
-    --existingCards;
+    if (--existingCards == 0) RemoveCardAccessibility();
 }
 
 int PopupCard::existing() { return existingCards; }

@@ -29,6 +29,11 @@ class PopupCard : public QWidget {
     // library must stay loaded while any exists.
     static int existing();
 
+    // What the card shows and where, for its accessibility objects.
+    const AlertContent& content() const { return content_; }
+    const CardLayout& layout() const { return layout_; }
+    const CardFonts& fonts() const { return fonts_; }
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

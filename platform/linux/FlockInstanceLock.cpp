@@ -2,9 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <string>
 
 namespace talvane {
@@ -17,7 +20,26 @@ bool isOwnPrivateDirectory(const std::string& path) {
            info.st_uid == ::getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
+// Fills addr with path; false when the path does not fit a socket address.
+bool socketAddress(const std::string& path, sockaddr_un& addr) {
+    addr = {};
+    addr.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof(addr.sun_path)) {
+        return false;
+    }
+    std::memcpy(addr.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
 }  // namespace
+
+std::string FlockInstanceLock::RequestSocketPath(const std::string& lockPath) {
+    const std::string suffix = ".lock";
+    const bool hasSuffix =
+        lockPath.size() > suffix.size() &&
+        lockPath.compare(lockPath.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return (hasSuffix ? lockPath.substr(0, lockPath.size() - suffix.size()) : lockPath) + ".sock";
+}
 
 std::string FlockInstanceLock::DefaultLockPath() {
     const std::string uid = std::to_string(::getuid());
@@ -50,11 +72,80 @@ FlockInstanceLock::FlockInstanceLock(std::string lockPath) {
         return;
     }
     held_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+    socketPath_ = RequestSocketPath(lockPath);
+    if (held_) {
+        listenForRequests();
+    }
 }
 
 FlockInstanceLock::~FlockInstanceLock() {
+    if (listenFd_ >= 0) {
+        // Still under the lock: no later holder can have bound it yet.
+        ::unlink(socketPath_.c_str());
+        ::close(listenFd_);
+    }
     if (fd_ >= 0) {
         ::close(fd_);
+    }
+}
+
+void FlockInstanceLock::listenForRequests() {
+    sockaddr_un addr{};
+    if (!socketAddress(socketPath_, addr)) {
+        return;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        return;
+    }
+    // Whatever is left there belongs to an instance that has ended: only the
+    // lock's holder binds this name.
+    ::unlink(socketPath_.c_str());
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::chmod(socketPath_.c_str(), 0600) != 0 || ::listen(fd, 4) != 0) {
+        ::close(fd);
+        return;
+    }
+    listenFd_ = fd;
+}
+
+void FlockInstanceLock::askEarlierInstanceToShow() {
+    sockaddr_un addr{};
+    struct stat info {};
+    // Only a socket of our own: a file someone else put there is not asked.
+    if (!socketAddress(socketPath_, addr) || ::lstat(socketPath_.c_str(), &info) != 0 ||
+        !S_ISSOCK(info.st_mode) || info.st_uid != ::getuid()) {
+        return;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) {
+        return;
+    }
+    // Non-blocking: a full backlog means requests are already waiting.
+    ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+    ::close(fd);
+}
+
+void FlockInstanceLock::serveShowRequests() {
+    if (listenFd_ < 0) {
+        return;
+    }
+    bool asked = false;
+    for (;;) {
+        const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (client < 0) {
+            break;
+        }
+        ucred peer{};
+        socklen_t size = sizeof peer;
+        if (::getsockopt(client, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+            peer.uid == ::getuid()) {
+            asked = true;
+        }
+        ::close(client);
+    }
+    if (asked && onShowRequest) {
+        onShowRequest();
     }
 }
 

@@ -117,6 +117,8 @@ void QtAppWindow::showModeless() {
         undoLateIconify_.setRemainingTime(1000);
         window_.show();
         window_.raise();
+        // The keyboard comes with it: Tab, Enter and Escape work at once.
+        window_.activateWindow();
     }
 }
 

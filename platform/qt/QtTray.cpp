@@ -40,6 +40,8 @@ int QtTray::showMenu(const std::vector<MenuItem>& items) {
     return -1;
 }
 
+bool QtTray::hostAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
 void QtTray::onActivated(QSystemTrayIcon::ActivationReason reason) {
     if (!onButton) {
         return;

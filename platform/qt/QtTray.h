@@ -18,6 +18,8 @@ class QtTray : public QObject, public Tray {
     void setShown(bool shown) override;
     void setTooltip(const std::u16string& tip) override;
     int showMenu(const std::vector<MenuItem>& items) override;
+    // An XEmbed tray or a StatusNotifierItem host, as Qt sees it now.
+    bool hostAvailable() const override;
 
     QSystemTrayIcon& icon() { return icon_; }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QScreen>
@@ -123,6 +125,29 @@ TEST_F(DisplayMsgComponent, ALeftClickOpensTheEventPageWhenThereIsOne) {
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     EXPECT_EQ(catcher.opened, QList<QUrl>{QUrl(QStringLiteral("http://127.0.0.1:8765/x"))});
     EXPECT_TRUE(popups().isEmpty());
+}
+
+TEST_F(DisplayMsgComponent, ScreenReadersReadTheCard_AndItsCloseButtonCloses) {
+    startApplication();
+    ASSERT_TRUE(show(reminder(QStringLiteral("标题"))));
+    QAccessibleInterface* card = QAccessible::queryAccessibleInterface(popups().value(0));
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(card->role(), QAccessible::Notification);
+    EXPECT_EQ(card->text(QAccessible::Name), QStringLiteral("直播即将开始"));
+    QStringList names;
+    QAccessibleInterface* close = nullptr;
+    for (int i = 0; i < card->childCount(); ++i) {
+        QAccessibleInterface* part = card->child(i);
+        names << part->text(QAccessible::Name);
+        EXPECT_TRUE(card->rect().contains(part->rect())) << names.last().toStdString();
+        if (part->role() == QAccessible::Button) close = part;
+    }
+    EXPECT_EQ(names, (QStringList{QStringLiteral("直播即将开始"), QStringLiteral("标题"),
+                                  QStringLiteral("时间：14:00"),
+                                  QStringLiteral("请提前进入会议室。"), QStringLiteral("关闭")}));
+    ASSERT_NE(close, nullptr);
+    close->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(waitUntil([] { return popups().isEmpty(); }, 2000));
 }
 
 TEST_F(DisplayMsgComponent, ClosesItselfWhenItsTimeIsUp) {

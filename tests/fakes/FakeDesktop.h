@@ -14,6 +14,8 @@ class FakeInstanceLock : public InstanceLock {
   public:
     explicit FakeInstanceLock(bool earlier = false) : earlier_(earlier) {}
     bool earlierInstanceRunning() const override { return earlier_; }
+    void askEarlierInstanceToShow() override { ++askedToShow; }
+    int askedToShow = 0;
 
   private:
     bool earlier_;
@@ -27,12 +29,14 @@ class FakeTray : public Tray {
     std::u16string tooltip;
     int menuChoice = -1;  // what the user picks in the next menu
     std::vector<MenuItem> lastMenu;
+    bool host = true;  // whether a tray host runs
 
     void setShown(bool on) override {
         log_.add(std::string("tray shown ") + (on ? "1" : "0"));
         shown = on;
     }
     void setTooltip(const std::u16string& tip) override { tooltip = tip; }
+    bool hostAvailable() const override { return host; }
     int showMenu(const std::vector<MenuItem>& items) override {
         log_.add("menu");
         lastMenu = items;

@@ -65,6 +65,16 @@ e2e_setup() {
     start_virtual_display
 }
 
+# A desktop without a tray host: stops the one the virtual display came
+# with and waits until its window has gone (the tray selection goes with it).
+stop_tray_host() {
+    kill "$TRAYER_PID"
+    wait "$TRAYER_PID" 2>/dev/null
+    TRAYER_PID=""
+    wait_until 5 tray_host_gone || fail "trayer did not go away"
+}
+tray_host_gone() { ! tray_host_up; }
+
 # A window manager, for what only a managed desktop does (iconify, moves).
 start_window_manager() {
     openbox --sm-disable >/dev/null 2>&1 &

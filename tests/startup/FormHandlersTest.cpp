@@ -72,6 +72,27 @@ TEST_F(FormHandlersTest, CaptionGlyphs_PutAwayToTheTrayOrMinimise) {
     EXPECT_EQ(log.entries.back(), "setVisible 0");
 }
 
+TEST_F(FormHandlersTest, WithoutATrayHost_ThePanelShowsItself_AndTheCloseGlyphOnlyMinimises) {
+    form.ShowPanelWithoutTrayHost();  // a host came in time: nothing happens
+    EXPECT_TRUE(log.entries.empty());
+
+    tray.host = false;
+    form.ShowPanelWithoutTrayHost();
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 0", "setVisible 1",
+                                                     "tray shown 1", "show"}));
+    log.entries.clear();
+    clickOn(ElementName::imgClose);
+    EXPECT_EQ(log.entries,
+              (std::vector<std::string>{"setWindowState 1", "tray shown 1", "setVisible 1"}));
+}
+
+TEST_F(FormHandlersTest, ALaterStart_BringsThePanelForwardAsOpenDoes) {
+    ASSERT_TRUE(lock.onShowRequest);
+    lock.onShowRequest();
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 0", "setVisible 1",
+                                                     "tray shown 1", "show"}));
+}
+
 TEST_F(FormHandlersTest, PressOnTheBareBackground_StartsTheSystemMove_WithAnyButton) {
     for (int button : {1, 2, 4}) {
         form.pointerDown(100, 1000 - 400, button, 0);  // header, left of the banner

@@ -51,7 +51,8 @@ TEST_F(FormTest, FormLoad_EndsAtOnce_WhenAnEarlierInstanceRuns) {
                                 random, http, automation, u"http://svc"});
     writeSettings("[systemsetting]\nsysNumber=\n");
     EXPECT_FALSE(second.Form_Load());
-    EXPECT_TRUE(log.entries.empty());  // no window call, no request, no tray icon
+    EXPECT_EQ(earlier.askedToShow, 1);  // the running one brings its panel forward
+    EXPECT_TRUE(log.entries.empty());   // no window call, no request, no tray icon
     EXPECT_TRUE(fakeHttp.urls.empty());
     EXPECT_EQ(clock.readings, 0);  // the empty number was not replaced
     std::ifstream in(paths.settingsFile());

@@ -1,7 +1,10 @@
 // The Qt face over the real window: pointer moves that change
 // nothing repaint nothing, the hand pointer follows the model, clicks reach
 // the form.
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -115,6 +118,80 @@ TEST_F(PanelViewTest, ClickOnATitleOpensItsEventPage) {
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0],
               u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E0&id=unknown value");
+}
+
+// What a screen reader finds in the panel, by name.
+QAccessibleInterface* AccessibleChild(QAccessibleInterface* panel, const QString& name) {
+    for (int i = 0; i < panel->childCount(); ++i) {
+        QAccessibleInterface* child = panel->child(i);
+        if (child != nullptr && child->text(QAccessible::Name) == name) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(PanelViewTest, AssistiveTechnologyReadsRowZero_AndItsPressOpensTheRow) {
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->text(QAccessible::Name), u"Talvane2.0（IT版）");
+    const RowTable& rows = form.state().rows;
+    struct Expected {
+        std::u16string name;
+        QAccessible::Role role;
+        bool pressable;
+    };
+    const Expected expected[] = {
+        {u"精彩研讨会，随时在线参与", QAccessible::Link, true},
+        {u"最小化", QAccessible::Button, true},
+        {u"关闭", QAccessible::Button, true},
+        {rows.RowTitle[0], QAccessible::Link, true},
+        {rows.RowStatusText[0], QAccessible::Link, true},
+        {rows.RowTimeText[0], QAccessible::Link, true},
+        {u"NEW", QAccessible::StaticText, false},
+    };
+    for (const Expected& e : expected) {
+        const QString name = QString::fromStdU16String(e.name);
+        QAccessibleInterface* child = AccessibleChild(panel, name);
+        ASSERT_NE(child, nullptr) << name.toStdString();
+        EXPECT_EQ(child->role(), e.role) << name.toStdString();
+        EXPECT_EQ(child->parent(), panel);
+        EXPECT_FALSE(child->rect().isEmpty()) << name.toStdString();
+        QAccessibleActionInterface* actions = child->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        EXPECT_EQ(actions->actionNames().contains(QAccessibleActionInterface::pressAction()),
+                  e.pressable)
+            << name.toStdString();
+    }
+
+    QAccessibleInterface* title =
+        AccessibleChild(panel, QString::fromStdU16String(rows.RowTitle[0]));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(panel->childAt(title->rect().center().x(), title->rect().center().y()), title);
+    title->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], rows.RowViewUrl[0]);
+}
+
+TEST_F(PanelViewTest, TabWalksTheTitles_EnterOpens_EscapePutsThePanelAway) {
+    const auto press = [this](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&view, &event);
+    };
+    QAccessibleInterface* panel = QAccessible::queryAccessibleInterface(&view);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Tab);
+    EXPECT_EQ(view.focusedRow(), 1);
+    ASSERT_NE(panel->focusChild(), nullptr);
+    EXPECT_EQ(panel->focusChild()->text(QAccessible::Name), u"标题1");
+    EXPECT_TRUE(panel->focusChild()->state().focused);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(view.focusedRow(), 0);
+    press(Qt::Key_Return);
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], form.state().rows.RowViewUrl[0]);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(view.isVisible());
 }
 
 }  // namespace
