@@ -7,7 +7,6 @@
 #include "app/frmMain.h"
 #include "app/qt/PanelView.h"
 #include "platform/linux/ComponentAutomation.h"
-#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/ExecutablePaths.h"
 #include "platform/linux/FlockInstanceLock.h"
 #include "platform/linux/IconvCodePage.h"
@@ -15,6 +14,7 @@
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemRandom.h"
 #include "platform/qt/QtAppWindow.h"
+#include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtOpener.h"
 #include "platform/qt/QtTray.h"
 #include "settings/SettingsLocation.h"
@@ -47,7 +47,7 @@ class Composition {
     SettingsLocation paths_;
     SystemClock clock_;
     SystemRandom random_;
-    CurlHttpClient http_;
+    QtHttpClient http_;
     ComponentAutomation components_;
     frmMain form_;
     QTimer timer1_;
