@@ -95,9 +95,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return status;
     }
     // The lock comes first: a second start ends at once, without a window,
-    // the settings file or the network.
+    // the settings file or the network, after asking the running instance
+    // to bring its panel forward.
     MutexInstanceLock instance;
     if (instance.earlierInstanceRunning()) {
+        instance.askEarlierInstanceToShow();
         return 0;
     }
     // Pictures are decoded by WIC and popup components are COM objects.

@@ -4,6 +4,7 @@
 // windows.h first: the security headers build on its types.
 #include <sddl.h>
 
+#include <utility>
 #include <vector>
 
 namespace talvane {
@@ -26,6 +27,22 @@ std::wstring userSid() {
     return text;
 }
 
+constexpr wchar_t kListenerClass[] = L"Talvane.ShowRequest";
+
+UINT showRequestMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"Talvane.ShowPanel");
+    return message;
+}
+
+LRESULT CALLBACK listenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == showRequestMessage() && message != 0) {
+        auto* lock = reinterpret_cast<InstanceLock*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (lock != nullptr && lock->onShowRequest) lock->onShowRequest();
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 std::wstring MutexInstanceLock::DefaultName() {
@@ -40,10 +57,37 @@ MutexInstanceLock::MutexInstanceLock(std::wstring name) {
     // or not a mutex) cannot be trusted to mean an earlier instance: run
     // rather than not at all, as with an untrusted lock file on Linux.
     earlier_ = handle_ != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
+    name_ = std::move(name);
+    if (earlier_ || handle_ == nullptr) return;
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = listenerProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kListenerClass;
+    ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+    const HWND listener = ::CreateWindowExW(0, kListenerClass, name_.c_str(), 0, 0, 0, 0, 0,
+                                            HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
+    if (listener != nullptr) {
+        ::SetWindowLongPtrW(listener, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(static_cast<InstanceLock*>(this)));
+        listener_ = listener;
+    }
 }
 
 MutexInstanceLock::~MutexInstanceLock() {
+    if (listener_ != nullptr) ::DestroyWindow(static_cast<HWND>(listener_));
     if (handle_ != nullptr) ::CloseHandle(handle_);
+}
+
+void MutexInstanceLock::askEarlierInstanceToShow() {
+    if (!earlier_ || showRequestMessage() == 0) return;
+    const HWND listener = ::FindWindowExW(HWND_MESSAGE, nullptr, kListenerClass, name_.c_str());
+    if (listener == nullptr) return;
+    DWORD holder = 0;
+    ::GetWindowThreadProcessId(listener, &holder);
+    if (holder != 0) ::AllowSetForegroundWindow(holder);
+    ::PostMessageW(listener, showRequestMessage(), 0, 0);
 }
 
 }  // namespace talvane

@@ -19,13 +19,22 @@ class MutexInstanceLock : public InstanceLock {
 
     bool earlierInstanceRunning() const override { return earlier_; }
 
+    // Posts to the holder's message-only window, found by the lock's name,
+    // and lets it take the foreground, which Windows grants only to the
+    // process the user just started.
+    void askEarlierInstanceToShow() override;
+
     // "Local\Talvane.<the user's SID>": the session namespace alone would let
     // two users of one session (runas) stop each other.
     static std::wstring DefaultName();
 
   private:
+    std::wstring name_;
     void* handle_ = nullptr;
     bool earlier_ = false;
+    // The holder's end of the show request: a message-only window, which
+    // only the desktop's own processes can reach.
+    void* listener_ = nullptr;
 };
 
 }  // namespace talvane

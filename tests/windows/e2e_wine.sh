@@ -101,7 +101,13 @@ wait_until 15 test -s "$WORK/opened.txt" || fail "the row click opened nothing"
 want="$base/endusers/meeting_view.aspx?FRM=Software&EventID=E2E100&id=$number"
 [ "$(head -n1 "$WORK/opened.txt")" = "$want" ] || fail "opened $(opened), expected $want"
 
-# --- A second start ends at once, silently, with status 0 ----------------
+# --- A second start ends at once, silently, with status 0, and brings the
+# running instance's panel forward --------------------------------------
+for _ in 1 2 3; do
+    click_panel 225 8     # close glyph: back into the tray
+    wait_until 3 panel_hidden && break
+done
+panel_hidden || fail "the close glyph did not hide the panel"
 before=$(wc -l <"$WORK/requests.log")
 run_exe >"$WORK/second.out" 2>&1
 status=$?
@@ -110,6 +116,7 @@ status=$?
 sleep 1
 [ "$(wc -l <"$WORK/requests.log")" = "$before" ] || fail "the second start sent requests"
 kill -0 "$APP_PID" 2>/dev/null || fail "the first instance ended"
+wait_for_panel 10 || fail "the second start did not bring the first instance's panel forward"
 
 # --- Exit from the tray menu ends the process -----------------------------
 xdotool mousemove --window "$ICON" 8 8 click 3
