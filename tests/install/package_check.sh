@@ -34,7 +34,7 @@ field() { dpkg-deb -f "$DEB" "$1"; }
 [ "$(field Version)" = "$VERSION" ] || fail "Version: $(field Version)"
 [ "$(field Architecture)" = amd64 ] || fail "Architecture: $(field Architecture)"
 depends=$(field Depends)
-for needed in 'libqt6widgets6 (' 'libqt6gui6 (' 'libqt6core6 (' 'libcurl4 (' 'libc6 (' \
+for needed in 'libqt6widgets6 (' 'libqt6gui6 (' 'libqt6core6 (' 'libqt6network6 (' 'libc6 (' \
     'fonts-noto-cjk | fonts-wqy-microhei'; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks '$needed': $depends"
 done
