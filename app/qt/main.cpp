@@ -37,10 +37,11 @@ constexpr const char* kUsage =
     "area; while it runs, a second start for the same user ends at once.\n"
     "\n"
     "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
+    "  --version  show the version and the service address built in, and exit\n"
     "\n"
     "Environment:\n"
-    "  TALVANE_SERVICE_URL  base URL of the service (default http://127.0.0.1:8765)\n"
+    "  TALVANE_SERVICE_URL  base URL of the service, http or https (default: the\n"
+    "                       address the program was built for, see --version)\n"
     "  TALVANE_TICK_MS      timer interval in milliseconds, for tests (10..60000)\n";
 
 enum class Request { Run, Exit };
@@ -53,7 +54,7 @@ Request handleArguments(int argc, char* argv[], int& status) {
     }
     const std::string first = argv[1];
     if (argc == 2 && first == "--version") {
-        std::printf("talvane %s\n", TALVANE_VERSION);
+        std::printf("talvane %s\nservice %s\n", TALVANE_VERSION, talvane::BuiltInServiceBaseUrl());
         status = 0;
     } else if (argc == 2 && first == "--help") {
         std::fputs(kUsage, stdout);
@@ -96,6 +97,14 @@ int main(int argc, char* argv[]) {
     int status = 0;
     if (handleArguments(argc, argv, status) == Request::Exit) {
         return status;
+    }
+
+    // A service address that is no web address would hand a local path or
+    // another scheme to the HTTP client and the browser: refused before the
+    // lock file, the settings or the tray are touched.
+    if (const auto problem = ServiceBaseUrlProblem(std::getenv("TALVANE_SERVICE_URL"))) {
+        std::fprintf(stderr, "talvane: %s\n", problem->c_str());
+        return 2;
     }
 
     // The lock comes before the toolkit: a second start ends in milliseconds,
