@@ -2,14 +2,14 @@
 
 #include <QStringList>
 
+#include "service/PopupLink.h"
+
 namespace talvane::displaymsg {
 
 namespace {
 
 const QString kSeparator = QStringLiteral("||||||");
 const QString kDefaultHeading = QStringLiteral("会议提醒");
-const QString kEventPage = QStringLiteral("/endusers/meeting_view.aspx");
-constexpr qsizetype kLongestEventId = 64;
 
 QString plainLine(const QString& text) {
     QString line = text;
@@ -25,29 +25,12 @@ bool isWebAddress(const QUrl& url) {
     return url.isValid() && !url.host().isEmpty() && (scheme == u"http" || scheme == u"https");
 }
 
-bool isEventId(const QString& text) {
-    if (text.isEmpty() || text.size() > kLongestEventId) return false;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        const bool allowed = (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') ||
-                             (u >= u'a' && u <= u'z') || u == u'-' || u == u'_';
-        if (!allowed) return false;
-    }
-    return true;
-}
-
 QUrl linkFor(const QString& element, const QString& clientNumber, const QString& serviceBaseUrl) {
-    if (const QUrl direct(element, QUrl::StrictMode); isWebAddress(direct)) return direct;
-    if (!isEventId(element)) return {};
-    QUrl page(serviceBaseUrl + kEventPage, QUrl::StrictMode);
-    if (!isWebAddress(page)) return {};
-    // Every value escaped whole: a client number holding '&', '#' or '+'
-    // must not change the address's structure.
-    const QString query = QStringLiteral("FRM=Software&EventID=") + element +
-                          QStringLiteral("&id=") +
-                          QString::fromLatin1(QUrl::toPercentEncoding(clientNumber));
-    page.setQuery(query, QUrl::StrictMode);
-    return page;
+    const std::u16string link = PopupLinkFor(
+        element.toStdU16String(), clientNumber.toStdU16String(), serviceBaseUrl.toStdU16String());
+    if (link.empty()) return {};
+    const QUrl url(QString::fromStdU16String(link), QUrl::StrictMode);
+    return isWebAddress(url) ? url : QUrl();
 }
 
 }  // namespace

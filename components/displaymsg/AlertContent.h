@@ -12,8 +12,9 @@ namespace talvane::displaymsg {
 //   element 2  title    the event's title (the program has already shortened it)
 //   element 3  link     the event's identifier: a click on the card opens the
 //                       event page of the service for it and the client
-//                       number; a full http or https address is opened as it is;
-//                       anything else gives no link
+//                       number; an address on the service's own origin is
+//                       opened as it is; anything else, an address on another
+//                       host included, gives no link (service/PopupLink.h)
 //   element 4  note     free text, wrapped to three lines at most
 // Missing elements are empty; a sixth and later element are ignored. Line
 // breaks, tabs and other control characters become spaces, and nothing is
