@@ -3,6 +3,7 @@
 // the form.
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,14 @@ TEST_F(PanelViewTest, ClickOnATitleOpensItsEventPage) {
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0],
               u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E0&id=unknown value");
+}
+
+TEST_F(PanelViewTest, DoubleClickOnATitleOpensItsPageOnce) {
+    moveTo(120, 112);
+    // Through the window system, as a real double click arrives.
+    QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, {}, QPoint(100, 150));
+    QApplication::processEvents();
+    EXPECT_EQ(shell.opened.size(), 1u);
 }
 
 }  // namespace
