@@ -37,6 +37,15 @@ constexpr int kBodyLeading = 3;
 
 int existingCards = 0;
 
+// The close mark sits in the header's top-right corner; its target is the
+// corner itself, well beyond the drawn cross, so that a click meant to
+// dismiss never opens the link by a near miss.
+constexpr int kCloseTargetWidth = 40;
+QPoint closeMarkCentre(int cardWidth) { return {cardWidth - kPadding - 4, kHeaderHeight / 2}; }
+QRect closeMarkTarget(int cardWidth) {
+    return {cardWidth - kCloseTargetWidth, 0, kCloseTargetWidth, kHeaderHeight};
+}
+
 QFont cardFont(int pixelSize, bool bold) {
     QFont font;
     // Latin in Liberation Sans, Chinese in the Simplified Chinese face (the
@@ -178,7 +187,7 @@ void PopupCard::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::white);
     painter.setFont(f.heading);
     const QFontMetrics headingMetrics(f.heading);
-    const int closeCentreX = width() - kPadding - 4;
+    const int closeCentreX = closeMarkCentre(width()).x();
     const QString heading = headingMetrics.elidedText(content_.heading, Qt::ElideRight,
                                                       closeCentreX - 12 - (kPadding + 22));
     painter.drawText(kPadding + 22,
@@ -186,7 +195,7 @@ void PopupCard::paintEvent(QPaintEvent*) {
                      heading);
 
     painter.setPen(QPen(QColor(255, 255, 255, 220), 1.6, Qt::SolidLine, Qt::RoundCap));
-    const QPointF c(closeCentreX, kHeaderHeight / 2.0);
+    const QPointF c(closeMarkCentre(width()));
     painter.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
     painter.drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));
 
@@ -237,8 +246,10 @@ void PopupCard::paintEvent(QPaintEvent*) {
 }
 
 void PopupCard::mouseReleaseEvent(QMouseEvent* event) {
-    if (!rect().contains(event->position().toPoint())) return;
-    if (event->button() == Qt::LeftButton && !content_.link.isEmpty()) {
+    const QPoint at = event->position().toPoint();
+    if (!rect().contains(at)) return;
+    if (event->button() == Qt::LeftButton && !closeMarkTarget(width()).contains(at) &&
+        !content_.link.isEmpty()) {
         QDesktopServices::openUrl(content_.link);
     }
     close();

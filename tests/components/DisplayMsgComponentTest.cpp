@@ -126,6 +126,23 @@ TEST_F(DisplayMsgComponent, ALeftClickOpensTheEventPageWhenThereIsOne) {
     EXPECT_TRUE(popups().isEmpty());
 }
 
+TEST_F(DisplayMsgComponent, TheCloseMarkOnlyCloses) {
+    startApplication();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    // The drawn cross and the corners of a 24 x 24 square around it.
+    const int right = 320 - 16 - 4;
+    for (const QPoint at : {QPoint(right, 18), QPoint(right - 12, 6), QPoint(right + 11, 29)}) {
+        ASSERT_TRUE(show(reminder(QStringLiteral("关闭"), QStringLiteral("20261209001"))));
+        ASSERT_EQ(popups().size(), 1);
+        QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, at);
+        EXPECT_TRUE(popups().isEmpty()) << at.x() << "," << at.y();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_TRUE(catcher.opened.isEmpty()) << catcher.opened.value(0).toString().toStdString();
+}
+
 TEST_F(DisplayMsgComponent, ClosesItselfWhenItsTimeIsUp) {
     startApplication();
     ASSERT_TRUE(show(reminder(QStringLiteral("一秒")), 10));  // 1.0 s
