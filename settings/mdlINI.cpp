@@ -20,6 +20,9 @@ std::u16string ReadSetting(const SettingsContext& ctx, std::u16string_view secti
                            std::u16string_view key) {
     // The path stays in the file system's own bytes: turned into the code
     // page, a folder name outside it would point at another file.
+    // No folder known (the executable's own cannot be read and there is no
+    // home): no file, rather than one relative to the current folder.
+    if (ctx.paths.settingsDirectory().empty()) return std::u16string(kDefaultValue);
     const std::string path = SettingsFilePath(ctx.paths);
     std::array<char, kBufferSize> buffer{};
     const auto count = static_cast<std::int16_t>(ctx.profile.GetPrivateProfileStringA(
@@ -41,6 +44,7 @@ std::int16_t WriteSetting(const SettingsContext& ctx, std::u16string_view sectio
     // A settings folder of its own comes into being with the first write;
     // reading never creates it. The executable's folder is never made.
     const std::string directory = ctx.paths.settingsDirectory();
+    if (directory.empty()) return 0;
     if (directory != ctx.paths.applicationDirectory() && !CreateSettingsDirectory(directory)) {
         return 0;
     }

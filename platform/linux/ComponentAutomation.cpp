@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/ComponentAbi.h"
+#include "platform/linux/WriteAccess.h"
 
 #ifndef TALVANE_INSTALLED_COMPONENT_DIR
 #define TALVANE_INSTALLED_COMPONENT_DIR "/usr/local/lib/talvane/components"
@@ -161,8 +162,12 @@ ComponentAutomation::~ComponentAutomation() = default;
 
 std::vector<std::string> ComponentAutomation::defaultSearchDirectories(
     const std::string& executableDirectory) {
+    // An unknown folder is not the current one: only the installed folder.
+    if (executableDirectory.empty() || executableDirectory.front() != '/') {
+        return {TALVANE_INSTALLED_COMPONENT_DIR};
+    }
     std::string local = executableDirectory;
-    if (local.empty() || local.back() != '/') local += '/';
+    if (local.back() != '/') local += '/';
     local += "components";
     return {local, TALVANE_INSTALLED_COMPONENT_DIR};
 }
@@ -177,16 +182,24 @@ std::unique_ptr<DisplayMsg> ComponentAutomation::CreateObject(std::string_view p
 
     auto library = std::make_unique<ComponentLibrary>();
     const std::string fileName = std::string(progId) + ".so";
+    std::string refused;
     for (const std::string& directory : searchDirectories_) {
         const std::string candidate = directory + "/" + fileName;
-        if (access(candidate.c_str(), F_OK) == 0) {
-            library->path = candidate;
-            break;
+        if (access(candidate.c_str(), F_OK) != 0) continue;
+        // Loading runs the library's code as this user: a file or folder
+        // that someone else could have changed is passed over.
+        if (!PathWritableOnlyBy(directory, {::getuid(), 0}) ||
+            !PathWritableOnlyBy(candidate, {::getuid(), 0})) {
+            refused += "; refused " + candidate + ": another user can change it";
+            continue;
         }
+        library->path = candidate;
+        break;
     }
     if (library->path.empty()) {
         error = "no component " + fileName + " in";
         for (const std::string& directory : searchDirectories_) error += " " + directory;
+        error += refused;
         return nullptr;
     }
 

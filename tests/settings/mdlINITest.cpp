@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "tests/settings/SettingsFixture.h"
 
@@ -32,6 +35,23 @@ TEST(ReadSetting, ReturnsUnknownValue_AndCreatesNothing_WhenFileOrKeyIsMissing) 
 
     s.store("[systemsetting]\nother=1\n[elsewhere]\nsysNumber=2\n");
     EXPECT_EQ(Read(s.ctx), kUnknown);
+}
+
+TEST(Settings, WithoutAKnownFolder_NothingIsReadOrWrittenInTheCurrentFolder) {
+    SettingsFixture s;
+    s.store("[systemsetting]\nsysNumber=123456789012345678901234\n");
+    const std::string before = s.stored();
+    char* const previous = ::getcwd(nullptr, 0);
+    ASSERT_EQ(::chdir(s.dir.path().c_str()), 0);
+    const FixedPaths unknown("");
+    const SettingsContext ctx{s.profile, s.codePage, unknown};
+    const std::u16string read = Read(ctx);
+    const std::int16_t written = WriteSetting(ctx, u"systemsetting", u"sysNumber", u"x");
+    ASSERT_EQ(::chdir(previous), 0);
+    std::free(previous);
+    EXPECT_EQ(read, kUnknown);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(s.stored(), before);
 }
 
 TEST(ReadSetting, ReturnsTheStoredValueItself) {
