@@ -18,20 +18,12 @@ case "${1:-}" in
     *) echo "usage: scripts/bench.sh [--quick]" >&2; exit 2 ;;
 esac
 
-# The program allows one instance per user. As root the whole run gets its
-# own mount namespace with private /tmp and /run/user, so it never meets an
-# instance that a developer or a test has running; elsewhere a user
-# namespace does the same where the system allows one.
-if [ -z "${TALVANE_BENCH_ISOLATED:-}" ]; then
-    export TALVANE_BENCH_ISOLATED=1
-    isolate='mount -t tmpfs tmpfs /tmp && { [ ! -d /run/user ] || mount -t tmpfs tmpfs /run/user; } && exec bash "$0" "$@"'
-    if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
-        exec unshare -m bash -c "$isolate" "$0" "$@"
-    elif unshare -rm true 2>/dev/null; then
-        exec unshare -rm bash -c "$isolate" "$0" "$@"
-    fi
-    echo "bench: no private mount namespace here; a running talvane of this user will make its runs fail" >&2
-fi
+# The program allows one instance per user. As root the whole run gets the
+# namespaces of the end-to-end checks (private /tmp and /run/user, loopback
+# only), so it never meets an instance that a developer or a test has running.
+. "$root/tests/lib/desktop.sh"
+[ -n "${TALVANE_E2E_ISOLATED:-}" ] ||
+    echo "bench: no private namespaces here (they need root); a running talvane of this user will make its runs fail" >&2
 
 if [ $quick = yes ]; then
     startup_runs=3 memory_runs=1 idle_runs=1 idle_seconds=10 tick_seconds=10 pointer_runs=1 settle=2
@@ -55,7 +47,6 @@ bin=$build/bin
 # (display, tray host, service and programs alike) keeps that out.
 renice -n -10 $$ >/dev/null 2>&1 && priority="nice -10" || priority="normal"
 
-. "$root/scripts/virtual-display.sh"
 WORK=$(mktemp -d /tmp/talvane-bench.XXXXXX)
 DEMO_PID=""
 cleanup() {
@@ -81,17 +72,12 @@ RAW=$WORK/raw.txt
 : >"$RAW"
 
 start_virtual_display
-"$bin/talvane-demo-service" --port 0 --log "$WORK/requests.log" >"$WORK/demo.out" 2>&1 &
-DEMO_PID=$!
-port=""
-for _ in $(seq 1 100); do
-    port=$(sed -n 's#.*listening on http://127.0.0.1:\([0-9]*\).*#\1#p' "$WORK/demo.out" | head -n1)
-    [ -n "$port" ] && break
-    sleep 0.05
-done
-[ -n "$port" ] || { echo "bench: the demo service did not start: $(cat "$WORK/demo.out")" >&2; exit 1; }
-export TALVANE_SERVICE_URL=http://127.0.0.1:$port
+DEMO_BIN=$bin/talvane-demo-service
+start_demo
 unset TALVANE_TICK_MS QT_QPA_PLATFORM
+
+# machine KEY VALUE: a raw line describing this machine (VALUE may hold spaces)
+machine() { printf 'machine %s=%s\n' "$1" "$2"; }
 
 # probe LABEL [probe options...] -- COMMAND: one measured start, lines to RAW
 probe() {
@@ -109,6 +95,15 @@ notifier_starts=0
     echo "meta quick=$quick"
     echo "meta priority=${priority// /_}"
     echo "meta idle_from_s=$((memory_after + settle))"
+    # The machine that ran the benchmark, for the report.
+    machine cpu "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)"
+    machine cores "$(nproc)"
+    machine memory_kib "$(awk '/^MemTotal:/ { print $2 }' /proc/meminfo)"
+    machine system "$(. /etc/os-release && echo "$PRETTY_NAME")"
+    machine kernel "$(uname -r)"
+    machine qt "$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null)"
+    machine libcurl "$(dpkg-query -W -f='${Version}' libcurl4 2>/dev/null)"
+    machine compiler "$(c++ --version | head -n1)"
 } >>"$RAW"
 
 # Two more programs show where a difference comes from: the floor with the
@@ -220,7 +215,7 @@ else
 fi
 cp "$RAW" "$build/bench-raw.txt"
 mkdir -p "$(dirname "$report")"
-bash "$root/tools/bench/write-report.sh" "$RAW" >"$report" || exit 1
+python3 "$root/tools/bench/write-report.py" "$RAW" >"$report" || exit 1
 echo "bench: raw figures in $build/bench-raw.txt; report written to $report"
 grep -q 'failed=1' "$RAW" && { echo "bench: some runs failed; see the report" >&2; exit 1; }
 exit 0

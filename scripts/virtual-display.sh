@@ -2,6 +2,7 @@
 # free display number and trayer as the tray host, and stops both on exit.
 #   start_virtual_display            exports DISPLAY, sets XVFB_PID, TRAYER_PID
 #   start_tray_host                  (again) starts trayer, sets TRAYER_PID
+#   ensure_tray_host                 starts trayer again if it is not there
 start_virtual_display() {
     # Xvfb picks a free display number itself. No abstract socket: checks in
     # private mount namespaces all get the same number, and a client would
@@ -31,9 +32,29 @@ start_tray_host() {
         --SetDockType true --transparent false >/dev/null 2>&1 &
     TRAYER_PID=$!
     for _ in $(seq 1 100); do
-        xwininfo -root -tree 2>/dev/null | grep -q '"trayer"' && break
+        tray_host_up && break
         sleep 0.05
     done
+}
+
+tray_host_up() { xwininfo -root -tree 2>/dev/null | grep -q '"trayer"'; }
+
+# On a busy machine trayer can lose its race with a slow display start and
+# exit; false when three starts brought none up.
+ensure_tray_host() {
+    for _ in 1 2 3; do
+        for _ in $(seq 1 200); do
+            xdpyinfo >/dev/null 2>&1 && break
+            sleep 0.05
+        done
+        tray_host_up && return 0
+        [ -n "${TRAYER_PID:-}" ] && kill -0 "$TRAYER_PID" 2>/dev/null || start_tray_host
+        for _ in $(seq 1 200); do
+            tray_host_up && return 0
+            sleep 0.05
+        done
+    done
+    return 1
 }
 
 stop_virtual_display() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the benchmark report writer on raw lines with known figures: the
 # medians, ratios and verdicts, the start-up figures taken from the start-up
-# rounds only, and "n/a" rather than a verdict where figures are missing.
+# rounds only, the machine as the raw lines describe it, and "n/a" rather
+# than a verdict where figures are missing.
 #   report-test.sh WRITE-REPORT DATA-DIR
 set -uo pipefail
 writer=$1
@@ -15,7 +16,11 @@ expect() {  # expect REPORT TEXT: REPORT contains the line fragment TEXT
     fi
 }
 
-complete=$(bash "$writer" "$data/raw-complete.txt") || { echo "FAIL: writer failed" >&2; exit 1; }
+complete=$(python3 "$writer" "$data/raw-complete.txt") || { echo "FAIL: writer failed" >&2; exit 1; }
+# The machine that ran the benchmark, not the one that writes the report.
+expect "$complete" "| CPU | Test CPU 9000 @ 1.00GHz, 4 cores (\`nproc\`) |"
+expect "$complete" "| Memory | 2.0 GiB |"
+expect "$complete" "| System | Debian GNU/Linux 12 (bookworm), kernel 6.1.0-test |"
 # Medians of 10/12/11 and 15/16/14; the warm-up and the memory rounds' starts do not count.
 expect "$complete" "| Start-up: exec → icon drawn (median of 3) | 15.0 ms | 11.0 ms | 1.36 × | ≤ 1.3 × | **missed** by 0.06 ×"
 expect "$complete" "| icon drawn (fastest run) | 14.0 ms | 10.0 ms |"
@@ -36,10 +41,11 @@ expect "$mappings" "| libcurl.so.4 | 80 KiB | 0 KiB | +80 KiB |"
     { echo "FAIL: mappings out of order: $mappings" >&2; failures=$((failures + 1)); }
 
 # Without idle and pointer lines the verdicts say so instead of passing.
-partial=$(grep -v '^idle\|^pointer' "$data/raw-complete.txt" | bash "$writer" /dev/stdin) ||
+partial=$(grep -v '^idle\|^pointer\|^machine' "$data/raw-complete.txt" | python3 "$writer" /dev/stdin) ||
     { echo "FAIL: writer failed on partial figures" >&2; exit 1; }
 expect "$partial" "| Pointer: handler time per move (median) | n/a | | | < 20 µs | n/a (no figure) |"
 expect "$partial" "≤ floor with a bare 60 s timer: n/a | n/a (no figure) |"
+expect "$partial" "| CPU | n/a, n/a cores"
 if grep -q '| met |' <<<"$(grep -E '^\| (Idle CPU|Idle wake|Pointer)' <<<"$partial")"; then
     echo "FAIL: a missing figure was reported as met" >&2
     failures=$((failures + 1))

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Under a window manager the panel moves when its bare background is dragged,
 # and comes back from the tray where it was dragged to.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
 start_window_manager
 start_demo
@@ -9,22 +9,35 @@ start_talvane
 show_panel_from_tray || fail "the panel did not open"
 start_x=$PANEL_X
 start_y=$PANEL_Y
+followed() {
+    wait_for_panel
+    [ "$PANEL_X" -lt $((start_x - 200)) ] && [ "$PANEL_Y" -gt $((start_y + 80)) ]
+}
 hover 120 112               # the strip below the banner: bare background
 xdotool mousedown 1
-# The move starts once the program has handled the press and handed the
-# drag to the window manager; a slow build (sanitizers) needs a moment.
-sleep 1
 for step in 1 2 3 4 5 6; do
     xdotool mousemove_relative -- -50 20
+done
+# The move starts once the program has handled the press and handed the
+# drag to the window manager, which moves the panel on the next motion; a
+# slow build (sanitizers) takes a while, so the pointer twitches until the
+# panel has followed.
+deadline=$((SECONDS + 10))
+until followed; do
+    [ $SECONDS -lt $deadline ] || { xdotool mouseup 1; fail "waited 10 s for the panel to follow the drag: $start_x,$start_y -> $PANEL_X,$PANEL_Y"; }
+    xdotool mousemove_relative -- 1 0 sleep 0.05 mousemove_relative -- -1 0
+    sleep 0.05
+done
+xdotool mouseup 1
+# Where the window manager leaves it: the same place twice in a row.
+previous=""
+for _ in $(seq 1 30); do
+    wait_for_panel || fail "the panel went away after the drag"
+    [ "$PANEL_X,$PANEL_Y" = "$previous" ] && break
+    previous="$PANEL_X,$PANEL_Y"
     sleep 0.1
 done
-sleep 0.5
-xdotool mouseup 1
-sleep 0.5
-wait_for_panel
 shot dragged
-[ "$PANEL_X" -lt $((start_x - 200)) ] && [ "$PANEL_Y" -gt $((start_y + 80)) ] ||
-    fail "the panel did not follow the drag: $start_x,$start_y -> $PANEL_X,$PANEL_Y"
 dragged_x=$PANEL_X
 dragged_y=$PANEL_Y
 click_panel 225 8           # put it away

@@ -3,7 +3,7 @@
 # polls for a reminder and every 30th reports the visit (on tick 210 the poll
 # comes first), and the shipped popup component shows the reminder; on a
 # Saturday only the visit reports go out.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
 start_demo --data "$(dirname "$0")/data/e2e-data.txt"
 number=000772026120910000000077
@@ -34,12 +34,15 @@ find_popup() {
     local w
     for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
         eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" -gt 64 ] && [ "$X" -gt 500 ] && [ "$Y" -gt 384 ]; then return 0; fi
+        if [ "$WIDTH" -gt 64 ] && [ "$X" -gt 500 ] && [ "$Y" -gt 384 ]; then
+            POPUP=$w
+            return 0
+        fi
     done
     return 1
 }
 wait_until 10 find_popup || fail "the reminder popup is not on screen"
-sleep 0.3
+wait_until 5 window_drawn "$POPUP" || fail "the reminder popup was mapped but not drawn within 5 s"
 shot reminder-popup
 wait_until 60 sh -c "[ \$(grep -c 'GET /EndUsers/' '$WORK/requests.log') -ge $((2 + ${#expected})) ]" ||
     fail "ticks did not reach 210: $(tick_requests)"

@@ -2,14 +2,14 @@
 # Start-up against the demo service: hidden panel, one tray icon, the visit
 # report before the event list, each with a fresh cache-busting number; a
 # second start leaves no trace.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
 start_demo
 printf '[systemsetting]\r\nsysNumber=123451234567890123456789\r\n' >"$WORK/app/setting.ini"
 cp "$WORK/app/setting.ini" "$WORK/setting.before"
 start_talvane
 wait_until 5 grep -q Clientnew.aspx "$WORK/requests.log" || fail "no event-list request"
-sleep 0.5
+wait_for_icon_drawn
 shot startup-tray
 panel_hidden || fail "the panel is visible after start-up"
 [ "$(tray_icon_count)" = 1 ] || fail "expected one tray icon, found $(tray_icon_count)"
@@ -33,7 +33,8 @@ elapsed_ms=$((($(date +%s%N) - start) / 1000000))
 [ $status = 0 ] || fail "second start exited with $status"
 [ ! -s "$WORK/second.out" ] || fail "second start printed: $(cat "$WORK/second.out")"
 [ "$elapsed_ms" -lt 2000 ] || fail "second start took ${elapsed_ms} ms"
-sleep 0.3
+# The second start has ended: the service logs a request when it arrives,
+# and an icon goes with its process.
 [ "$(grep -c GET "$WORK/requests.log")" = 2 ] || fail "the second start sent a request"
 [ "$(tray_icon_count)" = 1 ] || fail "a second icon appeared"
 cmp -s "$WORK/app/setting.ini" "$WORK/setting.before" || fail "the settings file changed"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Two starts at the same moment: exactly one instance survives, the other
 # ends silently with status 0 and leaves no trace.
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
 start_demo
 printf '[systemsetting]\nsysNumber=111112026120910000011111\n' >"$WORK/app/setting.ini"
@@ -10,7 +10,8 @@ a=$!
 "$WORK/app/talvane" >"$WORK/b.out" 2>&1 &
 b=$!
 wait_for_icon || fail "no tray icon appeared"
-sleep 1
+one_ended() { ! kill -0 "$a" 2>/dev/null || ! kill -0 "$b" 2>/dev/null; }
+wait_until 10 one_ended || fail "waited 10 s for one of the two starts to end"
 alive=0
 for pid in $a $b; do
     if kill -0 "$pid" 2>/dev/null; then

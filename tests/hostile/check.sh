@@ -8,12 +8,11 @@
 # In the modes that answer at once the timer runs fast on a weekday morning,
 # so that reminder polls and visit reports meet the same service.
 # Usage: check.sh MODE talvane hostile-service components artifacts
-. "$(dirname "$0")/../e2e/lib.sh"
-. "$(dirname "$0")/program.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 MODE=$1
 shift
 e2e_setup "$1" "$2" "$3" "$4/$MODE"
-ensure_tray_host
+ensure_tray_host || fail "no tray host on the virtual display"
 HOSTILE_BIN=$2
 # Never the real user's folder, should the program look for another place.
 export XDG_CONFIG_HOME="$WORK/config"
@@ -55,11 +54,7 @@ touch -d 2020-01-01 "$WORK/app/setting.ini"
 cp -p "$WORK/app/setting.ini" "$WORK/setting.before"
 ls -A "$WORK/app" >"$WORK/listing.before"
 
-"$HOSTILE_BIN" --mode "$MODE" --port 0 --log "$WORK/hostile.log" >"$WORK/hostile.out" 2>&1 &
-DEMO_PID=$!
-wait_until 30 grep -qs 'listening on' "$WORK/hostile.out" || fail "hostile service did not start: $(cat "$WORK/hostile.out")"
-port=$(sed -n 's#.*listening on http://127.0.0.1:\([0-9]*\).*#\1#p' "$WORK/hostile.out")
-export TALVANE_SERVICE_URL="http://127.0.0.1:$port"
+start_service "$HOSTILE_BIN" --mode "$MODE" --log "$WORK/hostile.log"
 
 prefix=()
 if [ $fast_ticks = 1 ]; then
@@ -67,27 +62,16 @@ if [ $fast_ticks = 1 ]; then
     weekday_morning
     prefix=("${WEEKDAY_MORNING[@]}")
 fi
+ended_in_startup() { program_running || fail "the program ended during start-up: $(cat "$WORK/talvane.out")"; }
 start_ms=$(now_ms)
-"${prefix[@]}" "$WORK/app/talvane" >"$WORK/talvane.out" 2>&1 &
-APP_PID=$!
-ICON=""
-until [ -n "$ICON" ]; do
-    [ $(($(now_ms) - start_ms)) -le $((startup_limit_s * 1000)) ] || fail "no tray icon within ${startup_limit_s} s"
-    kill -0 "$APP_PID" 2>/dev/null || fail "the program ended during start-up: $(cat "$WORK/talvane.out")"
-    sleep 0.05
-    ICON=$(tray_icon)
-done
+run_program "${prefix[@]}"
+wait_for_icon "$startup_limit_s" || { ended_in_startup; fail "no tray icon within ${startup_limit_s} s"; }
 icon_ms=$(now_ms)
 # The icon goes into the tray between the two start-up requests; the click
 # waits in the queue until start-up is over.
 xdotool mousemove --window "$ICON" 10 10 click 1
-PANEL=""
-until [ -n "$PANEL" ]; do
-    [ $(($(now_ms) - start_ms)) -le $((startup_limit_s * 1000)) ] || fail "start-up did not end within ${startup_limit_s} s"
-    kill -0 "$APP_PID" 2>/dev/null || fail "the program ended during start-up: $(cat "$WORK/talvane.out")"
-    sleep 0.05
-    PANEL=$(xdotool search --onlyvisible --name '^Talvane2.0' 2>/dev/null | head -n1)
-done
+left_s=$(((start_ms + startup_limit_s * 1000 - icon_ms + 999) / 1000))
+wait_for_panel "$left_s" || { ended_in_startup; fail "start-up did not end within ${startup_limit_s} s"; }
 ready_ms=$(now_ms)
 startup_s=$(awk -v ms=$((ready_ms - start_ms)) 'BEGIN { printf "%.1f", ms / 1000 }')
 pid=$(program_pid) || fail "cannot find the program's process"
@@ -122,7 +106,9 @@ hover 5 130   # row 0's hover area, then its title: the balloon opens
 hover 100 150
 hover 5 530   # the same for row 4, whose balloon opens above it
 hover 100 550
-shot "$MODE-panel"
+# What the rows show depends on the mode, so the screenshot waits for the
+# screen to settle rather than for a balloon.
+settled "$MODE-panel" || echo "the screen kept changing: $MODE-panel.png is a snapshot"
 hover 120 112
 click_panel 225 8
 wait_until 10 panel_hidden || fail "the panel did not go away on the put-away glyph"

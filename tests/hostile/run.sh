@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs check.sh for every mode of the hostile service and sums up. As root
-# each check has a mount namespace of its own (tests/e2e/lib.sh), so several
+# each check has a mount namespace of its own (tests/lib/desktop.sh), so several
 # run at once: the two that wait out the HTTP time-outs first, the quick
 # ones beside them. Without root they take turns.
 # Usage: run.sh [--doc FILE] talvane hostile-service components artifacts [mode...]
@@ -53,7 +53,7 @@ done
 echo "$table"
 echo "hostile suite: $((SECONDS - start)) s"
 if [ -n "$doc" ]; then
-    . "$here/doc-block.sh"
+    . "$here/../lib/doc-block.sh"
     printf '%s\n\nMeasured %s on %s (%s cores).\n' "$table" "$(date -u '+%Y-%m-%d %H:%M UTC')" \
         "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)" "$(nproc)" |
         replace_doc_block "$doc" hostile

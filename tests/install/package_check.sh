@@ -5,7 +5,7 @@
 # display with a tray host, and removes it again.
 #   arguments: talvane binary, demo service binary, components dir,
 #              artifact dir, package build dir, expected version
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 PACKAGE_BUILD=$5
 VERSION=$6
 e2e_setup "$1" "$2" "$3" "$4"
@@ -130,9 +130,8 @@ wait_until 5 bash -c '[ -z "$(xdotool search --onlyvisible --classname "^talvane
 
 cp "$settings" "$WORK/setting.first"
 run_installed
-sleep 1
+wait_until 10 requests_at_least 2 "visit.aspx?id=$number&" || fail "the second start sent no visit report with the stored number"
 cmp -s "$settings" "$WORK/setting.first" || fail "the second start changed the settings file"
-[ "$(grep -c "visit.aspx?id=$number&" "$WORK/requests.log")" -ge 2 ] || fail "the second start used another number"
 kill "$APP_PID"
 wait "$APP_PID" 2>/dev/null
 APP_PID=""

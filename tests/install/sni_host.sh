@@ -5,7 +5,7 @@
 # middle button and the context menu behave as with a tray icon.
 #   arguments: talvane binary, demo service binary, components dir,
 #              artifact dir, sni-watcher binary
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 WATCHER_BIN=$5
 e2e_setup "$1" "$2" "$3" "$4"
 
@@ -27,8 +27,7 @@ trap cleanup EXIT
 wait_until 5 grep -q '^ready' "$WORK/watcher.out" || fail "watcher: $(cat "$WORK/watcher.out")"
 
 start_demo
-"$WORK/app/talvane" >"$WORK/talvane.out" 2>&1 &
-APP_PID=$!
+run_program
 wait_until 10 grep -q '^item ' "$WORK/watcher.out" || fail "no item registered: $(cat "$WORK/talvane.out")"
 read -r _ SERVICE ITEM_PATH < <(grep '^item ' "$WORK/watcher.out" | head -n1)
 item() { gdbus call --session --dest "$SERVICE" --object-path "$ITEM_PATH" "$@"; }

@@ -8,10 +8,9 @@
 # because a write fails.
 # As root the read-only cases use read-only bind mounts, since root writes
 # through permission bits.
-. "$(dirname "$0")/../e2e/lib.sh"
-. "$(dirname "$0")/../hostile/program.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
-ensure_tray_host
+ensure_tray_host || fail "no tray host on the virtual display"
 start_demo
 # Never the real user's folder, whatever a case does to the program's own.
 export XDG_CONFIG_HOME="$WORK/config"

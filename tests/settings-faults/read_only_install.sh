@@ -3,10 +3,9 @@
 # administrator put beside it: the stored client number is the copy's
 # identity, and reading it needs no write access, so the visit report
 # carries that number and nothing is written anywhere.
-. "$(dirname "$0")/../e2e/lib.sh"
-. "$(dirname "$0")/../hostile/program.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 e2e_setup "$@"
-ensure_tray_host
+ensure_tray_host || fail "no tray host on the virtual display"
 start_demo
 export XDG_CONFIG_HOME="$WORK/config"
 mkdir -p "$XDG_CONFIG_HOME"

@@ -18,11 +18,10 @@ if [ "${1:-}" = --doc ]; then
     case $doc in /*) ;; *) doc=$PWD/$doc ;; esac
     export SOAK_DOC=$doc
 fi
-. "$(dirname "$0")/../e2e/lib.sh"
-. "$(dirname "$0")/../hostile/program.sh"
+. "$(dirname "$0")/../lib/desktop.sh"
 doc=${SOAK_DOC:-}
 e2e_setup "$@"
-ensure_tray_host
+ensure_tray_host || fail "no tray host on the virtual display"
 
 TICKS=${SOAK_TICKS:-10000}
 # What the run may add on top of the level it reaches after the warm-up
@@ -79,8 +78,8 @@ wait_for_panel || soak_fail "a tray click did not show the panel after the soak"
 # And it ends cleanly from the tray menu; a sanitizer build looks for leaks
 # on the way out.
 open_tray_menu || soak_fail "no tray menu after the soak"
-xdotool key e
-wait_until 10 sh -c "! kill -0 $pid 2>/dev/null" || soak_fail "退出 did not end the program"
+program_ended() { ! kill -0 "$pid" 2>/dev/null; }
+choose_from_tray_menu e program_ended || soak_fail "退出 did not end the program"
 wait "$APP_PID"
 status=$?
 APP_PID=""
@@ -114,7 +113,7 @@ figures="| Figure | Value |
 | Threads at the end | $last_threads |"
 echo "$figures" | tee "$ARTIFACTS/figures.md"
 if [ -n "$doc" ]; then
-    . "$(dirname "$0")/../hostile/doc-block.sh"
+    . "$(dirname "$0")/../lib/doc-block.sh"
     printf '%s\n\nMeasured %s on %s (%s cores); samples every 2 s.\n' "$figures" \
         "$(date -u '+%Y-%m-%d %H:%M UTC')" \
         "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)" "$(nproc)" |
