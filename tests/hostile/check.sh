@@ -4,7 +4,8 @@
 # icon appears once the visit report has ended, and a click on it is
 # answered once the event list has ended too); memory stays bounded; the
 # program keeps running and still answers the tray and the panel; the
-# settings file and its folder are left as they were.
+# settings file and its folder are left as they were; nothing reaches the
+# other origin (127.0.0.2) that some modes redirect or link to.
 # In the modes that answer at once the timer runs fast on a weekday morning,
 # so that reminder polls and visit reports meet the same service.
 # Usage: check.sh MODE talvane hostile-service components artifacts
@@ -98,6 +99,16 @@ if [ $fast_ticks = 1 ]; then
         fail "the timer's requests did not come: $(accepts) connections"
 fi
 
+if [ "$MODE" = foreign-link ]; then
+    # The reminder links to another host: a click on its popup (on the
+    # body, away from the close mark) opens nothing.
+    wait_until 10 find_popup || fail "the reminder popup is not on screen"
+    wait_until 5 window_drawn "$POPUP" || fail "the reminder popup was not drawn within 5 s"
+    xdotool mousemove $((X + 40)) $((Y + HEIGHT / 2)) click 1
+    sleep 1
+    [ "$(opened_count)" = 0 ] || fail "a reminder's link to another host was opened: $(opened)"
+fi
+
 # Still answering: a tray click shows the panel, the pointer over the rows
 # opens their balloons, and the put-away glyph hides the panel again.
 xdotool mousemove --window "$ICON" 10 10 click 1
@@ -125,6 +136,8 @@ if [ $judge_memory = 1 ]; then
     [ "$rss" -le "$MAX_RSS_MIB" ] || fail "resident memory $rss MiB is above $MAX_RSS_MIB MiB"
 fi
 
+other=$(awk '$3 ~ /^other-/' "$WORK/hostile.log")
+[ -z "$other" ] || fail "requests reached another origin: $other"
 cmp -s "$WORK/app/setting.ini" "$WORK/setting.before" || fail "the settings file changed"
 [ "$(stat -c %Y "$WORK/app/setting.ini")" = "$(stat -c %Y "$WORK/setting.before")" ] || fail "the settings file was touched"
 ls -A "$WORK/app" | cmp -s - "$WORK/listing.before" || fail "files appeared beside the program: $(ls -A "$WORK/app")"
