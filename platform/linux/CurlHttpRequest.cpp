@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "service/WebAddress.h"
+
 namespace talvane {
 
 namespace {
@@ -83,6 +85,14 @@ std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* u
     return bytes;
 }
 
+// Bytes of a URL as curl hands them back, one unit each (they are ASCII:
+// curl escapes the rest).
+std::u16string Widened(std::string_view bytes) {
+    std::u16string wide;
+    for (const char c : bytes) wide.push_back(static_cast<unsigned char>(c));
+    return wide;
+}
+
 struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
@@ -143,8 +153,9 @@ bool CurlHttpRequest::send() {
     curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(h, CURLOPT_MAXREDIRS, options_.maxRedirects);
+    // Redirects are followed by hand below: curl would follow them to any
+    // host, and a service must not be able to send the client number there.
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
                      static_cast<long>(options_.connectTimeout.count()));
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(options_.totalTimeout.count()));
@@ -156,16 +167,31 @@ bool CurlHttpRequest::send() {
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, collectBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
 
-    body_.clear();
-    const CURLcode rc = curl_easy_perform(h);
-    if (sink.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
-        return fail("response body larger than " + std::to_string(options_.maxBodyBytes) +
-                    " bytes");
-    }
-    if (rc != CURLE_OK) {
-        std::string reason = curl_easy_strerror(rc);
-        if (errorBuffer[0] != '\0') reason += std::string(": ") + errorBuffer;
-        return fail(std::move(reason));
+    for (long redirects = 0;; ++redirects) {
+        body_.clear();
+        const CURLcode rc = curl_easy_perform(h);
+        if (sink.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
+            return fail("response body larger than " + std::to_string(options_.maxBodyBytes) +
+                        " bytes");
+        }
+        if (rc != CURLE_OK) {
+            std::string reason = curl_easy_strerror(rc);
+            if (errorBuffer[0] != '\0') reason += std::string(": ") + errorBuffer;
+            return fail(std::move(reason));
+        }
+        char* next = nullptr;
+        if (curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &next) != CURLE_OK || next == nullptr) {
+            break;
+        }
+        if (redirects >= options_.maxRedirects) {
+            return fail("too many redirects (more than " + std::to_string(options_.maxRedirects) +
+                        ")");
+        }
+        if (!SameOrigin(Widened(next), Widened(url_))) {
+            return fail(std::string("redirect to another origin refused: ") + next);
+        }
+        const std::string target = next;
+        curl_easy_setopt(h, CURLOPT_URL, target.c_str());
     }
     state_ = State::Sent;
     return true;

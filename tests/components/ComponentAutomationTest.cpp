@@ -153,8 +153,9 @@ TEST(ComponentAutomation, PassesOverWhatAnotherUserCanChange_AndNeverLooksInTheC
         std::string error;
         const bool created = create(automation, "Test.Works", error) != nullptr;
         EXPECT_EQ(created, error.empty()) << error;
-        if (!created)
+        if (!created) {
             EXPECT_NE(error.find("another user can change it"), std::string::npos) << error;
+        }
         return created;
     };
     EXPECT_FALSE(fileWithModes(0777, 0755));
