@@ -73,7 +73,7 @@ void frmMain::DoTransparency() {
 }
 
 void frmMain::LoadClientNumber() {
-    const SettingsContext settings{services_.profile, services_.codePage, services_.paths};
+    const SettingsContext settings{services_.settings, services_.codePage, services_.paths};
     talvane::LoadClientNumber(state_.sysNumber, settings, services_.clock, services_.random);
 }
 

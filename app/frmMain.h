@@ -12,8 +12,8 @@
 #include "platform/FormObject.h"
 #include "platform/HttpRequest.h"
 #include "platform/InstanceLock.h"
-#include "platform/ProfileFile.h"
 #include "platform/Random.h"
+#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SysTray.h"
 #include "platform/WindowServices.h"
@@ -28,7 +28,7 @@ struct FormServices {
     WindowServices& window;
     SysTray& cSysTray1;
     Shell& shell;
-    ProfileFile& profile;
+    SettingsStore& settings;
     const CodePage& codePage;
     const AppPaths& paths;
     const Clock& clock;

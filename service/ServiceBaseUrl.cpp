@@ -1,6 +1,5 @@
 #include "service/ServiceBaseUrl.h"
 
-#include <cstdlib>
 #include <string_view>
 
 #include "service/WebAddress.h"
@@ -32,8 +31,6 @@ std::u16string ServiceBaseUrlFrom(const char* environmentValue, const char* buil
     }
     return url;
 }
-
-std::u16string ServiceBaseUrl() { return ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL")); }
 
 std::optional<std::string> ServiceBaseUrlProblem(const char* environmentValue,
                                                  const char* builtIn) {

@@ -9,14 +9,11 @@ namespace talvane {
 // TALVANE_SERVICE_URL_DEFAULT; the demo service's for builds from source).
 const char* BuiltInServiceBaseUrl();
 
-// The value of TALVANE_SERVICE_URL when it is set and not empty, else the
-// built-in address; a trailing '/' is dropped because every path begins
-// with one.
+// The value of TALVANE_SERVICE_URL (read by the program's composition) when
+// it is set and not empty, else the built-in address; a trailing '/' is
+// dropped because every path begins with one.
 std::u16string ServiceBaseUrlFrom(const char* environmentValue,
                                   const char* builtIn = BuiltInServiceBaseUrl());
-
-// ServiceBaseUrlFrom(getenv("TALVANE_SERVICE_URL")).
-std::u16string ServiceBaseUrl();
 
 // Why the address ServiceBaseUrlFrom gives cannot serve: one line naming
 // the setting it came from, or nothing when it is an http or https address

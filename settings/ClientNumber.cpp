@@ -28,7 +28,7 @@ void LoadClientNumber(std::u16string& sysNumber, const SettingsContext& settings
     // Without a file or key the program does not make itself a number; a
     // user's own settings folder without a file yet is a fresh installation,
     // which starts like a portable copy as shipped, with the key and no value.
-    if (sysNumber == kUnknown && !IsFreshUserSettings(settings.paths)) return;
+    if (sysNumber == kUnknown && !IsFreshUserSettings(settings.paths, settings.store)) return;
     if (sysNumber.size() == kClientNumberLength) return;
     sysNumber = NewClientNumber(clock, random);
     WriteSetting(settings, kSection, kKey, sysNumber);

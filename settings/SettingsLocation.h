@@ -3,11 +3,12 @@
 #include <string>
 
 #include "platform/AppPaths.h"
+#include "platform/SettingsStore.h"
 
 namespace talvane {
 
-// What decides where setting.ini lives. Gathered once at start-up: the
-// place must not change while the program runs.
+// What decides where setting.ini lives. The platform gathers it once at
+// start-up: the place must not change while the program runs.
 struct SettingsPlaceInputs {
     std::string executableDirectory;
     bool executableDirectoryWritable = false;
@@ -24,16 +25,12 @@ std::string ChooseSettingsDirectory(const SettingsPlaceInputs& inputs);
 
 // True when the settings live in a folder of their own (not beside the
 // executable) and no settings file is there yet.
-bool IsFreshUserSettings(const AppPaths& paths);
+bool IsFreshUserSettings(const AppPaths& paths, const SettingsStore& store);
 
 // The executable's paths, with the settings folder chosen once.
 class SettingsLocation : public AppPaths {
   public:
     SettingsLocation(const AppPaths& executable, std::string settingsDirectory);
-
-    // Probes the executable's folder for write access and reads
-    // XDG_CONFIG_HOME and HOME (or the password entry) of this process.
-    static SettingsLocation ForThisProcess(const AppPaths& executable);
 
     std::string applicationDirectory() const override;
     std::string settingsDirectory() const override;

@@ -1,8 +1,7 @@
 #include "settings/mdlINI.h"
 
+#include <algorithm>
 #include <array>
-
-#include "settings/SettingsDirectory.h"
 
 namespace talvane {
 namespace {
@@ -24,10 +23,17 @@ std::u16string ReadSetting(const SettingsContext& ctx, std::u16string_view secti
     // home): no file, rather than one relative to the current folder.
     if (ctx.paths.settingsDirectory().empty()) return std::u16string(kDefaultValue);
     const std::string path = SettingsFilePath(ctx.paths);
+    // The value lands in a buffer of fixed size, cut to leave room for the
+    // terminating NUL; the default stands in for anything not found.
+    const SettingRead read = ctx.store.read(path, ctx.codePage.fromUnicode(section),
+                                            ctx.codePage.fromUnicode(key), kBufferSize - 1);
+    const std::string stored = read.status == SettingRead::Status::Found
+                                   ? read.value
+                                   : ctx.codePage.fromUnicode(kDefaultValue);
     std::array<char, kBufferSize> buffer{};
-    const auto count = static_cast<std::int16_t>(ctx.profile.GetPrivateProfileStringA(
-        ctx.codePage.fromUnicode(section), ctx.codePage.fromUnicode(key),
-        ctx.codePage.fromUnicode(kDefaultValue), buffer.data(), kBufferSize, path));
+    const std::size_t copied = std::min(stored.size(), kBufferSize - 1);
+    std::copy_n(stored.data(), copied, buffer.data());
+    const auto count = static_cast<std::int16_t>(copied);
 
     // The count is in bytes but is applied to characters: for a value with
     // double-byte characters it reaches past the value into the NULs and
@@ -45,15 +51,14 @@ std::int16_t WriteSetting(const SettingsContext& ctx, std::u16string_view sectio
     // reading never creates it. The executable's folder is never made.
     const std::string directory = ctx.paths.settingsDirectory();
     if (directory.empty()) return 0;
-    if (directory != ctx.paths.applicationDirectory() && !CreateSettingsDirectory(directory)) {
+    if (directory != ctx.paths.applicationDirectory() &&
+        !ctx.store.makeFolder(directory).written()) {
         return 0;
     }
-    const int result = ctx.profile.WritePrivateProfileStringA(
-        ctx.codePage.fromUnicode(section), ctx.codePage.fromUnicode(key),
-        ctx.codePage.fromUnicode(value), SettingsFilePath(ctx.paths));
-    const auto low = static_cast<std::int16_t>(result & 0xFFFF);
-    // A success whose low 16 bits happen to be zero must not read as failure.
-    return result != 0 && low == 0 ? std::int16_t{1} : low;
+    const SettingWrite result =
+        ctx.store.write(SettingsFilePath(ctx.paths), ctx.codePage.fromUnicode(section),
+                        ctx.codePage.fromUnicode(key), ctx.codePage.fromUnicode(value));
+    return result.written() ? std::int16_t{1} : std::int16_t{0};
 }
 
 std::u16string TrimSettingValue(std::u16string& text) {

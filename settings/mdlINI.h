@@ -6,14 +6,14 @@
 
 #include "platform/AppPaths.h"
 #include "platform/CodePage.h"
-#include "platform/ProfileFile.h"
+#include "platform/SettingsStore.h"
 
 namespace talvane {
 
 // What settings-file access needs from the platform. The module keeps no
 // state: every call goes to the file again.
 struct SettingsContext {
-    ProfileFile& profile;
+    SettingsStore& store;
     const CodePage& codePage;
     const AppPaths& paths;
 };
@@ -28,8 +28,8 @@ std::u16string ReadSetting(const SettingsContext& ctx, std::u16string_view secti
                            std::u16string_view key);
 
 // Creates file, section and key as needed, and a settings directory other
-// than the executable's (mode 0700, parents too). Nonzero on success, 0 on
-// failure (the old file is then left as it was).
+// than the executable's (private to the user, parents too). 1 on success, 0
+// on failure (the old file is then left as it was).
 std::int16_t WriteSetting(const SettingsContext& ctx, std::u16string_view section,
                           std::u16string_view key, std::u16string_view value);
 

@@ -14,9 +14,10 @@
 #include "platform/linux/ExecutablePaths.h"
 #include "platform/linux/FlockInstanceLock.h"
 #include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemRandom.h"
+#include "platform/linux/UserFolders.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtSysTray.h"
 #include "platform/qt/QtWindowServices.h"
@@ -133,12 +134,15 @@ int main(int argc, char* argv[]) {
     QtWindowServices window(view);
     QtSysTray tray(icon);
     QtShell shell;
-    IniProfileFile profile;
+    IniSettingsStore profile;
     IconvCodePage codePage("GBK");
     ExecutablePaths executable;
     // Beside the executable when that folder is writable, else the user's
     // configuration folder; decided once, before the settings are first read.
-    const SettingsLocation paths = SettingsLocation::ForThisProcess(executable);
+    const std::string exeFolder = executable.applicationDirectory();
+    const SettingsLocation paths(
+        executable, ChooseSettingsDirectory(
+                        {exeFolder, IsWritableDirectory(exeFolder), UserConfigHome(), UserHome()}));
     SystemClock clock;
     SystemRandom random;
     CurlHttpRequestFactory http;
@@ -146,7 +150,8 @@ int main(int argc, char* argv[]) {
         ComponentAutomation::defaultSearchDirectories(paths.applicationDirectory()));
 
     frmMain form(FormServices{instance, window, tray, shell, profile, codePage, paths, clock,
-                              random, http, automation, ServiceBaseUrl()});
+                              random, http, automation,
+                              ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL"))});
     view.attach(form, window);
 
     // Timer1 runs from the window's creation; ticks queue behind start-up.

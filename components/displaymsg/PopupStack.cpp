@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QList>
 #include <QScreen>
+#include <cstdlib>
 
 #include "components/displaymsg/PopupCard.h"
 #include "components/displaymsg/PopupPlacement.h"
@@ -43,7 +44,8 @@ bool present(const QString& message, const QString& clientNumber, qint16 arg2, q
         }
     }
 
-    const QString serviceBaseUrl = QString::fromStdU16String(ServiceBaseUrl());
+    const QString serviceBaseUrl =
+        QString::fromStdU16String(ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL")));
     auto* card = new PopupCard(parseAlertMessage(message, clientNumber, serviceBaseUrl),
                                timing.lifetimeMs, message);
     cards.prepend(card);

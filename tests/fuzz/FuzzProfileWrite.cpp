@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {
@@ -23,12 +23,10 @@ constexpr std::string_view kMissing = "\x01missing";
 constexpr std::string_view kNeighbours[][2] = {
     {"systemsetting", "other"}, {"later", "x"}, {"\x81\x41", "k"}, {"s", "sysNumber"}};
 
-std::string Get(talvane::IniProfileFile& ini, std::string_view section, std::string_view key,
-                const std::string& path) {
-    char buffer[500];
-    const std::uint32_t count =
-        ini.GetPrivateProfileStringA(section, key, kMissing, buffer, sizeof buffer, path);
-    return std::string(buffer, count);
+std::string Get(const talvane::IniSettingsStore& ini, std::string_view section,
+                std::string_view key, const std::string& path) {
+    const talvane::SettingRead read = ini.read(path, section, key, 499);
+    return read.status == talvane::SettingRead::Status::Found ? read.value : std::string(kMissing);
 }
 
 }  // namespace
@@ -42,13 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string path = talvane::fuzz::ScratchDirectory() + "/setting.ini";
     talvane::fuzz::WriteWholeFile(path, content);
 
-    talvane::IniProfileFile ini;
+    talvane::IniSettingsStore ini;
     std::string before[std::size(kNeighbours)];
     for (std::size_t i = 0; i < std::size(kNeighbours); ++i) {
         before[i] = Get(ini, kNeighbours[i][0], kNeighbours[i][1], path);
     }
 
-    if (ini.WritePrivateProfileStringA(kSection, kKey, value, path) == 0) {
+    if (!ini.write(path, kSection, kKey, value).written()) {
         FUZZ_CHECK(ReadWholeFile(path) == content);
         return 0;
     }
@@ -59,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < std::size(kNeighbours); ++i) {
         FUZZ_CHECK(Get(ini, kNeighbours[i][0], kNeighbours[i][1], path) == before[i]);
     }
-    FUZZ_CHECK(ini.WritePrivateProfileStringA(kSection, kKey, value, path) != 0);
+    FUZZ_CHECK(ini.write(path, kSection, kKey, value).written());
     FUZZ_CHECK(ReadWholeFile(path) == written);
     return 0;
 }

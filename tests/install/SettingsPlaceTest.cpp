@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/SettingsDirectory.h"
+#include "platform/linux/UserFolders.h"
 #include "settings/SettingsLocation.h"
 #include "tests/install/OtherUser.h"
 #include "tests/platform/TestFiles.h"
@@ -46,8 +46,8 @@ std::string ChosenAsOtherUser(const std::string& folder, const char* xdg, const 
     return RunAsOtherUser([&] {
         xdg ? ::setenv("XDG_CONFIG_HOME", xdg, 1) : ::unsetenv("XDG_CONFIG_HOME");
         home ? ::setenv("HOME", home, 1) : ::unsetenv("HOME");
-        const FixedPaths executable(folder);
-        return SettingsLocation::ForThisProcess(executable).settingsDirectory();
+        return ChooseSettingsDirectory(
+            {folder, IsWritableDirectory(folder), UserConfigHome(), UserHome()});
     });
 }
 

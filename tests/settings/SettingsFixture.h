@@ -4,7 +4,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "settings/mdlINI.h"
 #include "tests/platform/TestFiles.h"
 
@@ -24,7 +24,7 @@ class FixedPaths : public AppPaths {
 struct SettingsFixture {
     TempDir dir;
     FixedPaths paths{dir.path()};
-    IniProfileFile profile;
+    IniSettingsStore profile;
     IconvCodePage codePage;
     SettingsContext ctx{profile, codePage, paths};
 

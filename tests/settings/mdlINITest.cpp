@@ -130,19 +130,17 @@ TEST(WriteSetting, StoresCodePageBytes_AndReportsFailureAsZero) {
     EXPECT_EQ(WriteSetting(broken, u"systemsetting", u"sysNumber", u"x"), 0);
     EXPECT_EQ(Read(s.ctx), u"中文");
 
-    // Only the low 16 bits are kept, yet a success must not turn into 0.
-    struct Returns : IniProfileFile {
-        int result = 0;
-        int WritePrivateProfileStringA(std::string_view, std::string_view, std::string_view,
-                                       const std::string&) override {
-            return result;
+    // A store that refuses the write is a failure even though the folder
+    // was there.
+    struct Refuses : IniSettingsStore {
+        SettingWrite write(const std::string&, std::string_view, std::string_view,
+                           std::string_view) override {
+            return {SettingWrite::Status::Failed, "refused"};
         }
-    } fake;
-    const SettingsContext faked{fake, s.codePage, s.paths};
-    fake.result = 0x10000;
-    EXPECT_NE(WriteSetting(faked, u"s", u"k", u"v"), 0);
-    fake.result = 0x10005;
-    EXPECT_EQ(WriteSetting(faked, u"s", u"k", u"v"), 5);
+    } refusing;
+    const SettingsContext refused{refusing, s.codePage, s.paths};
+    EXPECT_EQ(WriteSetting(refused, u"s", u"k", u"v"), 0);
+    EXPECT_EQ(WriteSetting(s.ctx, u"s", u"k", u"v"), 1);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "fakes/FakeRandom.h"
 #include "fakes/FakeWindowServices.h"
 #include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 
 namespace talvane::testing {
 
@@ -115,7 +115,7 @@ class FormTest : public ::testing::Test {
     FakeWindowServices window;
     FakeSysTray tray;
     FakeShell shell;
-    IniProfileFile profile;
+    IniSettingsStore profile;
     IconvCodePage codePage{"GBK"};
     TempPaths paths;
     FakeClock clock;

@@ -16,7 +16,7 @@
 #include "fakes/FakeHttp.h"
 #include "fakes/FakeRandom.h"
 #include "platform/linux/IconvCodePage.h"
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "platform/qt/QtWindowServices.h"
 
 namespace talvane::testing {
@@ -75,7 +75,7 @@ class PanelViewTest : public ::testing::Test {
     FakeSysTray tray;
     FakeShell shell;
     FakeInstanceLock lock;
-    IniProfileFile profile;
+    IniSettingsStore profile;
     IconvCodePage codePage{"GBK"};
     NoFolder paths;
     FakeClock clock;

@@ -10,7 +10,7 @@
 #include "platform/CodePage.h"
 #include "platform/HttpRequest.h"
 #include "platform/InstanceLock.h"
-#include "platform/ProfileFile.h"
+#include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/SysTray.h"
 
@@ -48,24 +48,19 @@ class NowhereFolder : public AppPaths {
 };
 
 // Every file holds the one stored client number; writes succeed and go nowhere.
-class StoredClientNumber : public ProfileFile {
+class StoredClientNumber : public SettingsStore {
   public:
-    std::uint32_t GetPrivateProfileStringA(std::string_view, std::string_view, std::string_view,
-                                           char* buffer, std::uint32_t size,
-                                           const std::string&) override {
-        if (size == 0) {
-            return 0;
-        }
-        const std::string_view value = "123452026120910000054321";
-        const std::uint32_t n =
-            std::min<std::uint32_t>(static_cast<std::uint32_t>(value.size()), size - 1);
-        std::memcpy(buffer, value.data(), n);
-        buffer[n] = '\0';
-        return n;
+    SettingRead read(const std::string&, std::string_view, std::string_view,
+                     std::size_t) const override {
+        return {SettingRead::Status::Found, "123452026120910000054321", {}};
     }
-    int WritePrivateProfileStringA(std::string_view, std::string_view, std::string_view,
-                                   const std::string&) override {
-        return 1;
+    SettingWrite write(const std::string&, std::string_view, std::string_view,
+                       std::string_view) override {
+        return {SettingWrite::Status::Written, {}};
+    }
+    bool exists(const std::string&) const override { return true; }
+    SettingWrite makeFolder(const std::string&) override {
+        return {SettingWrite::Status::Written, {}};
     }
 };
 

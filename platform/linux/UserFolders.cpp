@@ -1,9 +1,12 @@
-#include "settings/SettingsDirectory.h"
+#include "platform/linux/UserFolders.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <vector>
 
 namespace talvane {
 namespace {
@@ -11,6 +14,23 @@ namespace {
 bool IsDirectory(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string PasswordHome() {
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr || found->pw_dir == nullptr) {
+        return {};
+    }
+    return found->pw_dir;
 }
 
 }  // namespace
@@ -36,6 +56,14 @@ bool CreateSettingsDirectory(const std::string& path) {
         if (end != std::string::npos) end = path.find_first_not_of('/', end);
     }
     return IsDirectory(path);
+}
+
+std::string UserConfigHome() { return Environment("XDG_CONFIG_HOME"); }
+
+std::string UserHome() {
+    // A relative HOME would name another folder in every working directory.
+    const std::string home = Environment("HOME");
+    return !home.empty() && home.front() == '/' ? home : PasswordHome();
 }
 
 }  // namespace talvane

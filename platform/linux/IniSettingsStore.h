@@ -1,19 +1,20 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "platform/ProfileFile.h"
+#include "platform/SettingsStore.h"
 
 namespace talvane {
 
-// The profile functions over a plain INI file.
+// Settings in a plain INI file.
 //
 // Reading: a UTF-8 byte-order mark is skipped, LF and CRLF both end a line,
-// blanks around names and values are ignored, and a value that is cut to fit
-// the buffer is never left holding half of a double-byte character (it comes
-// back one byte shorter instead). A value ends at a NUL byte.
+// blanks around names and values are ignored, and a value that is cut to
+// maxBytes is never left holding half of a double-byte character (it comes
+// back one byte shorter instead). A value ends at a NUL byte. A file that
+// cannot be read (no permission, not a regular file, absurdly large) is
+// Failed, not Missing.
 //
 // Writing replaces the whole file atomically: the new text goes to a
 // temporary file in the same directory, is flushed to disk and renamed over
@@ -25,18 +26,20 @@ namespace talvane {
 // cannot read back (empty, starting with ';' or '[', holding '='), are
 // refused. A value with blanks at either end or in outer quotes is written
 // in double quotes so that it reads back unchanged.
-class IniProfileFile : public ProfileFile {
+//
+// Folders are made with mode 0700, one level at a time.
+class IniSettingsStore : public SettingsStore {
   public:
     // doubleByteCodePage: the bytes are GBK or another East Asian
     // double-byte code page (lead bytes 0x81-0xFE).
-    explicit IniProfileFile(bool doubleByteCodePage = true) : doubleByte_(doubleByteCodePage) {}
+    explicit IniSettingsStore(bool doubleByteCodePage = true) : doubleByte_(doubleByteCodePage) {}
 
-    std::uint32_t GetPrivateProfileStringA(std::string_view section, std::string_view key,
-                                           std::string_view defaultValue, char* buffer,
-                                           std::uint32_t size, const std::string& path) override;
-
-    int WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                   std::string_view value, const std::string& path) override;
+    SettingRead read(const std::string& file, std::string_view section, std::string_view key,
+                     std::size_t maxBytes) const override;
+    SettingWrite write(const std::string& file, std::string_view section, std::string_view key,
+                       std::string_view value) override;
+    bool exists(const std::string& path) const override;
+    SettingWrite makeFolder(const std::string& folder) override;
 
   private:
     bool doubleByte_;

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "tests/platform/TestFiles.h"
 
 // Every umask call of this test program, the settings writer's included:
@@ -41,16 +41,13 @@ using testing::TestData;
 using testing::WriteBytes;
 
 std::string Get(const std::string& path, std::string_view section, std::string_view key) {
-    IniProfileFile ini;
-    char buffer[500] = {};
-    const auto n = ini.GetPrivateProfileStringA(section, key, "unknown value", buffer, 500, path);
-    return std::string(buffer, n);
+    const SettingRead read = IniSettingsStore().read(path, section, key, 499);
+    return read.status == SettingRead::Status::Found ? read.value : "unknown value";
 }
 
 int Put(const std::string& path, std::string_view section, std::string_view key,
         std::string_view value) {
-    IniProfileFile ini;
-    return ini.WritePrivateProfileStringA(section, key, value, path);
+    return IniSettingsStore().write(path, section, key, value).written() ? 1 : 0;
 }
 
 std::vector<std::string> Entries(const std::string& dir) {
@@ -84,7 +81,7 @@ bool InChild(const std::function<bool()>& check, bool dropPrivileges) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST(IniProfileFileWrite, CreatesFileSectionAndKey_WhenNoneExist) {
+TEST(IniSettingsStoreWrite, CreatesFileSectionAndKey_WhenNoneExist) {
     TempDir dir;
     const std::string path = dir.file("setting.ini");
     const mode_t mask = ::umask(022);
@@ -95,7 +92,7 @@ TEST(IniProfileFileWrite, CreatesFileSectionAndKey_WhenNoneExist) {
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"setting.ini"});
 }
 
-TEST(IniProfileFileWrite, NewFileGetsTheUsualMode_WithoutTouchingTheUmask) {
+TEST(IniSettingsStoreWrite, NewFileGetsTheUsualMode_WithoutTouchingTheUmask) {
     TempDir dir;
     const std::string path = dir.file("setting.ini");
     const mode_t mask = ::umask(027);
@@ -107,7 +104,7 @@ TEST(IniProfileFileWrite, NewFileGetsTheUsualMode_WithoutTouchingTheUmask) {
     EXPECT_EQ(Mode(path), 0640u);
 }
 
-TEST(IniProfileFileWrite, ChangesOnlyTheOneLine_AndKeepsEveryOtherByte) {
+TEST(IniSettingsStoreWrite, ChangesOnlyTheOneLine_AndKeepsEveryOtherByte) {
     TempDir dir;
     const std::string path = dir.file("setting.ini");
     const std::string original = TestData("preserve_crlf_bom.ini");
@@ -138,7 +135,7 @@ TEST(IniProfileFileWrite, ChangesOnlyTheOneLine_AndKeepsEveryOtherByte) {
     EXPECT_EQ(ReadBytes(path), "[s]\n  Key =new\n");
 }
 
-TEST(IniProfileFileWrite, ValuesReadBackUnchanged_AndUnwritableInputIsRefused) {
+TEST(IniSettingsStoreWrite, ValuesReadBackUnchanged_AndUnwritableInputIsRefused) {
     TempDir dir;
     const std::string path = dir.file("setting.ini");
     for (const std::string value :
@@ -157,7 +154,7 @@ TEST(IniProfileFileWrite, ValuesReadBackUnchanged_AndUnwritableInputIsRefused) {
     EXPECT_EQ(ReadBytes(path), "[s]\nk=kept\n");
 }
 
-TEST(IniProfileFileWrite, ReplacesAtomically_KeepingPermissionBits) {
+TEST(IniSettingsStoreWrite, ReplacesAtomically_KeepingPermissionBits) {
     TempDir dir;
     const std::string path = dir.file("setting.ini");
     WriteBytes(path, "[s]\nk=old\n");
@@ -177,7 +174,7 @@ TEST(IniProfileFileWrite, ReplacesAtomically_KeepingPermissionBits) {
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"setting.ini"});
 }
 
-TEST(IniProfileFileWrite, FailsAndKeepsOldFile_WhenTheDiskFillsUp) {
+TEST(IniSettingsStoreWrite, FailsAndKeepsOldFile_WhenTheDiskFillsUp) {
     TempDir dir;
     const std::string path = dir.file("setting.ini");
     const std::string original = "[s]\nk=old\n" + std::string(200000, ';') + "\n";
@@ -197,7 +194,7 @@ TEST(IniProfileFileWrite, FailsAndKeepsOldFile_WhenTheDiskFillsUp) {
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"setting.ini"});
 }
 
-TEST(IniProfileFileWrite, FailsAndKeepsOldFile_WhenFileOrFolderIsReadOnly) {
+TEST(IniSettingsStoreWrite, FailsAndKeepsOldFile_WhenFileOrFolderIsReadOnly) {
     const bool root = ::geteuid() == 0;
     TempDir dir;
     const std::string path = dir.file("setting.ini");
@@ -226,7 +223,7 @@ TEST(IniProfileFileWrite, FailsAndKeepsOldFile_WhenFileOrFolderIsReadOnly) {
     EXPECT_EQ(Put(dir.path(), "s", "k", "v"), 0);
 }
 
-TEST(IniProfileFileWrite, ReplacesTheLinkedFile_AndRefusesDanglingLinks) {
+TEST(IniSettingsStoreWrite, ReplacesTheLinkedFile_AndRefusesDanglingLinks) {
     TempDir dir;
     const std::string path = dir.file("setting.ini");
     WriteBytes(dir.file("real.ini"), "[s]\nk=old\n");

@@ -14,4 +14,11 @@ bool IsWritableDirectory(const std::string& path);
 // level is not a directory. An existing folder is left as it is.
 bool CreateSettingsDirectory(const std::string& path);
 
+// XDG_CONFIG_HOME of this process as it stands; empty when unset.
+std::string UserConfigHome();
+
+// HOME when it is an absolute path, else the home folder of the password
+// entry; empty when neither is known.
+std::string UserHome();
+
 }  // namespace talvane

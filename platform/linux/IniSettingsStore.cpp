@@ -1,4 +1,4 @@
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -12,7 +12,8 @@
 #include <new>
 #include <optional>
 
-#include "platform/linux/IniDocument.h"
+#include "platform/linux/UserFolders.h"
+#include "settings/IniDocument.h"
 
 namespace talvane {
 namespace {
@@ -162,50 +163,67 @@ bool replaceAtomically(const std::string& target, std::string_view content,
 
 }  // namespace
 
-std::uint32_t IniProfileFile::GetPrivateProfileStringA(std::string_view section,
-                                                       std::string_view key,
-                                                       std::string_view defaultValue, char* buffer,
-                                                       std::uint32_t size,
-                                                       const std::string& path) {
-    if (buffer == nullptr || size == 0) return 0;
+SettingRead IniSettingsStore::read(const std::string& file, std::string_view section,
+                                   std::string_view key, std::size_t maxBytes) const {
     const ini::ByteRules rules{doubleByte_};
     std::string content;
     struct stat info {};
-    std::string_view value = defaultValue.substr(0, defaultValue.find('\0'));
-    std::optional<std::string_view> stored;
-    if (readWholeFile(path, content, info) == ReadOutcome::Ok) {
-        stored = ini::readValue(content, section, key, rules);
+    switch (readWholeFile(file, content, info)) {
+        case ReadOutcome::Missing:
+            return {SettingRead::Status::Missing, {}, {}};
+        case ReadOutcome::Failed:
+            return {SettingRead::Status::Failed, {}, "cannot read " + file};
+        case ReadOutcome::Ok:
+            break;
     }
-    if (stored) value = *stored;
-    const std::size_t count = rules.cutLength(value, size - 1);
-    std::memcpy(buffer, value.data(), count);
-    buffer[count] = '\0';
-    return static_cast<std::uint32_t>(count);
+    const std::optional<std::string_view> stored = ini::readValue(content, section, key, rules);
+    if (!stored) return {SettingRead::Status::Missing, {}, {}};
+    return {SettingRead::Status::Found,
+            std::string(stored->substr(0, rules.cutLength(*stored, maxBytes))),
+            {}};
 }
 
-int IniProfileFile::WritePrivateProfileStringA(std::string_view section, std::string_view key,
-                                               std::string_view value, const std::string& path) {
-    if (!ini::writable(section, key, value)) return 0;
-    const std::optional<std::string> target = replacementTarget(path);
-    if (!target) return 0;
+SettingWrite IniSettingsStore::write(const std::string& file, std::string_view section,
+                                     std::string_view key, std::string_view value) {
+    const auto failed = [](std::string reason) {
+        return SettingWrite{SettingWrite::Status::Failed, std::move(reason)};
+    };
+    if (!ini::writable(section, key, value)) return failed("name or value cannot be stored");
+    const std::optional<std::string> target = replacementTarget(file);
+    if (!target) return failed("dangling link " + file);
 
     std::string content;
     struct stat info {};
     const ReadOutcome outcome = readWholeFile(*target, content, info);
-    if (outcome == ReadOutcome::Failed) return 0;
+    if (outcome == ReadOutcome::Failed) return failed("cannot read " + *target);
     const bool exists = outcome == ReadOutcome::Ok;
     if (exists) {
         Fd probe(::open(target->c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
-        if (!probe.ok()) return 0;
+        if (!probe.ok()) return failed("no write permission on " + *target);
     }
 
     try {
         const std::string updated =
             ini::withValue(content, section, key, value, ini::ByteRules{doubleByte_});
-        return replaceAtomically(*target, updated, exists ? &info : nullptr) ? 1 : 0;
+        if (!replaceAtomically(*target, updated, exists ? &info : nullptr)) {
+            return failed("cannot replace " + *target);
+        }
+        return {SettingWrite::Status::Written, {}};
     } catch (const std::bad_alloc&) {
-        return 0;
+        return failed("out of memory");
     }
+}
+
+bool IniSettingsStore::exists(const std::string& path) const {
+    struct stat info {};
+    // Only a name known to be free counts as free: an unreadable folder
+    // may hide a file of the user's.
+    return ::lstat(path.c_str(), &info) == 0 || errno != ENOENT;
+}
+
+SettingWrite IniSettingsStore::makeFolder(const std::string& folder) {
+    if (CreateSettingsDirectory(folder)) return {SettingWrite::Status::Written, {}};
+    return {SettingWrite::Status::Failed, "cannot make the folder " + folder};
 }
 
 }  // namespace talvane

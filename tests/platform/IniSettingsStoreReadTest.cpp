@@ -4,7 +4,7 @@
 #include <chrono>
 #include <string>
 
-#include "platform/linux/IniProfileFile.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "tests/platform/TestFiles.h"
 
 namespace talvane {
@@ -16,27 +16,24 @@ using testing::TestData;
 using testing::WriteBytes;
 
 struct Read {
-    std::string value;
-    std::uint32_t count = 0;
+    std::string value;  // the stored value, or "unknown value" when none was found
+    std::size_t count = 0;
+    SettingRead::Status status = SettingRead::Status::Missing;
 };
 
-Read Get(IniProfileFile& ini, const std::string& path, std::string_view section,
-         std::string_view key, std::uint32_t size = 500,
-         std::string_view fallback = "unknown value") {
-    std::string buffer(size + 1, '\x7F');  // one guard byte past the end
-    Read read;
-    read.count = ini.GetPrivateProfileStringA(section, key, fallback, buffer.data(), size, path);
-    EXPECT_EQ(buffer[size], '\x7F') << "wrote past the buffer";
-    if (size > 0) {
-        EXPECT_EQ(buffer[read.count], '\0');
-        read.value = buffer.substr(0, read.count);
-    }
-    return read;
+Read Get(const IniSettingsStore& ini, const std::string& path, std::string_view section,
+         std::string_view key, std::size_t maxBytes = 499) {
+    const SettingRead read = ini.read(path, section, key, maxBytes);
+    Read result;
+    result.status = read.status;
+    result.value = read.status == SettingRead::Status::Found ? read.value : "unknown value";
+    result.count = read.status == SettingRead::Status::Found ? read.value.size() : 13;
+    return result;
 }
 
-TEST(IniProfileFileRead, ReturnsDefault_AndCreatesNothing_WhenFileOrFolderIsMissing) {
+TEST(IniSettingsStoreRead, ReturnsDefault_AndCreatesNothing_WhenFileOrFolderIsMissing) {
     TempDir dir;
-    IniProfileFile ini;
+    IniSettingsStore ini;
     const std::string path = dir.file("setting.ini");
     Read read = Get(ini, path, "systemsetting", "sysNumber");
     EXPECT_EQ(read.value, "unknown value");
@@ -46,12 +43,15 @@ TEST(IniProfileFileRead, ReturnsDefault_AndCreatesNothing_WhenFileOrFolderIsMiss
     EXPECT_EQ(Get(ini, dir.file("no/such/setting.ini"), "s", "k").value, "unknown value");
     WriteBytes(dir.file("plain"), "[s]\nk=v\n");
     EXPECT_EQ(Get(ini, dir.file("plain/setting.ini"), "s", "k").value, "unknown value");
-    EXPECT_EQ(Get(ini, dir.path(), "s", "k").value, "unknown value");  // a directory
+    EXPECT_EQ(Get(ini, dir.file("plain/setting.ini"), "s", "k").status,
+              SettingRead::Status::Missing);
+    // Something that cannot be read is not the same as nothing there.
+    EXPECT_EQ(Get(ini, dir.path(), "s", "k").status, SettingRead::Status::Failed);
 }
 
-TEST(IniProfileFileRead, FollowsTheWindowsLookupRules) {
+TEST(IniSettingsStoreRead, FollowsTheWindowsLookupRules) {
     TempDir dir;
-    IniProfileFile ini;
+    IniSettingsStore ini;
     const std::string path = dir.file("setting.ini");
     WriteBytes(path, TestData("windows_rules.ini"));
 
@@ -76,9 +76,9 @@ TEST(IniProfileFileRead, FollowsTheWindowsLookupRules) {
     EXPECT_EQ(Get(ini, path, "systemsetting", "emptyquotes").count, 0u);
 }
 
-TEST(IniProfileFileRead, CutsToBufferSize_WithoutHalvingDoubleByteCharacters) {
+TEST(IniSettingsStoreRead, CutsToBufferSize_WithoutHalvingDoubleByteCharacters) {
     TempDir dir;
-    IniProfileFile ini;
+    IniSettingsStore ini;
     const std::string path = dir.file("setting.ini");
     const std::string zhong = "\xD6\xD0";  // one GBK character
     WriteBytes(path, "[s]\nascii=" + std::string(10000, '7') + "\ngbk=a" + zhong + zhong +
@@ -90,23 +90,22 @@ TEST(IniProfileFileRead, CutsToBufferSize_WithoutHalvingDoubleByteCharacters) {
 
     // "a" + two characters is 5 bytes: room for 3 bytes keeps "a" and one
     // whole character, room for 2 keeps only "a".
-    EXPECT_EQ(Get(ini, path, "s", "gbk", 4).value, "a" + zhong);
-    EXPECT_EQ(Get(ini, path, "s", "gbk", 3).value, "a");
-    EXPECT_EQ(Get(ini, path, "s", "gbk", 6).value, "a" + zhong + zhong);
-    EXPECT_EQ(Get(ini, path, "s", "ascii", 1).count, 0u);
+    EXPECT_EQ(Get(ini, path, "s", "gbk", 3).value, "a" + zhong);
+    EXPECT_EQ(Get(ini, path, "s", "gbk", 2).value, "a");
+    EXPECT_EQ(Get(ini, path, "s", "gbk", 5).value, "a" + zhong + zhong);
     EXPECT_EQ(Get(ini, path, "s", "ascii", 0).count, 0u);
-    EXPECT_EQ(Get(ini, path, "s", "missing", 5).value, "unkn");
+    EXPECT_EQ(Get(ini, path, "s", "missing", 4).status, SettingRead::Status::Missing);
 
-    IniProfileFile singleByte(false);
-    EXPECT_EQ(Get(singleByte, path, "s", "gbk", 3).value, "a\xD6");
+    IniSettingsStore singleByte(false);
+    EXPECT_EQ(Get(singleByte, path, "s", "gbk", 2).value, "a\xD6");
 
-    // The caller gets a C string: a value ends at a NUL byte.
+    // A value ends at a NUL byte, as the system's profile functions read it.
     EXPECT_EQ(Get(ini, path, "s", "nul").value, "ab");
 }
 
-TEST(IniProfileFileRead, MatchesDoubleByteNamesExactly_AndAsciiWithoutCase) {
+TEST(IniSettingsStoreRead, MatchesDoubleByteNamesExactly_AndAsciiWithoutCase) {
     TempDir dir;
-    IniProfileFile ini;
+    IniSettingsStore ini;
     const std::string path = dir.file("setting.ini");
     // 0x81 0x41 and 0x81 0x61 are two different characters whose trail
     // bytes happen to be 'A' and 'a'; 0x81 0x5D ends in ']'.
@@ -116,9 +115,9 @@ TEST(IniProfileFileRead, MatchesDoubleByteNamesExactly_AndAsciiWithoutCase) {
     EXPECT_EQ(Get(ini, path, "X\x81\x5D", "k").value, "bracket");
 }
 
-TEST(IniProfileFileRead, ReadsHugeAndBinaryFiles_QuicklyAndWithoutCrashing) {
+TEST(IniSettingsStoreRead, ReadsHugeAndBinaryFiles_QuicklyAndWithoutCrashing) {
     TempDir dir;
-    IniProfileFile ini;
+    IniSettingsStore ini;
     const std::string path = dir.file("setting.ini");
 
     const std::string huge = "[filler]\n" + testing::FillerLines(12u * 1024 * 1024) +
@@ -134,7 +133,7 @@ TEST(IniProfileFileRead, ReadsHugeAndBinaryFiles_QuicklyAndWithoutCrashing) {
     // A sparse file far larger than any settings file: refused, not loaded.
     ASSERT_EQ(::truncate(path.c_str(), 300ll * 1024 * 1024), 0);
     EXPECT_EQ(Get(ini, path, "systemsetting", "sysNumber").value, "unknown value");
-    EXPECT_EQ(ini.WritePrivateProfileStringA("systemsetting", "sysNumber", "x", path), 0);
+    EXPECT_FALSE(ini.write(path, "systemsetting", "sysNumber", "x").written());
 
     WriteBytes(path, TestData("binary_garbage.ini"));
     EXPECT_EQ(Get(ini, path, "systemsetting", "sysNumber").value, "found in garbage");
