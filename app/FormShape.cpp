@@ -32,11 +32,14 @@ int pixelsTiesToEven(double twips, float ratio) {
 
 }  // namespace
 
-std::uint32_t FrameStyleWord(std::uint32_t style, bool withFrame) {
-    return withFrame ? (style | kFrameOnMask) : (style & kFrameOffMask);
+WindowFrame FrameWith(WindowFrame frame, bool withFrame) {
+    if (withFrame) return WindowFrame{};
+    frame.border = false;
+    frame.titleBar = false;
+    frame.sizingBorder = false;
+    frame.maximizeBox = false;
+    return frame;
 }
-
-bool StyleHasFrame(std::uint32_t style) { return (style & (kWsCaption | kWsThickFrame)) != 0; }
 
 RoundRectRegion TransparencyRegion(float twipsPerPixelX, float twipsPerPixelY) {
     if (std::fegetround() != FE_TONEAREST) {

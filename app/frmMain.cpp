@@ -7,7 +7,6 @@
 #include "service/EventList.h"
 #include "service/PollTimer.h"
 #include "service/Reminders.h"
-#include "service/ServiceContext.h"
 #include "service/VisitReport.h"
 #include "settings/ClientNumber.h"
 #include "settings/mdlINI.h"
@@ -18,21 +17,19 @@ namespace {
 
 constexpr int kMenuOpen = 0;
 constexpr int kMenuExit = 2;
-constexpr int kLeftButton = 1;
-constexpr int kRightButton = 2;
 
 bool isRowIndex(int index) { return index >= 0 && index < RowTable::kRows; }
 
 }  // namespace
 
 frmMain::frmMain(FormServices services)
-    : services_(std::move(services)), model_(CreatePanelDesign()) {
+    : services_(std::move(services)),
+      service_{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl},
+      model_(CreatePanelDesign()) {
     // The tray component's stored properties; the icon itself only appears
     // when start-up switches it on, so a second instance never shows one.
-    services_.cSysTray1.setTraytip(kFormCaption);
-    services_.cSysTray1.TrayMouse = [this](int button, int value) {
-        cSysTray1_TrayMouse(button, value);
-    };
+    services_.tray.setTooltip(kFormCaption);
+    services_.tray.onButton = [this](TrayButton button) { cSysTray1_TrayMouse(button); };
 }
 
 bool frmMain::Form_Load() {
@@ -44,14 +41,13 @@ bool frmMain::Form_Load() {
     state_.ReminderTicks = 0;
     state_.VisitTicks = 0;
     state_.EventPayload.clear();
-    WindowServices& window = services_.window;
-    window.setLeft(PanelLeftTwips(window.screenWidthTwips()));
-    window.setTop(kPanelTopTwips);
+    AppWindow& window = services_.window;
+    window.moveTo(PanelLeftTwips(window.screen().widthTwips), kPanelTopTwips);
     LoadClientNumber();
     SendVisit();
     LayoutRows();
     window.setWindowState(WindowState::Minimized);
-    services_.cSysTray1.setIntray(true);
+    services_.tray.setShown(true);
     ClearRows();
     LoadEventList();
     ShowRows();
@@ -61,15 +57,14 @@ bool frmMain::Form_Load() {
 }
 
 void frmMain::SetFrameStyle(bool withFrame) {
-    WindowServices& window = services_.window;
-    const std::uint32_t style = window.GetWindowLong(kGwlStyle);
-    window.SetWindowLong(kGwlStyle, FrameStyleWord(style, withFrame));
-    window.SetWindowPos(kFrameChangedFlags);
+    AppWindow& window = services_.window;
+    window.setFrame(FrameWith(window.frame(), withFrame));
 }
 
 void frmMain::DoTransparency() {
-    WindowServices& window = services_.window;
-    window.SetWindowRgn(TransparencyRegion(window.twipsPerPixelX(), window.twipsPerPixelY()), true);
+    AppWindow& window = services_.window;
+    const ScreenMetrics screen = window.screen();
+    window.setVisibleArea(TransparencyRegion(screen.twipsPerPixelX, screen.twipsPerPixelY));
 }
 
 void frmMain::LoadClientNumber() {
@@ -77,20 +72,14 @@ void frmMain::LoadClientNumber() {
     talvane::LoadClientNumber(state_.sysNumber, settings, services_.clock, services_.random);
 }
 
-void frmMain::SendVisit() {
-    const ServiceContext ctx{services_.http, services_.codePage, services_.random,
-                             services_.serviceBaseUrl};
-    talvane::SendVisit(ctx, state_.sysNumber);
-}
+void frmMain::SendVisit() { talvane::SendVisit(service_, state_.sysNumber); }
 
 void frmMain::LayoutRows() { talvane::LayoutRows(model_); }
 
 void frmMain::ClearRows() { talvane::ClearRows(state_.rows); }
 
 void frmMain::LoadEventList() {
-    const ServiceContext ctx{services_.http, services_.codePage, services_.random,
-                             services_.serviceBaseUrl};
-    FetchEventPayload(ctx, state_.EventPayload);
+    FetchEventPayload(service_, state_.EventPayload);
     if (state_.EventPayload.empty()) {
         return;
     }
@@ -105,14 +94,14 @@ void frmMain::LoadEventList() {
 void frmMain::ShowRows() { talvane::ShowRows(model_, state_.rows); }
 
 void frmMain::CheckReminders() {
-    const ServiceContext ctx{services_.http, services_.codePage, services_.random,
-                             services_.serviceBaseUrl};
-    talvane::CheckReminders(ctx, state_.sysNumber, services_.automation, this);
+    talvane::CheckReminders(service_, state_.sysNumber, services_.components, this);
 }
 
 std::u16string frmMain::getTitle(std::u16string& title) { return talvane::getTitle(title); }
 
 bool frmMain::knowIfVisitPage() { return talvane::knowIfVisitPage(services_.clock); }
+
+std::u16string frmMain::serviceBaseUrl() const { return services_.serviceBaseUrl; }
 
 void frmMain::Timer1_Timer() {
     const TickActions actions{
@@ -189,7 +178,7 @@ void frmMain::flushDamage() {
         return;
     }
     for (const TwipRect& rect : model_.takeDamage()) {
-        services_.window.invalidate(rect);
+        services_.window.repaint(rect);
     }
 }
 
@@ -205,9 +194,9 @@ void frmMain::Form_MouseMove() {
 void frmMain::Form_Resize() {}
 
 void frmMain::imgClose_Click() {
-    WindowServices& window = services_.window;
+    AppWindow& window = services_.window;
     window.setWindowState(WindowState::Minimized);
-    services_.cSysTray1.setIntray(true);
+    services_.tray.setShown(true);
     window.setVisible(window.windowState() != WindowState::Minimized);
 }
 
@@ -216,10 +205,10 @@ void frmMain::imgMini_Click() {
     services_.window.setVisible(true);
 }
 
-void frmMain::cSysTray1_TrayMouse(int button, int /*value*/) {
-    WindowServices& window = services_.window;
-    if (button == kRightButton) {
-        switch (window.popupMenu(mnuTray())) {
+void frmMain::cSysTray1_TrayMouse(TrayButton button) {
+    AppWindow& window = services_.window;
+    if (button == TrayButton::Right) {
+        switch (services_.tray.showMenu(mnuTray())) {
             case kMenuOpen:
                 frmOpen_Click();
                 break;
@@ -233,16 +222,16 @@ void frmMain::cSysTray1_TrayMouse(int button, int /*value*/) {
     }
     window.setWindowState(WindowState::Normal);
     window.setVisible(false);
-    services_.cSysTray1.setIntray(true);
-    window.show();
+    services_.tray.setShown(true);
+    window.showModeless();
 }
 
 void frmMain::frmOpen_Click() {
-    WindowServices& window = services_.window;
+    AppWindow& window = services_.window;
     window.setWindowState(WindowState::Normal);
     window.setVisible(true);
-    services_.cSysTray1.setIntray(true);
-    window.show();
+    services_.tray.setShown(true);
+    window.showModeless();
 }
 
 void frmMain::frmClose_Click() { services_.window.unload(); }
@@ -260,7 +249,7 @@ void frmMain::openAddress(const std::u16string& url) {
     // A row without an event has no address; an opener handed "" would at
     // best do nothing and at worst open a file manager.
     if (!url.empty()) {
-        services_.shell.openUrl(url);
+        services_.opener.open(url);
     }
 }
 

@@ -5,19 +5,20 @@
 
 #include "app/PanelModel.h"
 #include "app/PressKind.h"
+#include "components/FormObject.h"
 #include "platform/AppPaths.h"
-#include "platform/Automation.h"
+#include "platform/AppWindow.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "platform/FormObject.h"
-#include "platform/HttpRequest.h"
+#include "platform/HttpClient.h"
 #include "platform/InstanceLock.h"
+#include "platform/Opener.h"
+#include "platform/PopupComponents.h"
 #include "platform/Random.h"
 #include "platform/SettingsStore.h"
-#include "platform/Shell.h"
-#include "platform/SysTray.h"
-#include "platform/WindowServices.h"
+#include "platform/Tray.h"
 #include "service/ModulePublic.h"
+#include "service/ServiceContext.h"
 
 namespace talvane {
 
@@ -25,16 +26,16 @@ namespace talvane {
 // provides it.
 struct FormServices {
     InstanceLock& instance;
-    WindowServices& window;
-    SysTray& cSysTray1;
-    Shell& shell;
+    AppWindow& window;
+    Tray& tray;
+    Opener& opener;
     SettingsStore& settings;
     const CodePage& codePage;
     const AppPaths& paths;
     const Clock& clock;
     Random& random;
-    HttpRequestFactory& http;
-    Automation& automation;
+    HttpClient& http;
+    PopupComponents& components;
     std::u16string serviceBaseUrl;
 };
 
@@ -63,7 +64,7 @@ class frmMain : public FormObject {
     void Form_Resize();
     void imgClose_Click();
     void imgMini_Click();
-    void cSysTray1_TrayMouse(int button, int value);
+    void cSysTray1_TrayMouse(TrayButton button);
     void frmOpen_Click();
     void frmClose_Click();
     void Timer1_Timer();
@@ -79,6 +80,7 @@ class frmMain : public FormObject {
     void DoTransparency() override;
     std::u16string getTitle(std::u16string& title) override;
     bool knowIfVisitPage() override;
+    std::u16string serviceBaseUrl() const override;
 
     static std::vector<MenuItem> mnuTray();
     std::u16string PortalUrl() const;
@@ -100,6 +102,8 @@ class frmMain : public FormObject {
     void flushDamage();
 
     FormServices services_;
+    // Built once: every request to the service goes through it.
+    ServiceContext service_;
     PanelModel model_;
     ModulePublic state_;
 };

@@ -85,7 +85,7 @@ void ClearRows(RowTable& rows) {
 void FetchEventPayload(const ServiceContext& ctx, std::u16string& EventPayload) {
     const std::u16string url = Join(
         {ctx.baseUrl, u"/EndUsers/Clientnew.aspx?sjs=", DecimalText(NewCacheBuster(ctx.random))});
-    const FetchResult page = FetchPage(ctx.http, ctx.codePage, url);
+    const PageResult page = FetchPage(ctx.http, ctx.codePage, url);
     if (!page.ok()) {
         EventPayload.clear();
         return;

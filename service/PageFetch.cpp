@@ -2,38 +2,24 @@
 
 #include <cstddef>
 #include <exception>
-#include <memory>
 
 namespace talvane {
 
 std::int16_t NewCacheBuster(Random& random) { return DrawOneTo30000(random); }
 
-FetchResult FetchPage(HttpRequestFactory& http, const CodePage& codePage, std::u16string_view url) {
-    FetchResult result;
+PageResult FetchPage(HttpClient& http, const CodePage& codePage, std::u16string_view url) {
+    PageResult result;
     try {
-        const std::unique_ptr<HttpRequest> request = http.create();
-        if (!request) {
-            result.error = "cannot create the HTTP object";
+        const FetchResult response = http.get(url);
+        if (!response.ok()) {
+            result.error = "GET failed: " + response.reason;
             return result;
         }
-        if (!request->open("get", url, false)) {
-            result.error = "open failed: " + request->errorString();
-            return result;
-        }
-        if (!request->send()) {
-            result.error = "send failed: " + request->errorString();
-            return result;
-        }
-        std::string body;
-        if (!request->responseBody(body)) {
-            result.error = "responseBody failed: " + request->errorString();
-            return result;
-        }
-        result.text = codePage.toUnicode(body);
-        result.status = FetchResult::Status::Ok;
+        result.text = codePage.toUnicode(response.body);
+        result.status = PageResult::Status::Ok;
     } catch (const std::exception& e) {
         // Out of memory on a large page, for one: still only a failed fetch.
-        result = FetchResult{};
+        result = PageResult{};
         result.error = std::string("fetch failed: ") + e.what();
     }
     return result;

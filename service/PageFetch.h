@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/CodePage.h"
-#include "platform/HttpRequest.h"
+#include "platform/HttpClient.h"
 #include "platform/Random.h"
 
 namespace talvane {
@@ -13,7 +13,8 @@ namespace talvane {
 // The cache-busting number: re-seed, draw, 1 to 30000.
 std::int16_t NewCacheBuster(Random& random);
 
-struct FetchResult {
+// A service page as the program reads it.
+struct PageResult {
     enum class Status { Ok, Error };
     Status status = Status::Error;
     std::u16string text;  // the decoded body when Ok
@@ -23,7 +24,7 @@ struct FetchResult {
 
 // Blocking GET of url (as built, nothing escaped by the caller); the body
 // whatever the HTTP status, decoded with the code page.
-FetchResult FetchPage(HttpRequestFactory& http, const CodePage& codePage, std::u16string_view url);
+PageResult FetchPage(HttpClient& http, const CodePage& codePage, std::u16string_view url);
 
 struct SpanResult {
     enum class Status { Found, NotFound, Error };

@@ -76,23 +76,18 @@ std::optional<std::u16string> BuildAlertMessage(std::u16string_view text) {
 }
 
 ReminderOutcome ShowReminder(const std::u16string& text, const std::u16string& sysNumber,
-                             Automation& automation, FormObject* window) {
+                             PopupComponents& components, FormObject* window) {
     try {
         std::optional<std::u16string> message = BuildAlertMessage(text);
         if (!message) return ReminderOutcome::TooFewElements;
 
-        std::string reason;
-        std::unique_ptr<DisplayMsg> popup = automation.CreateObject(kDisplayMsgProgId, reason);
-        if (!popup) return ReminderOutcome::ComponentMissing;
+        CreatedObject popup = components.create(kDisplayMsgProgId);
+        if (!popup.result.ok() || !popup.object) return ReminderOutcome::ComponentMissing;
 
-        // The component may write to every argument it is given; these are
-        // copies, so the client number and the window stay the program's own.
-        std::u16string clientNumber = sysNumber;
-        FormObject* windowArgument = window;
-        const bool ok = popup->DisplayAlert(clientNumber, kDisplayAlertArg2, kDisplayAlertArg3,
-                                            *message, windowArgument);
-        popup.reset();
-        return ok ? ReminderOutcome::Shown : ReminderOutcome::ComponentFailed;
+        const ComponentResult shown = popup.object->DisplayAlert(
+            sysNumber, kDisplayAlertArg2, kDisplayAlertArg3, *message, window);
+        popup.object.reset();
+        return shown.ok() ? ReminderOutcome::Shown : ReminderOutcome::ComponentFailed;
     } catch (const std::exception&) {
         return ReminderOutcome::ComponentFailed;
     } catch (...) {
@@ -101,13 +96,13 @@ ReminderOutcome ShowReminder(const std::u16string& text, const std::u16string& s
 }
 
 ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& sysNumber,
-                               Automation& automation, FormObject* window) {
+                               PopupComponents& components, FormObject* window) {
     std::u16string text;
     try {
         const std::int16_t n = NewCacheBuster(ctx.random);
         const std::u16string url = ctx.baseUrl + u"/EndUsers/ClientReminderNew.aspx?id=" +
                                    sysNumber + u"&sjs=" + decimal(n);
-        const FetchResult page = FetchPage(ctx.http, ctx.codePage, url);
+        const PageResult page = FetchPage(ctx.http, ctx.codePage, url);
         if (!page.ok()) return ReminderOutcome::FetchFailed;
 
         SpanResult span = ExtractSpanText(page.text, kReminderMarker);
@@ -124,7 +119,7 @@ ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& 
         return ReminderOutcome::FetchFailed;
     }
     if (text.size() < kMinimumTextLength) return ReminderOutcome::TooShort;
-    return ShowReminder(text, sysNumber, automation, window);
+    return ShowReminder(text, sysNumber, components, window);
 }
 
 }  // namespace talvane

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Automation.h"
-#include "platform/FormObject.h"
+#include "components/FormObject.h"
+#include "platform/PopupComponents.h"
 #include "service/ServiceContext.h"
 
 namespace talvane {
@@ -28,15 +28,15 @@ enum class ReminderOutcome {
 std::string_view ReminderOutcomeName(ReminderOutcome outcome);
 
 // Fetches the reminder page and hands a reminder to a new popup component.
-// Never throws. The component gets copies of the client number and of the
-// window reference, so nothing it does to them reaches the caller.
+// Never throws. The component gets copies of the client number and the
+// message, so nothing it does to them reaches the caller.
 ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& sysNumber,
-                               Automation& automation, FormObject* window);
+                               PopupComponents& components, FormObject* window);
 
 // Reformats text into the alert message and passes it to a new
 // "Flarebox.DisplayMsg" object, which is released before returning.
 ReminderOutcome ShowReminder(const std::u16string& text, const std::u16string& sysNumber,
-                             Automation& automation, FormObject* window);
+                             PopupComponents& components, FormObject* window);
 
 // Splits text at "&&&&", shortens element 2 to 15 characters + "..." when it
 // is longer than 16 (one fewer when the cut would split a surrogate pair),

@@ -3,14 +3,14 @@
 #include <string>
 
 #include "platform/CodePage.h"
-#include "platform/HttpRequest.h"
+#include "platform/HttpClient.h"
 #include "platform/Random.h"
 
 namespace talvane {
 
 // What every request to the service needs.
 struct ServiceContext {
-    HttpRequestFactory& http;
+    HttpClient& http;
     const CodePage& codePage;
     Random& random;
     std::u16string baseUrl;  // ServiceBaseUrl: scheme and host, no trailing slash

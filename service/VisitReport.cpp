@@ -1,7 +1,6 @@
 #include "service/VisitReport.h"
 
 #include <exception>
-#include <memory>
 #include <string>
 
 #include "service/PageFetch.h"
@@ -32,25 +31,10 @@ void SendVisit(const ServiceContext& ctx, std::u16string_view sysNumber) {
         url += DecimalText(NewCacheBuster(ctx.random));
     });
 
-    // Each step creates the object when an earlier creation failed, so a
-    // failed step never keeps the later ones from being tried.
-    std::unique_ptr<HttpRequest> request;
-    const auto ensureObject = [&] {
-        if (!request) request = ctx.http.create();
-    };
-    IgnoringFailure([&] {
-        ensureObject();
-        if (request) request->open("get", url, false);
-    });
-    IgnoringFailure([&] {
-        ensureObject();
-        if (request) request->send();
-    });
+    // A failed address or request still ends in the decode below: the report
+    // goes through the same steps whatever happens to it.
     std::string body;
-    IgnoringFailure([&] {
-        ensureObject();
-        if (request) request->responseBody(body);
-    });
+    IgnoringFailure([&] { body = ctx.http.get(url).body; });
     // Decoded like every page and then dropped: the report's answer is never used.
     IgnoringFailure([&] { (void)ctx.codePage.toUnicode(body); });
 }

@@ -10,7 +10,7 @@
 #include "app/PanelDesign.h"
 #include "app/frmMain.h"
 #include "app/qt/Artwork.h"
-#include "platform/WindowServices.h"
+#include "platform/AppWindow.h"
 
 namespace talvane {
 
@@ -84,12 +84,12 @@ PanelView::PanelView() {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PanelView::attach(frmMain& form, const WindowServices& window) {
+void PanelView::attach(frmMain& form, const AppWindow& window) {
     form_ = &form;
     window_ = &window;
     // Only the rounded region is ever seen, so the window is no larger.
-    const RoundRectRegion region =
-        TransparencyRegion(window.twipsPerPixelX(), window.twipsPerPixelY());
+    const ScreenMetrics screen = window.screen();
+    const RoundRectRegion region = TransparencyRegion(screen.twipsPerPixelX, screen.twipsPerPixelY);
     setFixedSize(region.right, region.bottom);
 }
 
@@ -113,12 +113,14 @@ const QPixmap& PanelView::picture(Picture which) const {
 }
 
 QPointF PanelView::toTwips(QPointF pixels) const {
-    return {pixels.x() * window_->twipsPerPixelX(), pixels.y() * window_->twipsPerPixelY()};
+    const ScreenMetrics screen = window_->screen();
+    return {pixels.x() * screen.twipsPerPixelX, pixels.y() * screen.twipsPerPixelY};
 }
 
 QRectF PanelView::toPixels(const TwipRect& rect) const {
-    const qreal tx = window_->twipsPerPixelX();
-    const qreal ty = window_->twipsPerPixelY();
+    const ScreenMetrics screen = window_->screen();
+    const qreal tx = screen.twipsPerPixelX;
+    const qreal ty = screen.twipsPerPixelY;
     return {rect.left / tx, rect.top / ty, rect.width / tx, rect.height / ty};
 }
 

@@ -14,7 +14,7 @@ namespace talvane {
 
 class frmMain;
 class PanelModel;
-class WindowServices;
+class AppWindow;
 
 // The Qt face of the panel: draws frmMain's element model and forwards
 // pointer input to it in twips. Holds no state of the panel itself.
@@ -24,7 +24,7 @@ class PanelView : public QWidget {
     PanelView();
 
     // The form and the window services must outlive the view's use of them.
-    void attach(frmMain& form, const WindowServices& window);
+    void attach(frmMain& form, const AppWindow& window);
 
     // Repaints counted since the start; the benchmark reads it.
     int paintCount() const { return paintCount_; }
@@ -46,7 +46,7 @@ class PanelView : public QWidget {
     void updatePointer(QPointF twips);
 
     frmMain* form_ = nullptr;
-    const WindowServices* window_ = nullptr;
+    const AppWindow* window_ = nullptr;
     qreal picturesDpr_ = 0;
     QPixmap background_;
     std::array<QPixmap, 7> pictures_;  // indexed by Picture

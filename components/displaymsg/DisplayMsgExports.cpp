@@ -1,19 +1,21 @@
 // The "Flarebox.DisplayMsg" component: the entry points of
-// platform/ComponentAbi.h over the popup stack. The meaning it gives to the
+// components/ComponentAbi.h over the popup stack. The meaning it gives to the
 // message elements and to the numbers 103 and 50 is documented in
 // AlertContent.h. The client number only goes into the event page's address;
-// the window it is given is not called.
+// of the window it is given only the service address is asked for.
 
 #include <QApplication>
 #include <QString>
 #include <QThread>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 
+#include "components/ComponentAbi.h"
 #include "components/displaymsg/PopupCard.h"
 #include "components/displaymsg/PopupStack.h"
-#include "platform/ComponentAbi.h"
 
 struct TalvaneObject {
     int unused = 0;
@@ -34,6 +36,19 @@ void setError(TalvaneError* error, const QString& reason) {
 QString fromUtf16(const char16_t* text, std::size_t length) {
     if (text == nullptr) return {};
     return QString::fromUtf16(text, static_cast<qsizetype>(length));
+}
+
+// The service address as the window gives it; empty without a window.
+QString serviceBaseUrlOf(const TalvaneWindow* window) {
+    if (window == nullptr || window->serviceBaseUrl == nullptr) return {};
+    std::u16string url(64, u'\0');
+    std::size_t length = window->serviceBaseUrl(window->context, url.data(), url.size());
+    if (length > url.size()) {
+        url.resize(length);
+        length = window->serviceBaseUrl(window->context, url.data(), url.size());
+    }
+    url.resize(std::min(length, url.size()));
+    return QString::fromStdU16String(url);
 }
 
 }  // namespace
@@ -62,7 +77,7 @@ TALVANE_COMPONENT_EXPORT std::int32_t TalvaneCreateObject(TalvaneObject** object
 TALVANE_COMPONENT_EXPORT std::int32_t TalvaneDisplayAlert(
     TalvaneObject* object, const char16_t* clientNumber, std::size_t clientNumberLength,
     std::int16_t arg2, std::int16_t arg3, const char16_t* message, std::size_t messageLength,
-    const TalvaneWindow* /*window*/, TalvaneError* error) {
+    const TalvaneWindow* window, TalvaneError* error) {
     try {
         if (object == nullptr) {
             setError(error, QStringLiteral("no object"));
@@ -79,9 +94,9 @@ TALVANE_COMPONENT_EXPORT std::int32_t TalvaneDisplayAlert(
             return TALVANE_FAILED;
         }
         QString reason;
-        if (!talvane::displaymsg::PopupStack::present(fromUtf16(message, messageLength),
-                                                      fromUtf16(clientNumber, clientNumberLength),
-                                                      arg2, arg3, reason)) {
+        if (!talvane::displaymsg::PopupStack::present(
+                fromUtf16(message, messageLength), fromUtf16(clientNumber, clientNumberLength),
+                arg2, arg3, serviceBaseUrlOf(window), reason)) {
             setError(error, reason);
             return TALVANE_FAILED;
         }

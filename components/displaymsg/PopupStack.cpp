@@ -3,11 +3,9 @@
 #include <QGuiApplication>
 #include <QList>
 #include <QScreen>
-#include <cstdlib>
 
 #include "components/displaymsg/PopupCard.h"
 #include "components/displaymsg/PopupPlacement.h"
-#include "service/ServiceBaseUrl.h"
 
 namespace talvane::displaymsg::PopupStack {
 
@@ -28,7 +26,7 @@ void placeCards() {
 }  // namespace
 
 bool present(const QString& message, const QString& clientNumber, qint16 arg2, qint16 arg3,
-             QString& error) {
+             const QString& serviceBaseUrl, QString& error) {
     if (QGuiApplication::primaryScreen() == nullptr) {
         error = QStringLiteral("no screen to show the reminder on");
         return false;
@@ -44,8 +42,6 @@ bool present(const QString& message, const QString& clientNumber, qint16 arg2, q
         }
     }
 
-    const QString serviceBaseUrl =
-        QString::fromStdU16String(ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL")));
     auto* card = new PopupCard(parseAlertMessage(message, clientNumber, serviceBaseUrl),
                                timing.lifetimeMs, message);
     cards.prepend(card);

@@ -16,9 +16,11 @@ namespace PopupStack {
 inline constexpr int kMostCards = 3;
 
 // Shows message as a card (see AlertContent.h for what the arguments mean).
-// false with a reason when there is no screen.
+// serviceBaseUrl comes from the program's window; empty without one, and
+// then no card links to an event page. false with a reason when there is no
+// screen.
 bool present(const QString& message, const QString& clientNumber, qint16 arg2, qint16 arg3,
-             QString& error);
+             const QString& serviceBaseUrl, QString& error);
 
 // Takes a closing or destroyed card out of the stack; the rest close up.
 void forget(PopupCard* card);

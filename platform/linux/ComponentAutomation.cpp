@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/ComponentAbi.h"
+#include "components/ComponentAbi.h"
 #include "platform/linux/WriteAccess.h"
 
 #ifndef TALVANE_INSTALLED_COMPONENT_DIR
@@ -73,6 +73,15 @@ std::string errorText(const TalvaneError& error, const char* fallback) {
     return length == 0 ? std::string(fallback) : std::string(error.message, length);
 }
 
+// Copies as much of text as fits and returns the whole length.
+std::size_t copyOut(const std::u16string& text, char16_t* out, std::size_t outCapacity) {
+    if (out != nullptr) {
+        const std::size_t n = text.size() < outCapacity ? text.size() : outCapacity;
+        std::memcpy(out, text.data(), n * sizeof(char16_t));
+    }
+    return text.size();
+}
+
 // The window's operations as C callbacks. Nothing may unwind into the
 // component's frames, so every exception ends here.
 void windowDoTransparency(void* context) {
@@ -86,12 +95,7 @@ std::size_t windowGetTitle(void* context, const char16_t* title, std::size_t tit
                            char16_t* out, std::size_t outCapacity) {
     try {
         std::u16string text(title != nullptr ? title : u"", title != nullptr ? titleLength : 0);
-        const std::u16string result = static_cast<FormObject*>(context)->getTitle(text);
-        if (out != nullptr) {
-            const std::size_t n = result.size() < outCapacity ? result.size() : outCapacity;
-            std::memcpy(out, result.data(), n * sizeof(char16_t));
-        }
-        return result.size();
+        return copyOut(static_cast<FormObject*>(context)->getTitle(text), out, outCapacity);
     } catch (...) {
         return 0;
     }
@@ -105,27 +109,43 @@ std::int32_t windowKnowIfVisitPage(void* context) {
     }
 }
 
-// The DisplayMsg face of one component object.
-class ComponentDisplayMsg : public DisplayMsg {
+std::size_t windowServiceBaseUrl(void* context, char16_t* out, std::size_t outCapacity) {
+    try {
+        return copyOut(static_cast<FormObject*>(context)->serviceBaseUrl(), out, outCapacity);
+    } catch (...) {
+        return 0;
+    }
+}
+
+ComponentResult failed(ComponentResult::Status status, std::string reason) {
+    return {status, std::move(reason)};
+}
+
+// One object of a loaded component.
+class ComponentObject : public PopupObject {
   public:
-    ComponentDisplayMsg(std::unique_ptr<ComponentLibrary> library, TalvaneObject* object,
-                        std::shared_ptr<ComponentLibraries> libraries)
+    ComponentObject(std::unique_ptr<ComponentLibrary> library, TalvaneObject* object,
+                    std::shared_ptr<ComponentLibraries> libraries)
         : library_(std::move(library)), object_(object), libraries_(std::move(libraries)) {}
 
-    ~ComponentDisplayMsg() override {
+    ~ComponentObject() override {
         library_->releaseObject(object_);
         libraries_->retire(std::move(library_));
     }
 
-    bool DisplayAlert(std::u16string& clientNumber, std::int16_t arg2, std::int16_t arg3,
-                      std::u16string& message, FormObject*& window) override {
-        TalvaneWindow callbacks{window, windowDoTransparency, windowGetTitle,
-                                windowKnowIfVisitPage};
+    ComponentResult DisplayAlert(const std::u16string& clientNumber, std::int16_t arg2,
+                                 std::int16_t arg3, const std::u16string& message,
+                                 FormObject* window) override {
+        TalvaneWindow callbacks{window, windowDoTransparency, windowGetTitle, windowKnowIfVisitPage,
+                                windowServiceBaseUrl};
         TalvaneError error{};
         const std::int32_t result = library_->displayAlert(
             object_, clientNumber.data(), clientNumber.size(), arg2, arg3, message.data(),
             message.size(), window != nullptr ? &callbacks : nullptr, &error);
-        return result == TALVANE_OK;
+        if (result == TALVANE_OK) return {ComponentResult::Status::Ok, {}};
+        error.message[TALVANE_ERROR_CAPACITY - 1] = '\0';
+        return failed(ComponentResult::Status::Failed,
+                      errorText(error, "the component could not show the alert"));
     }
 
   private:
@@ -134,11 +154,53 @@ class ComponentDisplayMsg : public DisplayMsg {
     std::shared_ptr<ComponentLibraries> libraries_;
 };
 
+// dlopen of the file; the loader's reason when it fails.
+std::unique_ptr<ComponentLibrary> load(const std::string& path, std::string& error) {
+    auto library = std::make_unique<ComponentLibrary>();
+    library->path = path;
+    dlerror();
+    library->handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library->handle == nullptr) {
+        const char* reason = dlerror();
+        error = reason != nullptr ? reason : "cannot load " + path;
+        return nullptr;
+    }
+    return library;
+}
+
 template <typename Fn>
 bool findEntryPoint(void* handle, const char* name, Fn& entry, std::string& error) {
     entry = reinterpret_cast<Fn>(dlsym(handle, name));
     if (entry == nullptr) error = std::string("missing entry point ") + name;
     return entry != nullptr;
+}
+
+// Finds every entry point and checks the interface version. On failure the
+// library is unloaded (nothing of a foreign version is called) and false
+// returned.
+bool resolve(ComponentLibrary& library, std::string& error) {
+    TalvaneComponentAbiVersionFn abiVersion = nullptr;
+    const bool complete =
+        findEntryPoint(library.handle, "TalvaneComponentAbiVersion", abiVersion, error) &&
+        findEntryPoint(library.handle, "TalvaneCreateObject", library.createObject, error) &&
+        findEntryPoint(library.handle, "TalvaneDisplayAlert", library.displayAlert, error) &&
+        findEntryPoint(library.handle, "TalvaneReleaseObject", library.releaseObject, error) &&
+        findEntryPoint(library.handle, "TalvaneCanUnloadNow", library.canUnloadNow, error);
+    if (!complete) {
+        error += " in " + library.path;
+        library.canUnloadNow = nullptr;
+        library.unloadIfAllowed();
+        return false;
+    }
+    if (const std::uint32_t version = abiVersion(); version != TALVANE_COMPONENT_ABI_VERSION) {
+        error = library.path + " implements component interface version " +
+                std::to_string(version) + ", not " + std::to_string(TALVANE_COMPONENT_ABI_VERSION);
+        // Nothing of a foreign interface version is called, CanUnloadNow included.
+        library.canUnloadNow = nullptr;
+        library.unloadIfAllowed();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -172,17 +234,8 @@ std::vector<std::string> ComponentAutomation::defaultSearchDirectories(
     return {local, TALVANE_INSTALLED_COMPONENT_DIR};
 }
 
-std::unique_ptr<DisplayMsg> ComponentAutomation::CreateObject(std::string_view progId,
-                                                              std::string& error) {
-    libraries_->unloadIdle();
-    if (!isValidProgId(progId)) {
-        error = "invalid programmatic identifier \"" + std::string(progId) + "\"";
-        return nullptr;
-    }
-
-    auto library = std::make_unique<ComponentLibrary>();
+std::string ComponentAutomation::locate(std::string_view progId, std::string& refused) const {
     const std::string fileName = std::string(progId) + ".so";
-    std::string refused;
     for (const std::string& directory : searchDirectories_) {
         const std::string candidate = directory + "/" + fileName;
         if (access(candidate.c_str(), F_OK) != 0) continue;
@@ -193,54 +246,43 @@ std::unique_ptr<DisplayMsg> ComponentAutomation::CreateObject(std::string_view p
             refused += "; refused " + candidate + ": another user can change it";
             continue;
         }
-        library->path = candidate;
-        break;
+        return candidate;
     }
-    if (library->path.empty()) {
-        error = "no component " + fileName + " in";
-        for (const std::string& directory : searchDirectories_) error += " " + directory;
-        error += refused;
-        return nullptr;
+    return {};
+}
+
+CreatedObject ComponentAutomation::create(std::string_view progId) {
+    libraries_->unloadIdle();
+    if (!isValidProgId(progId)) {
+        return {nullptr, failed(ComponentResult::Status::NotInstalled,
+                                "invalid programmatic identifier \"" + std::string(progId) + "\"")};
+    }
+    std::string refused;
+    const std::string path = locate(progId, refused);
+    if (path.empty()) {
+        std::string reason = "no component " + std::string(progId) + ".so in";
+        for (const std::string& directory : searchDirectories_) reason += " " + directory;
+        reason += refused;
+        return {nullptr, failed(ComponentResult::Status::NotInstalled, std::move(reason))};
     }
 
-    dlerror();
-    library->handle = dlopen(library->path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library->handle == nullptr) {
-        const char* reason = dlerror();
-        error = reason != nullptr ? reason : "cannot load " + library->path;
-        return nullptr;
-    }
-
-    TalvaneComponentAbiVersionFn abiVersion = nullptr;
-    const bool complete =
-        findEntryPoint(library->handle, "TalvaneComponentAbiVersion", abiVersion, error) &&
-        findEntryPoint(library->handle, "TalvaneCreateObject", library->createObject, error) &&
-        findEntryPoint(library->handle, "TalvaneDisplayAlert", library->displayAlert, error) &&
-        findEntryPoint(library->handle, "TalvaneReleaseObject", library->releaseObject, error) &&
-        findEntryPoint(library->handle, "TalvaneCanUnloadNow", library->canUnloadNow, error);
-    if (!complete) {
-        error += " in " + library->path;
-        dlclose(library->handle);
-        return nullptr;
-    }
-    if (const std::uint32_t version = abiVersion(); version != TALVANE_COMPONENT_ABI_VERSION) {
-        error = library->path + " implements component interface version " +
-                std::to_string(version) + ", not " + std::to_string(TALVANE_COMPONENT_ABI_VERSION);
-        // Nothing of a foreign interface version is called, CanUnloadNow included.
-        library->canUnloadNow = nullptr;
-        library->unloadIfAllowed();
-        return nullptr;
+    std::string error;
+    std::unique_ptr<ComponentLibrary> library = load(path, error);
+    if (!library || !resolve(*library, error)) {
+        return {nullptr, failed(ComponentResult::Status::Failed, std::move(error))};
     }
 
     TalvaneObject* object = nullptr;
     TalvaneError creationError{};
     if (library->createObject(&object, &creationError) != TALVANE_OK || object == nullptr) {
         creationError.message[TALVANE_ERROR_CAPACITY - 1] = '\0';
-        error = errorText(creationError, "the component could not create an object");
         libraries_->retire(std::move(library));
-        return nullptr;
+        return {nullptr,
+                failed(ComponentResult::Status::Failed,
+                       errorText(creationError, "the component could not create an object"))};
     }
-    return std::make_unique<ComponentDisplayMsg>(std::move(library), object, libraries_);
+    return {std::make_unique<ComponentObject>(std::move(library), object, libraries_),
+            {ComponentResult::Status::Ok, {}}};
 }
 
 void ComponentAutomation::unloadIdleComponents() { libraries_->unloadIdle(); }

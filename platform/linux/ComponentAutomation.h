@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Automation.h"
+#include "platform/PopupComponents.h"
 
 namespace talvane {
 
@@ -19,7 +19,7 @@ class ComponentLibraries;
 // at most 128 characters.
 bool isValidProgId(std::string_view progId);
 
-// Creates automation objects from the components of platform/ComponentAbi.h:
+// Creates popup objects from the components of components/ComponentAbi.h:
 // "<progId>.so" from the first directory in the search list that has it,
 // passing over a file or folder that a user other than this one or root
 // may write.
@@ -27,7 +27,7 @@ bool isValidProgId(std::string_view progId);
 // again once the component says nothing of it is running any more. A
 // library that has to stay (its popup is still on screen) is unloaded at a
 // later creation or release, or by unloadIdleComponents().
-class ComponentAutomation : public Automation {
+class ComponentAutomation : public PopupComponents {
   public:
     explicit ComponentAutomation(std::vector<std::string> searchDirectories);
     // Libraries that still refuse to unload stay loaded until the process
@@ -43,7 +43,9 @@ class ComponentAutomation : public Automation {
     static std::vector<std::string> defaultSearchDirectories(
         const std::string& executableDirectory);
 
-    std::unique_ptr<DisplayMsg> CreateObject(std::string_view progId, std::string& error) override;
+    // Locates "<progId>.so", loads it and resolves its entry points; the
+    // result carries the component's own words when it refuses an object.
+    CreatedObject create(std::string_view progId) override;
 
     // Unloads every released library whose component now agrees.
     void unloadIdleComponents();
@@ -52,6 +54,10 @@ class ComponentAutomation : public Automation {
     std::size_t librariesWaitingToUnload() const;
 
   private:
+    // The first directory's "<progId>.so", or "" when none has it; what
+    // was passed over, and why, is added to `refused`.
+    std::string locate(std::string_view progId, std::string& refused) const;
+
     std::vector<std::string> searchDirectories_;
     std::shared_ptr<detail::ComponentLibraries> libraries_;
 };

@@ -22,6 +22,7 @@ class RecordingWindow : public FormObject {
     void DoTransparency() override { ++transparencyCalls; }
     std::u16string getTitle(std::u16string& title) override { return u"<" + title + u">"; }
     bool knowIfVisitPage() override { return true; }
+    std::u16string serviceBaseUrl() const override { return u"http://127.0.0.1:8765"; }
 };
 
 bool isLoaded(const std::string& progId) {
@@ -40,9 +41,12 @@ TestComponentState* stateOf(const std::string& progId) {
     return get != nullptr ? get() : nullptr;
 }
 
-std::unique_ptr<DisplayMsg> create(ComponentAutomation& automation, const std::string& progId,
-                                   std::string& error) {
-    return automation.CreateObject(progId, error);
+std::unique_ptr<PopupObject> create(ComponentAutomation& automation, const std::string& progId,
+                                    std::string& error) {
+    CreatedObject created = automation.create(progId);
+    error = created.result.reason;
+    EXPECT_EQ(created.result.ok(), created.object != nullptr) << progId;
+    return std::move(created.object);
 }
 
 TEST(ComponentAutomation, CallsTheComponentAndUnloadsItAfterRelease) {
@@ -58,8 +62,7 @@ TEST(ComponentAutomation, CallsTheComponentAndUnloadsItAfterRelease) {
     RecordingWindow window;
     std::u16string clientNumber = u"unknown value";
     std::u16string message = u"a||||||b||||||c\u4E2D\0d||||||e"s;
-    FormObject* windowRef = &window;
-    EXPECT_TRUE(object->DisplayAlert(clientNumber, 103, 50, message, windowRef));
+    EXPECT_TRUE(object->DisplayAlert(clientNumber, 103, 50, message, &window).ok());
     EXPECT_EQ(state->arg2, 103);
     EXPECT_EQ(state->arg3, 50);
     EXPECT_EQ(std::u16string(state->clientNumber, state->clientNumberLength), clientNumber);
@@ -68,9 +71,10 @@ TEST(ComponentAutomation, CallsTheComponentAndUnloadsItAfterRelease) {
     EXPECT_EQ(state->visitPageAllowed, 1);
     EXPECT_EQ(window.transparencyCalls, 1);
     EXPECT_EQ(std::u16string(state->title, state->titleLength), u"<unknown value>");
+    EXPECT_EQ(std::u16string(state->serviceBaseUrl, state->serviceBaseUrlLength),
+              u"http://127.0.0.1:8765");
 
-    FormObject* noWindow = nullptr;
-    EXPECT_TRUE(object->DisplayAlert(clientNumber, 103, 50, message, noWindow));
+    EXPECT_TRUE(object->DisplayAlert(clientNumber, 103, 50, message, nullptr).ok());
     EXPECT_EQ(state->windowGiven, 0);
 
     object.reset();
@@ -100,7 +104,7 @@ TEST(ComponentAutomation, KeepsABusyComponentLoadedUntilItAgrees) {
 }
 
 TEST(ComponentAutomation, OutlivedObjectStillReleasesCleanly) {
-    std::unique_ptr<DisplayMsg> object;
+    std::unique_ptr<PopupObject> object;
     {
         ComponentAutomation automation({kTestDir});
         std::string error;
@@ -127,7 +131,7 @@ TEST(ComponentAutomation, ReportsWhyNoObjectCouldBeCreated) {
         {"Test.Absent", "no component Test.Absent.so in " + kTestDir},
         {"Test.NotALibrary", "Test.NotALibrary.so"},
         {"Test.NoDisplay", "missing entry point TalvaneDisplayAlert"},
-        {"Test.WrongAbi", "version 2, not 1"},
+        {"Test.WrongAbi", "version 3, not 2"},
         {"Test.FailsCreate", "test component cannot create objects"},
     };
     for (const Case& c : cases) {
@@ -172,15 +176,16 @@ TEST(ComponentAutomation, PassesOverWhatAnotherUserCanChange_AndNeverLooksInTheC
     }
 }
 
-TEST(ComponentAutomation, ReturnsFalseWhenTheComponentsCallFails) {
+TEST(ComponentAutomation, CarriesTheComponentsReason_WhenItsCallFails) {
     ComponentAutomation automation({kTestDir});
     std::string error;
     auto object = create(automation, "Test.FailsCall", error);
     ASSERT_NE(object, nullptr) << error;
     std::u16string clientNumber = u"1";
     std::u16string message = u"m";
-    FormObject* window = nullptr;
-    EXPECT_FALSE(object->DisplayAlert(clientNumber, 103, 50, message, window));
+    const ComponentResult result = object->DisplayAlert(clientNumber, 103, 50, message, nullptr);
+    EXPECT_EQ(result.status, ComponentResult::Status::Failed);
+    EXPECT_EQ(result.reason, "test component refuses to display");
     EXPECT_EQ(stateOf("Test.FailsCall")->calls, 1);
 }
 

@@ -50,16 +50,15 @@ class DisplayMsgComponent : public ::testing::Test {
 
     // One reminder, the way ShowReminder hands it over: create, call, release.
     bool show(const QString& message, std::int16_t arg2 = 103, std::int16_t arg3 = 50) {
-        std::string error;
-        std::unique_ptr<DisplayMsg> object = automation.CreateObject("Flarebox.DisplayMsg", error);
-        if (!object) {
-            ADD_FAILURE() << error;
+        CreatedObject created = automation.create("Flarebox.DisplayMsg");
+        if (!created.object) {
+            ADD_FAILURE() << created.result.reason;
             return false;
         }
-        std::u16string clientNumber = u"12345202612071000001234";
-        std::u16string text = message.toStdU16String();
-        FormObject* window = nullptr;
-        return object->DisplayAlert(clientNumber, arg2, arg3, text, window);
+        const std::u16string clientNumber = u"12345202612071000001234";
+        return created.object
+            ->DisplayAlert(clientNumber, arg2, arg3, message.toStdU16String(), nullptr)
+            .ok();
     }
 
     static QList<QWidget*> popups() {

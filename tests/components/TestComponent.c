@@ -8,7 +8,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "platform/ComponentAbi.h"
+#include "components/ComponentAbi.h"
 #include "tests/components/TestComponentState.h"
 
 struct TalvaneObject {
@@ -74,6 +74,8 @@ TalvaneDisplayAlert(TalvaneObject* object, const char16_t* clientNumber, size_t 
                                       state.title, TEST_COMPONENT_TEXT);
         }
         state.titleLength = needed;
+        state.serviceBaseUrlLength =
+            window->serviceBaseUrl(window->context, state.serviceBaseUrl, TEST_COMPONENT_TEXT);
     }
 #ifdef TEST_FAIL_CALL
     setError(error, "test component refuses to display");

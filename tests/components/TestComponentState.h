@@ -30,6 +30,8 @@ typedef struct TestComponentState {
     int32_t visitPageAllowed;
     char16_t title[TEST_COMPONENT_TEXT];
     size_t titleLength;
+    char16_t serviceBaseUrl[TEST_COMPONENT_TEXT];
+    size_t serviceBaseUrlLength;
     /* Set by a test: the component pretends a popup is still on screen. */
     int busy;
 } TestComponentState;

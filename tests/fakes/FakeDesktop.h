@@ -5,8 +5,8 @@
 
 #include "fakes/CallLog.h"
 #include "platform/InstanceLock.h"
-#include "platform/Shell.h"
-#include "platform/SysTray.h"
+#include "platform/Opener.h"
+#include "platform/Tray.h"
 
 namespace talvane::testing {
 
@@ -19,25 +19,37 @@ class FakeInstanceLock : public InstanceLock {
     bool earlier_;
 };
 
-class FakeSysTray : public SysTray {
+// Logs "tray shown 1", "menu" in the shared log.
+class FakeTray : public Tray {
   public:
-    explicit FakeSysTray(CallLog& log) : log_(log) {}
-    bool intray = false;
-    std::u16string traytip;
-    void setIntray(bool inTray) override {
-        log_.add(std::string("intray ") + (inTray ? "1" : "0"));
-        intray = inTray;
+    explicit FakeTray(CallLog& log) : log_(log) {}
+    bool shown = false;
+    std::u16string tooltip;
+    int menuChoice = -1;  // what the user picks in the next menu
+    std::vector<MenuItem> lastMenu;
+
+    void setShown(bool on) override {
+        log_.add(std::string("tray shown ") + (on ? "1" : "0"));
+        shown = on;
     }
-    void setTraytip(const std::u16string& tip) override { traytip = tip; }
+    void setTooltip(const std::u16string& tip) override { tooltip = tip; }
+    int showMenu(const std::vector<MenuItem>& items) override {
+        log_.add("menu");
+        lastMenu = items;
+        return menuChoice;
+    }
 
   private:
     CallLog& log_;
 };
 
-class FakeShell : public Shell {
+class FakeOpener : public Opener {
   public:
     std::vector<std::u16string> opened;
-    void openUrl(std::u16string_view url) override { opened.emplace_back(url); }
+    OpenResult open(std::u16string_view url) override {
+        opened.emplace_back(url);
+        return {OpenResult::Status::Started, {}};
+    }
 };
 
 }  // namespace talvane::testing

@@ -1,84 +1,46 @@
 #pragma once
 
 #include <deque>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/HttpRequest.h"
+#include "platform/HttpClient.h"
 
 namespace talvane::testing {
 
-// One canned answer; failAt names the step that fails.
-struct FakeResponse {
-    enum class FailAt { None, Create, Open, Send, Body };
-    std::string body;
-    FailAt failAt = FailAt::None;
-};
-
 // Hands out canned answers in order (an empty queue answers with an empty
-// body) and records every URL opened and every call made, e.g.
-// "create", "open", "send", "body".
-class FakeHttpFactory : public HttpRequestFactory {
+// body) and records every address asked for.
+class FakeHttpClient : public HttpClient {
   public:
-    std::deque<FakeResponse> responses;
+    std::deque<FetchResult> responses;
     std::vector<std::u16string> urls;
-    std::vector<std::string> calls;
-    int liveObjects = 0;
 
     void answer(std::string body) {
-        responses.push_back({std::move(body), FakeResponse::FailAt::None});
+        FetchResult ok;
+        ok.status = FetchResult::Status::Ok;
+        ok.httpStatus = 200;
+        ok.body = std::move(body);
+        responses.push_back(std::move(ok));
     }
-    void fail(FakeResponse::FailAt at) { responses.push_back({{}, at}); }
-
-    std::unique_ptr<HttpRequest> create() override {
-        calls.push_back("create");
-        FakeResponse response;
-        if (!responses.empty()) {
-            response = responses.front();
-            if (response.failAt == FakeResponse::FailAt::Create) {
-                // Creation keeps failing for the same request.
-                return nullptr;
-            }
-            responses.pop_front();
-        }
-        return std::make_unique<Request>(*this, std::move(response));
+    void fail(FetchResult::Status status = FetchResult::Status::ConnectFailed) {
+        FetchResult failed;
+        failed.status = status;
+        failed.reason = "fake failure";
+        responses.push_back(std::move(failed));
     }
 
-  private:
-    class Request : public HttpRequest {
-      public:
-        Request(FakeHttpFactory& owner, FakeResponse response)
-            : owner_(owner), response_(std::move(response)) {
-            ++owner_.liveObjects;
+    FetchResult get(std::u16string_view url) override {
+        urls.emplace_back(url);
+        if (responses.empty()) {
+            FetchResult empty;
+            empty.status = FetchResult::Status::Ok;
+            empty.httpStatus = 200;
+            return empty;
         }
-        ~Request() override { --owner_.liveObjects; }
-        bool open(std::string_view, std::u16string_view url, bool) override {
-            owner_.calls.push_back("open");
-            owner_.urls.emplace_back(url);
-            return step(FakeResponse::FailAt::Open);
-        }
-        bool send() override {
-            owner_.calls.push_back("send");
-            return step(FakeResponse::FailAt::Send);
-        }
-        bool responseBody(std::string& body) override {
-            owner_.calls.push_back("body");
-            if (!step(FakeResponse::FailAt::Body)) return false;
-            body = response_.body;
-            return true;
-        }
-        std::string errorString() const override { return failed_ ? "fake failure" : ""; }
-
-      private:
-        bool step(FakeResponse::FailAt at) {
-            if (response_.failAt == at) failed_ = true;
-            return !failed_;
-        }
-        FakeHttpFactory& owner_;
-        FakeResponse response_;
-        bool failed_ = false;
-    };
+        FetchResult next = std::move(responses.front());
+        responses.pop_front();
+        return next;
+    }
 };
 
 }  // namespace talvane::testing

@@ -6,7 +6,7 @@
 
 #include "fakes/FakeRandom.h"
 #include "fetch/LocalHttpServer.h"
-#include "platform/linux/CurlHttpRequest.h"
+#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/IconvCodePage.h"
 #include "service/EventList.h"
 
@@ -35,7 +35,7 @@ class EventListOverHttp : public ::testing::Test {
     }
 
     testing::LocalHttpServer server;
-    CurlHttpRequestFactory http{CurlHttpOptions{2s, 5s}};
+    CurlHttpClient http{HttpLimits{2s, 5s}};
     IconvCodePage gbk{"GBK"};
     testing::FakeRandom random{{testing::FakeRandom::drawFor(815)}};
     ServiceContext ctx{http, gbk, random, server.baseUrl()};

@@ -13,48 +13,46 @@ namespace talvane {
 namespace {
 
 using testing::FakeCodePage;
-using testing::FakeHttpFactory;
+using testing::FakeHttpClient;
 using testing::FakeRandom;
-using FailAt = testing::FakeResponse::FailAt;
 
-TEST(FetchPage, ReturnsDecodedBody_AfterCreateOpenSendBody_OnOneReleasedObject) {
-    FakeHttpFactory http;
+TEST(FetchPage, ReturnsDecodedBody_OfOneGet) {
+    FakeHttpClient http;
     FakeCodePage codePage;
     http.answer("<html>page</html>");
-    const FetchResult result = FetchPage(http, codePage, u"http://h/p?id=unknown value&sjs=1");
+    const PageResult result = FetchPage(http, codePage, u"http://h/p?id=unknown value&sjs=1");
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.text, u"<html>page</html>");
-    EXPECT_EQ(http.calls, (std::vector<std::string>{"create", "open", "send", "body"}));
     EXPECT_EQ(http.urls, (std::vector<std::u16string>{u"http://h/p?id=unknown value&sjs=1"}));
-    EXPECT_EQ(http.liveObjects, 0);
 }
 
-TEST(FetchPage, ReturnsErrorWithReason_AtTheFirstFailingStep) {
-    for (const FailAt at : {FailAt::Create, FailAt::Open, FailAt::Send, FailAt::Body}) {
-        FakeHttpFactory http;
+TEST(FetchPage, ReturnsErrorWithTheClientsReason_AndDecodesNothing) {
+    using Status = FetchResult::Status;
+    for (const Status status : {Status::BadAddress, Status::ConnectFailed, Status::TimedOut,
+                                Status::TooLarge, Status::RedirectRefused, Status::Failed}) {
+        FakeHttpClient http;
         FakeCodePage codePage;
-        http.fail(at);
-        const FetchResult result = FetchPage(http, codePage, u"http://h/");
+        http.fail(status);
+        const PageResult result = FetchPage(http, codePage, u"http://h/");
         EXPECT_FALSE(result.ok());
-        EXPECT_FALSE(result.error.empty());
+        EXPECT_NE(result.error.find("fake failure"), std::string::npos) << result.error;
         EXPECT_EQ(codePage.decodes, 0);
-        EXPECT_EQ(http.liveObjects, 0);
     }
 }
 
 TEST(FetchPage, ReturnsError_WhenDecodingThrows) {
-    FakeHttpFactory http;
+    FakeHttpClient http;
     FakeCodePage codePage;
     codePage.fail = true;
     http.answer("x");
-    const FetchResult result = FetchPage(http, codePage, u"http://h/");
+    const PageResult result = FetchPage(http, codePage, u"http://h/");
     EXPECT_FALSE(result.ok());
     EXPECT_NE(result.error.find("fake decode failure"), std::string::npos);
 }
 
 class FetchEventPayloadTest : public ::testing::Test {
   protected:
-    FakeHttpFactory http;
+    FakeHttpClient http;
     FakeCodePage codePage;
     FakeRandom random{{FakeRandom::drawFor(4321)}};
     ServiceContext ctx{http, codePage, random, u"http://svc.test"};
@@ -82,7 +80,7 @@ TEST_F(FetchEventPayloadTest, LeavesPayloadUnchanged_WhenMarkerIsMissing) {
 }
 
 TEST_F(FetchEventPayloadTest, EmptiesPayload_WhenFetchFails) {
-    http.fail(FailAt::Send);
+    http.fail();
     FetchEventPayload(ctx, payload);
     EXPECT_EQ(payload, u"");
 }

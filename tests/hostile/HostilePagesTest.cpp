@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/linux/CurlHttpRequest.h"
+#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/IconvCodePage.h"
 #include "service/EventList.h"
 #include "service/PageFetch.h"
@@ -34,7 +34,7 @@ Parsed ParsePage(const std::string& body) {
 
 TEST(HostilePages, FloodPageFitsTheBodyLimit_AndItsMegabyteTextsReachTheParser) {
     const std::string body = floodPage();
-    EXPECT_LT(body.size(), CurlHttpOptions{}.maxBodyBytes);
+    EXPECT_LT(body.size(), HttpLimits{}.maxBodyBytes);
     EXPECT_GT(body.size(), 10u * 1024 * 1024);
 
     const Parsed parsed = ParsePage(body);
@@ -53,7 +53,7 @@ TEST(HostilePages, FloodPageFitsTheBodyLimit_AndItsMegabyteTextsReachTheParser) 
 
 TEST(HostilePages, SeparatorPageFitsTheBodyLimit_AndReachesTheParser) {
     const std::string body = separatorPage();
-    EXPECT_LT(body.size(), CurlHttpOptions{}.maxBodyBytes);
+    EXPECT_LT(body.size(), HttpLimits{}.maxBodyBytes);
     EXPECT_GT(body.size(), 12u * 1024 * 1024);
     const Parsed parsed = ParsePage(body);
     ASSERT_EQ(parsed.topics.status, SpanResult::Status::Found);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "demo/ServiceProcess.h"
-#include "platform/linux/CurlHttpRequest.h"
+#include "platform/linux/CurlHttpClient.h"
 #include "service/ServiceBaseUrl.h"
 #include "startup/FormFixture.h"
 
@@ -25,8 +25,8 @@ TEST_F(FormTest, FormLoad_AgainstTheDemoService_FillsAllFiveRowsAndTheFooter) {
     ASSERT_TRUE(port.has_value()) << service.standardError();
     const std::u16string base = u"http://127.0.0.1:" + Widen(std::to_string(*port));
 
-    CurlHttpRequestFactory realHttp;
-    frmMain demoForm(FormServices{lock, window, tray, shell, profile, codePage, paths, clock,
+    CurlHttpClient realHttp;
+    frmMain demoForm(FormServices{lock, window, tray, opener, profile, codePage, paths, clock,
                                   random, realHttp, automation, base});
     writeSettings("[systemsetting]\nsysNumber=000122008120509030730000\n");
     ASSERT_TRUE(demoForm.Form_Load());

@@ -7,12 +7,12 @@
 
 #include "app/frmMain.h"
 #include "fakes/CallLog.h"
-#include "fakes/FakeAutomation.h"
+#include "fakes/FakeAppWindow.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeHttp.h"
+#include "fakes/FakePopupComponents.h"
 #include "fakes/FakeRandom.h"
-#include "fakes/FakeWindowServices.h"
 #include "platform/linux/IconvCodePage.h"
 #include "platform/linux/IniSettingsStore.h"
 
@@ -42,32 +42,16 @@ class TempPaths : public AppPaths {
 };
 
 // Logs every request into the shared call log as "GET <url>".
-class LoggingHttp : public HttpRequestFactory {
+class LoggingHttp : public HttpClient {
   public:
-    LoggingHttp(FakeHttpFactory& inner, CallLog& log) : inner_(inner), log_(log) {}
-    std::unique_ptr<HttpRequest> create() override {
-        auto request = inner_.create();
-        return request == nullptr ? nullptr : std::make_unique<Logged>(std::move(request), log_);
+    LoggingHttp(FakeHttpClient& inner, CallLog& log) : inner_(inner), log_(log) {}
+    FetchResult get(std::u16string_view url) override {
+        log_.add("GET " + Narrow(url));
+        return inner_.get(url);
     }
 
   private:
-    class Logged : public HttpRequest {
-      public:
-        Logged(std::unique_ptr<HttpRequest> inner, CallLog& log)
-            : inner_(std::move(inner)), log_(log) {}
-        bool open(std::string_view method, std::u16string_view url, bool async) override {
-            log_.add("GET " + Narrow(url));
-            return inner_->open(method, url, async);
-        }
-        bool send() override { return inner_->send(); }
-        bool responseBody(std::string& body) override { return inner_->responseBody(body); }
-        std::string errorString() const override { return inner_->errorString(); }
-
-      private:
-        std::unique_ptr<HttpRequest> inner_;
-        CallLog& log_;
-    };
-    FakeHttpFactory& inner_;
+    FakeHttpClient& inner_;
     CallLog& log_;
 };
 
@@ -90,7 +74,7 @@ class FormTest : public ::testing::Test {
           tray(log),
           clock(OfficeHoursMonday()),
           http(fakeHttp, log),
-          form(FormServices{lock, window, tray, shell, profile, codePage, paths, clock, random,
+          form(FormServices{lock, window, tray, opener, profile, codePage, paths, clock, random,
                             http, automation, u"http://svc"}) {}
 
     std::string pageWith(std::u16string_view marker, std::u16string_view payload) {
@@ -112,17 +96,17 @@ class FormTest : public ::testing::Test {
 
     CallLog log;
     FakeInstanceLock lock;
-    FakeWindowServices window;
-    FakeSysTray tray;
-    FakeShell shell;
+    FakeAppWindow window;
+    FakeTray tray;
+    FakeOpener opener;
     IniSettingsStore profile;
     IconvCodePage codePage{"GBK"};
     TempPaths paths;
     FakeClock clock;
     FakeRandom random{{FakeRandom::drawFor(77)}};
-    FakeHttpFactory fakeHttp;
+    FakeHttpClient fakeHttp;
     LoggingHttp http;
-    FakeAutomation automation;
+    FakePopupComponents automation;
     frmMain form;
 };
 

@@ -22,13 +22,13 @@ class FormHandlersTest : public FormTest {
 };
 
 TEST_F(FormHandlersTest, TrayIcon_AnyButtonButTheRightRestoresAndShows) {
-    for (int button : {1, 4, 99}) {
+    for (const TrayButton button : {TrayButton::Left, TrayButton::Middle, TrayButton{99}}) {
         log.entries.clear();
         window.state = WindowState::Minimized;
-        form.cSysTray1_TrayMouse(button, 0);
+        form.cSysTray1_TrayMouse(button);
         EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 0", "setVisible 0",
-                                                         "intray 1", "show"}))
-            << "button " << button;
+                                                         "tray shown 1", "show"}))
+            << "button " << static_cast<int>(button);
         EXPECT_TRUE(window.visible);
         EXPECT_EQ(window.state, WindowState::Normal);
     }
@@ -36,25 +36,25 @@ TEST_F(FormHandlersTest, TrayIcon_AnyButtonButTheRightRestoresAndShows) {
 
 TEST_F(FormHandlersTest, TrayMenu_OffersOpenAndExit_AndLeavesTheWindowAloneWhenClosedEmpty) {
     window.visible = true;
-    window.menuChoice = -1;
-    form.cSysTray1_TrayMouse(2, 0);
-    EXPECT_EQ(log.entries, std::vector<std::string>{"popupMenu"});
-    ASSERT_EQ(window.lastMenu.size(), 3u);
-    EXPECT_EQ(window.lastMenu[0].caption, u"打开(&F)");
-    EXPECT_EQ(window.lastMenu[1].caption, u"-");
-    EXPECT_EQ(window.lastMenu[2].caption, u"退出(&E)");
+    tray.menuChoice = -1;
+    form.cSysTray1_TrayMouse(TrayButton::Right);
+    EXPECT_EQ(log.entries, std::vector<std::string>{"menu"});
+    ASSERT_EQ(tray.lastMenu.size(), 3u);
+    EXPECT_EQ(tray.lastMenu[0].caption, u"打开(&F)");
+    EXPECT_EQ(tray.lastMenu[1].caption, u"-");
+    EXPECT_EQ(tray.lastMenu[2].caption, u"退出(&E)");
 
     log.entries.clear();
-    window.menuChoice = 0;
-    form.cSysTray1_TrayMouse(2, 0);
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"popupMenu", "setWindowState 0",
-                                                     "setVisible 1", "intray 1", "show"}));
+    tray.menuChoice = 0;
+    form.cSysTray1_TrayMouse(TrayButton::Right);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"menu", "setWindowState 0", "setVisible 1",
+                                                     "tray shown 1", "show"}));
 
     log.entries.clear();
     const std::size_t requests = fakeHttp.urls.size();
-    window.menuChoice = 2;
-    form.cSysTray1_TrayMouse(2, 0);
-    EXPECT_EQ(log.entries, (std::vector<std::string>{"popupMenu", "unload"}));
+    tray.menuChoice = 2;
+    form.cSysTray1_TrayMouse(TrayButton::Right);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"menu", "unload"}));
     EXPECT_EQ(fakeHttp.urls.size(), requests);  // Exit sends nothing
 }
 
@@ -62,7 +62,7 @@ TEST_F(FormHandlersTest, CaptionGlyphs_PutAwayToTheTrayOrMinimise) {
     window.visible = true;
     clickOn(ElementName::imgClose);
     EXPECT_EQ(log.entries,
-              (std::vector<std::string>{"setWindowState 1", "intray 1", "setVisible 0"}));
+              (std::vector<std::string>{"setWindowState 1", "tray shown 1", "setVisible 0"}));
     log.entries.clear();
     clickOn(ElementName::imgMini);
     EXPECT_EQ(log.entries, (std::vector<std::string>{"setWindowState 1", "setVisible 1"}));
@@ -94,11 +94,11 @@ TEST_F(FormHandlersTest, RowLinks_OpenTheEventOrReplayPage) {
     clickOn(ElementName::lblReg, 1);
     clickOn(ElementName::lblTime, 1);
     clickOn(ElementName::lblTime, 2);
-    ASSERT_EQ(shell.opened.size(), 4u);
-    EXPECT_EQ(shell.opened[0], view1);
-    EXPECT_EQ(shell.opened[1], view1);
-    EXPECT_EQ(shell.opened[2], replay1);
-    EXPECT_EQ(shell.opened[3], form.state().rows.RowViewUrl[2]);
+    ASSERT_EQ(opener.opened.size(), 4u);
+    EXPECT_EQ(opener.opened[0], view1);
+    EXPECT_EQ(opener.opened[1], view1);
+    EXPECT_EQ(opener.opened[2], replay1);
+    EXPECT_EQ(opener.opened[3], form.state().rows.RowViewUrl[2]);
 }
 
 TEST_F(FormHandlersTest, BannerAndBothFooterLabels_OpenThePortalWithTheClientNumber) {
@@ -107,22 +107,22 @@ TEST_F(FormHandlersTest, BannerAndBothFooterLabels_OpenThePortalWithTheClientNum
     clickAt(1000, 9750);  // only the shadow label reaches down here
     const std::u16string portal =
         u"http://svc/endusers/Index.aspx?FRM=Software&sysID=" + std::u16string(kNumber);
-    EXPECT_EQ(shell.opened, std::vector<std::u16string>(3, portal));
+    EXPECT_EQ(opener.opened, std::vector<std::u16string>(3, portal));
 }
 
 TEST_F(FormHandlersTest, Clicks_ReachOnlyTheTopmostElement_AndNeedPressAndReleaseOnIt) {
     // Row 2's badge lies on its title and has no handler.
     const TwipRect badge = form.model().at(ElementName::imgNew, 2).rect;
     clickAt(badge.left + 10, badge.top + 10);
-    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_TRUE(opener.opened.empty());
     // In row 0 the title lies on the badge.
     const TwipRect badge0 = form.model().at(ElementName::imgNew, 0).rect;
     clickAt(badge0.left + 10, badge0.top + 10);
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0], form.state().rows.RowViewUrl[0]);
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0], form.state().rows.RowViewUrl[0]);
     // Pressed on a title, released on the background: no click.
     form.pointerClick(1000, 2200, 100, 700, PressKind::Single);
-    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(opener.opened.size(), 1u);
 }
 
 TEST_F(FormHandlersTest, DoubleClick_OpensEachPageOnce) {
@@ -138,32 +138,32 @@ TEST_F(FormHandlersTest, DoubleClick_OpensEachPageOnce) {
         form.pointerClick(x, y, x, y, PressKind::Single);
         form.pointerClick(x, y, x, y, PressKind::SecondOfDouble);
     }
-    EXPECT_EQ(shell.opened.size(), std::size(links));
+    EXPECT_EQ(opener.opened.size(), std::size(links));
 }
 
 TEST_F(FormHandlersTest, RowWithoutAnEvent_OpensNothing) {
-    FakeHttpFactory emptyService;
+    FakeHttpClient emptyService;
     CallLog otherLog;
-    FakeWindowServices otherWindow(otherLog);
-    FakeSysTray otherTray(otherLog);
-    frmMain empty(FormServices{lock, otherWindow, otherTray, shell, profile, codePage, paths, clock,
-                               random, emptyService, automation, u"http://svc"});
+    FakeAppWindow otherWindow(otherLog);
+    FakeTray otherTray(otherLog);
+    frmMain empty(FormServices{lock, otherWindow, otherTray, opener, profile, codePage, paths,
+                               clock, random, emptyService, automation, u"http://svc"});
     ASSERT_TRUE(empty.Form_Load());
     const TwipRect title = empty.model().at(ElementName::lblList, 3).rect;
     empty.pointerClick(title.left + 5, title.top + 5, title.left + 5, title.top + 5,
                        PressKind::Single);
-    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_TRUE(opener.opened.empty());
 }
 
 TEST_F(FormHandlersTest, PointerMoves_RepaintOnlyWhatChanged) {
     const TwipRect area = form.model().at(ElementName::ImgNULL, 2).rect;
     form.pointerMove(area.left + 20, area.top + 20, 0, 0);
-    EXPECT_FALSE(window.invalidated.empty());
-    window.invalidated.clear();
+    EXPECT_FALSE(window.repainted.empty());
+    window.repainted.clear();
     form.pointerMove(area.left + 30, area.top + 20, 0, 0);  // same row, nothing changes
-    EXPECT_TRUE(window.invalidated.empty());
+    EXPECT_TRUE(window.repainted.empty());
     form.pointerMove(100, 700, 0, 0);  // header: back to rest
-    EXPECT_FALSE(window.invalidated.empty());
+    EXPECT_FALSE(window.repainted.empty());
     EXPECT_EQ(form.pointerShapeAt(100, 700), PointerShape::Arrow);
     const TwipRect title = form.model().at(ElementName::lblList, 0).rect;
     EXPECT_EQ(form.pointerShapeAt(title.left + 5, title.top + 5), PointerShape::Hand);

@@ -28,15 +28,15 @@ TEST(TransparencyRegion, UsesEachAxisOwnRatio_AndSurvivesANonsenseRatio) {
     EXPECT_EQ(TransparencyRegion(0, -1), TransparencyRegion(15, 15));
 }
 
-TEST(FrameStyleWord, FrameOffKeepsSystemMenuAndMinimiseBox_FrameOnSetsAllFive) {
-    const std::uint32_t captioned = 0x16CF0000;
-    const std::uint32_t off = FrameStyleWord(captioned, false);
-    EXPECT_EQ(off, 0x160A0000u);
-    EXPECT_EQ(off & 0x00080000u, 0x00080000u);  // WS_SYSMENU survives
-    EXPECT_EQ(off & 0x00020000u, 0x00020000u);  // WS_MINIMIZEBOX survives
-    EXPECT_FALSE(StyleHasFrame(off));
-    EXPECT_EQ(FrameStyleWord(0x10000000, true), 0x10CF0000u);
-    EXPECT_TRUE(StyleHasFrame(FrameStyleWord(off, true)));
+TEST(FrameWith, FrameOffKeepsSystemMenuAndMinimiseBox_FrameOnSetsAll) {
+    const WindowFrame off = FrameWith(WindowFrame{}, false);
+    EXPECT_EQ(off, (WindowFrame{false, false, true, false, true, false}));
+    EXPECT_FALSE(off.hasCaptionOrBorder());
+    // Parts already off stay off; switching on restores every part.
+    WindowFrame bare{false, false, false, false, false, false};
+    EXPECT_EQ(FrameWith(bare, false), bare);
+    EXPECT_EQ(FrameWith(bare, true), WindowFrame{});
+    EXPECT_EQ(FrameWith(off, true), WindowFrame{});
 }
 
 TEST(PanelLeftTwips, Puts4305TwipsLeftOfTheRightEdge) {

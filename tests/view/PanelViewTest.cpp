@@ -1,4 +1,4 @@
-// The Qt face over the real window services: pointer moves that change
+// The Qt face over the real window: pointer moves that change
 // nothing repaint nothing, the hand pointer follows the model, clicks reach
 // the form.
 #include <QApplication>
@@ -10,14 +10,14 @@
 #include "app/frmMain.h"
 #include "app/qt/PanelView.h"
 #include "fakes/CallLog.h"
-#include "fakes/FakeAutomation.h"
 #include "fakes/FakeClock.h"
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeHttp.h"
+#include "fakes/FakePopupComponents.h"
 #include "fakes/FakeRandom.h"
 #include "platform/linux/IconvCodePage.h"
 #include "platform/linux/IniSettingsStore.h"
-#include "platform/qt/QtWindowServices.h"
+#include "platform/qt/QtAppWindow.h"
 
 namespace talvane::testing {
 namespace {
@@ -43,7 +43,7 @@ class PanelViewTest : public ::testing::Test {
         : window(view),
           tray(log),
           clock(OfficeHoursMonday()),
-          form(FormServices{lock, window, tray, shell, profile, codePage, paths, clock, random,
+          form(FormServices{lock, window, tray, opener, profile, codePage, paths, clock, random,
                             http, automation, u"http://svc"}) {
         http.answer("");
         http.answer(codePage.fromUnicode(u"<span id=\"lblTopics\">" + FiveRecords() + u"</span>"));
@@ -71,17 +71,17 @@ class PanelViewTest : public ::testing::Test {
 
     CallLog log;
     PanelView view;
-    QtWindowServices window;
-    FakeSysTray tray;
-    FakeShell shell;
+    QtAppWindow window;
+    FakeTray tray;
+    FakeOpener opener;
     FakeInstanceLock lock;
     IniSettingsStore profile;
     IconvCodePage codePage{"GBK"};
     NoFolder paths;
     FakeClock clock;
     FakeRandom random;
-    FakeHttpFactory http;
-    FakeAutomation automation;
+    FakeHttpClient http;
+    FakePopupComponents automation;
     frmMain form;
 };
 
@@ -113,8 +113,8 @@ TEST_F(PanelViewTest, HandPointerOverLinks_ArrowElsewhere) {
 TEST_F(PanelViewTest, ClickOnATitleOpensItsEventPage) {
     moveTo(120, 112);
     clickAt(100, 150);
-    ASSERT_EQ(shell.opened.size(), 1u);
-    EXPECT_EQ(shell.opened[0],
+    ASSERT_EQ(opener.opened.size(), 1u);
+    EXPECT_EQ(opener.opened[0],
               u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E0&id=unknown value");
 }
 
@@ -123,7 +123,7 @@ TEST_F(PanelViewTest, DoubleClickOnATitleOpensItsPageOnce) {
     // Through the window system, as a real double click arrives.
     QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, {}, QPoint(100, 150));
     QApplication::processEvents();
-    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(opener.opened.size(), 1u);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/FormObject.h"
+#include "components/FormObject.h"
 #include "platform/linux/ComponentAutomation.h"
 
 namespace {
@@ -22,6 +22,7 @@ class PreviewWindow : public talvane::FormObject {
     void DoTransparency() override {}
     std::u16string getTitle(std::u16string& title) override { return title; }
     bool knowIfVisitPage() override { return true; }
+    std::u16string serviceBaseUrl() const override { return u"http://127.0.0.1:8765"; }
 };
 
 // heading, time, title, event identifier, note
@@ -65,19 +66,16 @@ int main(int argc, char* argv[]) {
             next.stop();
             return;
         }
-        std::string error;
-        std::unique_ptr<talvane::DisplayMsg> popup =
-            automation.CreateObject("Flarebox.DisplayMsg", error);
-        if (!popup) {
-            std::fprintf(stderr, "popup_preview: %s\n", error.c_str());
+        talvane::CreatedObject popup = automation.create("Flarebox.DisplayMsg");
+        if (!popup.object) {
+            std::fprintf(stderr, "popup_preview: %s\n", popup.result.reason.c_str());
             QCoreApplication::exit(1);
             return;
         }
-        std::u16string clientNumber = u"unknown value";
-        std::u16string message = messages[shown % messages.size()].toStdU16String();
-        talvane::FormObject* windowObject = &window;
-        if (!popup->DisplayAlert(clientNumber, 103, 50, message, windowObject)) {
-            std::fprintf(stderr, "popup_preview: DisplayAlert failed\n");
+        const talvane::ComponentResult result = popup.object->DisplayAlert(
+            u"unknown value", 103, 50, messages[shown % messages.size()].toStdU16String(), &window);
+        if (!result.ok()) {
+            std::fprintf(stderr, "popup_preview: DisplayAlert failed: %s\n", result.reason.c_str());
         }
         ++shown;
     };

@@ -4,21 +4,6 @@ namespace talvane::bench {
 
 namespace {
 
-class CannedRequest : public HttpRequest {
-  public:
-    explicit CannedRequest(const std::string& page) : page_(page) {}
-    bool open(std::string_view, std::u16string_view, bool) override { return true; }
-    bool send() override { return true; }
-    bool responseBody(std::string& body) override {
-        body = page_;
-        return true;
-    }
-    std::string errorString() const override { return {}; }
-
-  private:
-    const std::string& page_;
-};
-
 // Five events, three still to come (with badges) and two ended, with detail
 // texts long enough to fill the balloons.
 std::u16string eventPayload() {
@@ -45,8 +30,12 @@ CannedEventService::CannedEventService(const CodePage& codePage)
     : page_(codePage.fromUnicode(u"<html><body><span id=\"lblTopics\">" + eventPayload() +
                                  u"</span></body></html>")) {}
 
-std::unique_ptr<HttpRequest> CannedEventService::create() {
-    return std::make_unique<CannedRequest>(page_);
+FetchResult CannedEventService::get(std::u16string_view) {
+    FetchResult result;
+    result.status = FetchResult::Status::Ok;
+    result.httpStatus = 200;
+    result.body = page_;
+    return result;
 }
 
 }  // namespace talvane::bench

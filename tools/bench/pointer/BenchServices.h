@@ -4,15 +4,16 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/AppPaths.h"
-#include "platform/Automation.h"
 #include "platform/CodePage.h"
-#include "platform/HttpRequest.h"
+#include "platform/HttpClient.h"
 #include "platform/InstanceLock.h"
+#include "platform/Opener.h"
+#include "platform/PopupComponents.h"
 #include "platform/SettingsStore.h"
-#include "platform/Shell.h"
-#include "platform/SysTray.h"
+#include "platform/Tray.h"
 
 // Stand-ins for everything outside the window, so that the pointer
 // benchmark runs the real form and view without network, files or tray.
@@ -23,22 +24,24 @@ class NoEarlierInstance : public InstanceLock {
     bool earlierInstanceRunning() const override { return false; }
 };
 
-class SilentTray : public SysTray {
+class SilentTray : public Tray {
   public:
-    void setIntray(bool) override {}
-    void setTraytip(const std::u16string&) override {}
+    void setShown(bool) override {}
+    void setTooltip(const std::u16string&) override {}
+    int showMenu(const std::vector<MenuItem>&) override { return -1; }
 };
 
-class NoShell : public Shell {
+class NoOpener : public Opener {
   public:
-    void openUrl(std::u16string_view) override {}
+    OpenResult open(std::u16string_view) override {
+        return {OpenResult::Status::Refused, "nothing opens in the benchmark"};
+    }
 };
 
-class NoComponents : public Automation {
+class NoComponents : public PopupComponents {
   public:
-    std::unique_ptr<DisplayMsg> CreateObject(std::string_view, std::string& error) override {
-        error = "no components in the benchmark";
-        return nullptr;
+    CreatedObject create(std::string_view) override {
+        return {nullptr, {ComponentResult::Status::NotInstalled, "no components in the benchmark"}};
     }
 };
 
@@ -66,10 +69,10 @@ class StoredClientNumber : public SettingsStore {
 
 // Answers every request with one page in the code page: five events in the
 // event-list span (the visit report ignores what it gets).
-class CannedEventService : public HttpRequestFactory {
+class CannedEventService : public HttpClient {
   public:
     explicit CannedEventService(const CodePage& codePage);
-    std::unique_ptr<HttpRequest> create() override;
+    FetchResult get(std::u16string_view url) override;
 
   private:
     std::string page_;

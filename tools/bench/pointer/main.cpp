@@ -17,7 +17,7 @@
 #include "platform/linux/IconvCodePage.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemRandom.h"
-#include "platform/qt/QtWindowServices.h"
+#include "platform/qt/QtAppWindow.h"
 #include "tools/bench/pointer/BenchServices.h"
 #include "tools/bench/pointer/Percentile.h"
 #include "tools/bench/pointer/SweepPath.h"
@@ -97,9 +97,9 @@ int main(int argc, char* argv[]) {
     artwork::installFontSubstitutions();
 
     TimedPanelView view;
-    QtWindowServices window(view);
+    QtAppWindow window(view);
     SilentTray tray;
-    NoShell shell;
+    NoOpener opener;
     StoredClientNumber profile;
     IconvCodePage codePage("GBK");
     NowhereFolder paths;
@@ -109,7 +109,7 @@ int main(int argc, char* argv[]) {
     NoComponents automation;
     NoEarlierInstance instance;
 
-    frmMain form(FormServices{instance, window, tray, shell, profile, codePage, paths, clock,
+    frmMain form(FormServices{instance, window, tray, opener, profile, codePage, paths, clock,
                               random, http, automation, u"http://127.0.0.1:9"});
     view.attach(form, window);
     if (!form.Form_Load()) {
@@ -121,8 +121,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    const float tx = window.twipsPerPixelX();
-    const float ty = window.twipsPerPixelY();
+    const float tx = window.screen().twipsPerPixelX;
+    const float ty = window.screen().twipsPerPixelY;
     const std::vector<PixelPoint> path =
         PanelSweep(form.model(), tx, ty, view.width(), view.height(), 2.0);
 

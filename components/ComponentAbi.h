@@ -62,7 +62,7 @@
 extern "C" {
 #endif
 
-#define TALVANE_COMPONENT_ABI_VERSION 1u
+#define TALVANE_COMPONENT_ABI_VERSION 2u
 
 /* Marks the entry points of a component built with hidden visibility. */
 #if defined(__GNUC__)
@@ -107,6 +107,14 @@ typedef struct TalvaneWindow {
 
     /* 1 when a reminder poll is allowed now (office hours), else 0. */
     int32_t (*knowIfVisitPage)(void* context);
+
+    /*
+     * The scheme-and-host prefix of every service address, without a
+     * trailing '/', written into out like getTitle's result: returns the
+     * whole length, writes at most outCapacity code units, terminates
+     * nothing. A component builds its links to the service from it.
+     */
+    size_t (*serviceBaseUrl)(void* context, char16_t* out, size_t outCapacity);
 } TalvaneWindow;
 
 typedef uint32_t (*TalvaneComponentAbiVersionFn)(void);

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "platform/Shell.h"
+#include "platform/Opener.h"
 
 namespace talvane {
 
 // The desktop's standard opener (xdg-open or $BROWSER on Linux), handed the
 // address as one argument; no shell is involved.
-class QtShell : public Shell {
+class QtOpener : public Opener {
   public:
-    void openUrl(std::u16string_view url) override;
+    OpenResult open(std::u16string_view url) override;
 };
 
 }  // namespace talvane

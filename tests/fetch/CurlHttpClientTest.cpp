@@ -7,7 +7,7 @@
 #include "fakes/FakeCodePage.h"
 #include "fetch/LocalHttpServer.h"
 #include "fetch/LoopbackSockets.h"
-#include "platform/linux/CurlHttpRequest.h"
+#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/IconvCodePage.h"
 #include "service/PageFetch.h"
 
@@ -19,8 +19,8 @@ using testing::LocalHttpServer;
 
 constexpr std::size_t kLimit = 16u * 1024u * 1024u;
 
-CurlHttpOptions TestOptions() {
-    CurlHttpOptions options;
+HttpLimits TestOptions() {
+    HttpLimits options;
     options.connectTimeout = 2s;
     options.totalTimeout = 5s;
     return options;
@@ -37,29 +37,25 @@ TEST(WireUrl, EscapesOnlyWhatCannotGoOnTheWire) {
     EXPECT_EQ(WireUrl(u"%20%zz#frag\"<>|{}^`\\&=?"), "%20%zz#frag\"<>|{}^`\\&=?");
 }
 
-TEST(CurlHttpRequest, AcceptsOnlySynchronousGet_AndNeedsEachStepBeforeTheNext) {
-    CurlHttpRequest request(TestOptions());
-    std::string body = "untouched";
-    EXPECT_FALSE(request.send());
-    EXPECT_FALSE(request.responseBody(body));
-    EXPECT_EQ(body, "untouched");
-    EXPECT_FALSE(request.open("POST", u"http://127.0.0.1:1/", false));
-    EXPECT_FALSE(request.errorString().empty());
-    EXPECT_FALSE(request.open("get", u"http://127.0.0.1:1/", true));
-    EXPECT_TRUE(request.open("get", u"http://127.0.0.1:1/", false));
-    EXPECT_TRUE(request.open("GET", u"http://127.0.0.1:1/", false));
+TEST(CurlHttpClient, RefusesAnythingButAnAbsoluteWebAddress) {
+    CurlHttpClient http(TestOptions());
+    for (const std::u16string_view url :
+         {u"file:///etc/passwd", u"ftp://127.0.0.1/", u"/relative", u"127.0.0.1:1/x", u""}) {
+        EXPECT_EQ(http.get(url).status, FetchResult::Status::BadAddress)
+            << std::string(url.begin(), url.end());
+    }
 }
 
 class CurlOverLoopback : public ::testing::Test {
   protected:
     CurlOverLoopback() : http(TestOptions()) {}
 
-    FetchResult Fetch(std::u16string_view pathAndQuery) {
+    PageResult Fetch(std::u16string_view pathAndQuery) {
         return FetchPage(http, gbk, server.url(pathAndQuery));
     }
 
     LocalHttpServer server;
-    CurlHttpRequestFactory http;
+    CurlHttpClient http;
     IconvCodePage gbk{"GBK"};
 };
 
@@ -69,7 +65,7 @@ TEST_F(CurlOverLoopback, DecodesGbkBody_OneCharacterPerDoubleByte) {
         res.set_content("<span id=\"lblTopics\">\xD6\xD0\xCE\xC4</span>", "text/html");
     });
     server.start();
-    const FetchResult result = Fetch(u"/page");
+    const PageResult result = Fetch(u"/page");
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.text, u"<span id=\"lblTopics\">中文</span>");
     EXPECT_EQ(ExtractSpanText(result.text, u"lblTopics").text, u"中文");
@@ -83,7 +79,7 @@ TEST_F(CurlOverLoopback, TurnsInvalidGbkBytesIntoReplacementCharacters) {
             "text/html");
     });
     server.start();
-    const FetchResult result = Fetch(u"/broken");
+    const PageResult result = Fetch(u"/broken");
     ASSERT_TRUE(result.ok()) << result.error;
     EXPECT_EQ(result.text.front(), u'a');
     EXPECT_NE(result.text.find(u'\uFFFD'), std::u16string::npos);
@@ -102,16 +98,16 @@ TEST_F(CurlOverLoopback, ReturnsBodyWhateverTheStatus_EmptyOneIncluded) {
     server.on("/empty", [](const httplib::Request&, httplib::Response& res) { res.status = 200; });
 
     server.start();
-    const FetchResult missing = Fetch(u"/missing");
+    const PageResult missing = Fetch(u"/missing");
     ASSERT_TRUE(missing.ok()) << missing.error;
     EXPECT_EQ(missing.text, u"<html>Not Found</html>");
     EXPECT_EQ(ExtractSpanText(missing.text, u"lblTopics").status, SpanResult::Status::NotFound);
 
-    const FetchResult failing = Fetch(u"/failing");
+    const PageResult failing = Fetch(u"/failing");
     ASSERT_TRUE(failing.ok()) << failing.error;
     EXPECT_EQ(failing.text, u"<html>Server Error</html>");
 
-    const FetchResult empty = Fetch(u"/empty");
+    const PageResult empty = Fetch(u"/empty");
     ASSERT_TRUE(empty.ok()) << empty.error;
     EXPECT_EQ(empty.text, u"");
 }
@@ -126,16 +122,33 @@ TEST_F(CurlOverLoopback, FollowsRedirects_ButStopsARedirectLoop) {
               [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
 
     server.start();
-    const FetchResult moved = Fetch(u"/old");
+    const PageResult moved = Fetch(u"/old");
     ASSERT_TRUE(moved.ok()) << moved.error;
     EXPECT_EQ(moved.text, u"moved here");
 
-    const FetchResult loop = Fetch(u"/loop");
+    const PageResult loop = Fetch(u"/loop");
     EXPECT_FALSE(loop.ok());
     EXPECT_NE(loop.error.find("redirect"), std::string::npos) << loop.error;
     int loopRequests = 0;
     for (const auto& target : server.targets()) loopRequests += target == "/loop";
     EXPECT_EQ(loopRequests, 11);  // the first request and ten redirects
+    EXPECT_EQ(http.get(server.url(u"/loop")).status, FetchResult::Status::RedirectRefused);
+}
+
+TEST_F(CurlOverLoopback, FollowsNoRedirectToAnotherOrigin) {
+    // The same server under another name is another origin.
+    server.on("/away", [this](const httplib::Request&, httplib::Response& res) {
+        std::u16string elsewhere = server.url(u"/new");
+        elsewhere.replace(elsewhere.find(u"127.0.0.1"), 9, u"127.0.0.2");
+        res.set_redirect(std::string(elsewhere.begin(), elsewhere.end()));
+    });
+    server.on("/new", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content("moved here", "text/html");
+    });
+    server.start();
+    const FetchResult away = http.get(server.url(u"/away"));
+    EXPECT_EQ(away.status, FetchResult::Status::RedirectRefused) << away.reason;
+    EXPECT_EQ(server.targets(), (std::vector<std::string>{"/away"}));
 }
 
 TEST_F(CurlOverLoopback, SendsBlankAndNonAsciiPercentEncoded_AndKeepsPercentAsIs) {
@@ -170,39 +183,42 @@ TEST_F(CurlOverLoopback, RefusesBodiesLargerThan16MiB_WithOrWithoutAnnouncedLeng
     server.start();
     testing::FakeCodePage counting;  // a 16 MiB GBK decode would only slow the test
 
-    const FetchResult limit = FetchPage(http, counting, server.url(u"/limit"));
+    const PageResult limit = FetchPage(http, counting, server.url(u"/limit"));
     ASSERT_TRUE(limit.ok()) << limit.error;
     EXPECT_EQ(limit.text.size(), kLimit);
 
-    const FetchResult over = FetchPage(http, counting, server.url(u"/over"));
+    const PageResult over = FetchPage(http, counting, server.url(u"/over"));
     EXPECT_FALSE(over.ok());
     EXPECT_NE(over.error.find("larger than"), std::string::npos) << over.error;
 
-    const FetchResult chunked = FetchPage(http, counting, server.url(u"/over-chunked"));
+    const PageResult chunked = FetchPage(http, counting, server.url(u"/over-chunked"));
     EXPECT_FALSE(chunked.ok());
     EXPECT_NE(chunked.error.find("larger than"), std::string::npos) << chunked.error;
 }
 
-TEST(CurlHttpRequestFailures, ReportsRefusedConnection) {
-    CurlHttpRequestFactory http(TestOptions());
+TEST(CurlHttpClientFailures, ReportsRefusedConnection) {
+    CurlHttpClient http(TestOptions());
     testing::FakeCodePage codePage;
-    const FetchResult result =
+    const PageResult result =
         FetchPage(http, codePage, testing::LoopbackUrl(testing::UnusedLoopbackPort()) + u"/x");
     EXPECT_FALSE(result.ok());
-    EXPECT_NE(result.error.find("send failed"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("GET failed"), std::string::npos) << result.error;
+    EXPECT_EQ(http.get(testing::LoopbackUrl(testing::UnusedLoopbackPort()) + u"/x").status,
+              FetchResult::Status::ConnectFailed);
 }
 
-TEST(CurlHttpRequestFailures, GivesUpOnAServerThatNeverAnswers_AtTheTotalTimeout) {
+TEST(CurlHttpClientFailures, GivesUpOnAServerThatNeverAnswers_AtTheTotalTimeout) {
     testing::SilentListener silent;
     ASSERT_TRUE(silent.ok());
-    CurlHttpRequestFactory http(TestOptions());
+    CurlHttpClient http(TestOptions());
     http.setTotalTimeout(300ms);
     testing::FakeCodePage codePage;
 
     const auto start = std::chrono::steady_clock::now();
-    const FetchResult result = FetchPage(http, codePage, silent.baseUrl() + u"/slow");
+    const PageResult result = FetchPage(http, codePage, silent.baseUrl() + u"/slow");
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_FALSE(result.ok());
+    EXPECT_EQ(http.get(silent.baseUrl() + u"/slow").status, FetchResult::Status::TimedOut);
     EXPECT_GE(elapsed, 250ms);
     EXPECT_LT(elapsed, 3s);
 }

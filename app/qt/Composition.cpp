@@ -1,0 +1,38 @@
+#include "app/qt/Composition.h"
+
+#include "app/qt/Artwork.h"
+#include "platform/linux/UserFolders.h"
+#include "service/ServiceBaseUrl.h"
+
+namespace talvane {
+namespace {
+
+// Beside the executable when that folder is writable, else the user's
+// configuration folder; decided once, before the settings are first read.
+std::string SettingsFolderFor(const AppPaths& executable) {
+    const std::string folder = executable.applicationDirectory();
+    return ChooseSettingsDirectory(
+        {folder, IsWritableDirectory(folder), UserConfigHome(), UserHome()});
+}
+
+}  // namespace
+
+Composition::Composition(InstanceLock& instance, const char* serviceBaseUrl, int tickMs)
+    // One picture for the window and the tray: drawing it takes milliseconds.
+    : icon_(artwork::appIcon()),
+      window_(view_),
+      tray_(icon_),
+      codePage_("GBK"),
+      paths_(executable_, SettingsFolderFor(executable_)),
+      components_(ComponentAutomation::defaultSearchDirectories(paths_.applicationDirectory())),
+      form_(FormServices{instance, window_, tray_, opener_, settings_, codePage_, paths_, clock_,
+                         random_, http_, components_, ServiceBaseUrlFrom(serviceBaseUrl)}) {
+    view_.setWindowIcon(icon_);
+    view_.attach(form_, window_);
+    // Timer1 runs from the window's creation; ticks queue behind start-up.
+    timer1_.setInterval(tickMs);
+    QObject::connect(&timer1_, &QTimer::timeout, [this] { form_.Timer1_Timer(); });
+    timer1_.start();
+}
+
+}  // namespace talvane

@@ -1,0 +1,247 @@
+#include "platform/linux/CurlHttpClient.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <memory>
+
+namespace talvane {
+
+namespace {
+
+// Once per process and thread-safe through the static's initialisation.
+// Never cleaned up: the process's exit reclaims it, and a cleanup could race
+// with a request still running in another static's destructor.
+bool curlReady() {
+    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    return ready;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::string toUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            appendUtf8(out, 0xFFFD);
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+// What curl refuses in a URL (controls, space, DEL) and what is not ASCII.
+bool mustEscape(unsigned char byte) { return byte <= 0x20 || byte >= 0x7F; }
+
+struct BodySink {
+    std::string* body;
+    std::size_t maxBytes;
+    bool tooLarge = false;
+};
+
+std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* userData) {
+    auto* sink = static_cast<BodySink*>(userData);
+    const std::size_t bytes = size * count;
+    if (sink->body->size() + bytes > sink->maxBytes) {
+        sink->tooLarge = true;
+        return 0;  // anything short of `bytes` makes curl abort the transfer
+    }
+    sink->body->append(data, bytes);
+    return bytes;
+}
+
+struct EasyDeleter {
+    void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+
+struct UrlDeleter {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// Scheme, host and port (the scheme's default when none is given), or ""
+// when the address cannot be parsed.
+std::string originOf(const std::string& url) {
+    std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
+        return {};
+    }
+    std::string origin;
+    for (const CURLUPart part : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
+        char* value = nullptr;
+        if (curl_url_get(parsed.get(), part, &value, CURLU_DEFAULT_PORT) != CURLUE_OK) return {};
+        origin += lowered(value);
+        origin += '|';
+        curl_free(value);
+    }
+    return origin;
+}
+
+bool isWebAddress(const std::string& url) {
+    const std::string start = lowered(url.substr(0, 8));
+    return start.starts_with("http://") || start.starts_with("https://");
+}
+
+FetchResult failure(FetchResult::Status status, std::string reason) {
+    FetchResult result;
+    result.status = status;
+    result.reason = std::move(reason);
+    return result;
+}
+
+FetchResult::Status statusOf(CURLcode rc) {
+    switch (rc) {
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY:
+        case CURLE_COULDNT_CONNECT:
+            return FetchResult::Status::ConnectFailed;
+        case CURLE_OPERATION_TIMEDOUT:
+            return FetchResult::Status::TimedOut;
+        case CURLE_URL_MALFORMAT:
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return FetchResult::Status::BadAddress;
+        default:
+            return FetchResult::Status::Failed;
+    }
+}
+
+// Every option the request relies on: one the library refuses fails the
+// request instead of being dropped.
+template <typename Value>
+bool set(CURL* h, CURLoption option, Value value, std::string& refused, const char* name) {
+    if (curl_easy_setopt(h, option, value) == CURLE_OK) return true;
+    if (refused.empty()) refused = name;
+    return false;
+}
+
+}  // namespace
+
+std::string WireUrl(std::u16string_view url) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string wire;
+    for (const char c : toUtf8(url)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (mustEscape(byte)) {
+            wire.push_back('%');
+            wire.push_back(kHex[byte >> 4]);
+            wire.push_back(kHex[byte & 0x0F]);
+        } else {
+            wire.push_back(c);
+        }
+    }
+    return wire;
+}
+
+FetchResult CurlHttpClient::get(std::u16string_view address) {
+    std::string url = WireUrl(address);
+    if (!isWebAddress(url)) {
+        return failure(FetchResult::Status::BadAddress, "not an http or https address");
+    }
+    const std::string origin = originOf(url);
+    if (origin.empty()) return failure(FetchResult::Status::BadAddress, "malformed address");
+    if (!curlReady()) return failure(FetchResult::Status::Failed, "libcurl cannot start");
+
+    const auto deadline = std::chrono::steady_clock::now() + limits_.totalTimeout;
+    for (int redirects = 0;; ++redirects) {
+        std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+        if (!curl) return failure(FetchResult::Status::Failed, "cannot create a curl handle");
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return failure(FetchResult::Status::TimedOut, "total time-out");
+
+        char errorBuffer[CURL_ERROR_SIZE] = {};
+        std::string body;
+        BodySink sink{&body, limits_.maxBodyBytes};
+        CURL* h = curl.get();
+        std::string refused;
+        bool ok = set(h, CURLOPT_ERRORBUFFER, errorBuffer, refused, "ERRORBUFFER");
+        ok = set(h, CURLOPT_URL, url.c_str(), refused, "URL") && ok;
+        ok = set(h, CURLOPT_HTTPGET, 1L, refused, "HTTPGET") && ok;
+        ok = set(h, CURLOPT_PROTOCOLS_STR, "http,https", refused, "PROTOCOLS_STR") && ok;
+        ok = set(h, CURLOPT_FOLLOWLOCATION, 0L, refused, "FOLLOWLOCATION") && ok;
+        ok = set(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()),
+                 refused, "CONNECTTIMEOUT_MS") &&
+             ok;
+        ok = set(h, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()), refused, "TIMEOUT_MS") &&
+             ok;
+        // Time-outs without SIGALRM: the process may have other threads.
+        ok = set(h, CURLOPT_NOSIGNAL, 1L, refused, "NOSIGNAL") && ok;
+        // Refuses a too large body at once when the server announces its
+        // length; the write callback catches the rest (chunked or lying
+        // servers).
+        ok = set(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxBodyBytes),
+                 refused, "MAXFILESIZE_LARGE") &&
+             ok;
+        ok = set(h, CURLOPT_WRITEFUNCTION, collectBody, refused, "WRITEFUNCTION") && ok;
+        ok = set(h, CURLOPT_WRITEDATA, &sink, refused, "WRITEDATA") && ok;
+        if (!ok) return failure(FetchResult::Status::Failed, "libcurl refused " + refused);
+
+        const CURLcode rc = curl_easy_perform(h);
+        if (sink.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
+            return failure(
+                FetchResult::Status::TooLarge,
+                "response body larger than " + std::to_string(limits_.maxBodyBytes) + " bytes");
+        }
+        if (rc != CURLE_OK) {
+            std::string reason = curl_easy_strerror(rc);
+            if (errorBuffer[0] != '\0') reason += std::string(": ") + errorBuffer;
+            return failure(statusOf(rc), std::move(reason));
+        }
+        long status = 0;
+        curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
+        char* location = nullptr;
+        curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location);
+        if (status >= 300 && status < 400 && location != nullptr) {
+            if (redirects >= limits_.maxRedirects) {
+                return failure(FetchResult::Status::RedirectRefused,
+                               "more than " + std::to_string(limits_.maxRedirects) + " redirects");
+            }
+            // Another origin could be anything on the network; the program
+            // only ever talks to its own service.
+            std::string next = location;
+            if (originOf(next) != origin) {
+                return failure(FetchResult::Status::RedirectRefused,
+                               "redirect to another origin: " + next);
+            }
+            url = std::move(next);
+            continue;
+        }
+        FetchResult result;
+        result.status = FetchResult::Status::Ok;
+        result.httpStatus = static_cast<int>(status);
+        result.body = std::move(body);
+        return result;
+    }
+}
+
+}  // namespace talvane
