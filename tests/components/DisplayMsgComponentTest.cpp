@@ -57,9 +57,18 @@ class DisplayMsgComponent : public ::testing::Test {
         }
         const std::u16string clientNumber = u"12345202612071000001234";
         return created.object
-            ->DisplayAlert(clientNumber, arg2, arg3, message.toStdU16String(), nullptr)
+            ->DisplayAlert(clientNumber, arg2, arg3, message.toStdU16String(), &window)
             .ok();
     }
+
+    // The window the program hands over: only its service address is asked for.
+    class ServiceWindow : public FormObject {
+      public:
+        void DoTransparency() override {}
+        std::u16string getTitle(std::u16string& title) override { return title; }
+        bool knowIfVisitPage() override { return true; }
+        std::u16string serviceBaseUrl() const override { return u"http://127.0.0.1:8765"; }
+    } window;
 
     static QList<QWidget*> popups() {
         QList<QWidget*> visible;
@@ -138,8 +147,12 @@ TEST_F(DisplayMsgComponent, TheCloseMarkOnlyCloses) {
         EXPECT_TRUE(popups().isEmpty()) << at.x() << "," << at.y();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     EXPECT_TRUE(catcher.opened.isEmpty()) << catcher.opened.value(0).toString().toStdString();
+    // The same card opens its page from anywhere else, the header included.
+    ASSERT_TRUE(show(reminder(QStringLiteral("关闭"), QStringLiteral("20261209001"))));
+    QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, QPoint(right - 40, 18));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_EQ(catcher.opened.size(), 1);
 }
 
 TEST_F(DisplayMsgComponent, ClosesItselfWhenItsTimeIsUp) {
