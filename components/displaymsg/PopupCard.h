@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include "components/displaymsg/AlertContent.h"
+#include "components/displaymsg/CardLayout.h"
 
 namespace talvane::displaymsg {
 
@@ -36,17 +36,13 @@ class PopupCard : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    struct Lines {
-        QStringList title;
-        QStringList body;
-        QString footer;
-    };
     void layOut();
     double remainingFraction() const;
 
     AlertContent content_;
     QString message_;
-    Lines lines_;
+    CardFonts fonts_;
+    CardLayout layout_;
     int lifetimeMs_;
     int remainingMs_;
     QElapsedTimer running_;

@@ -55,8 +55,6 @@ echo "$table"
 echo "hostile suite: $((SECONDS - start)) s"
 if [ -n "$doc" ]; then
     . "$here/../lib/doc-block.sh"
-    printf '%s\n\nMeasured %s on %s (%s cores).\n' "$table" "$(date -u '+%Y-%m-%d %H:%M UTC')" \
-        "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)" "$(nproc)" |
-        replace_doc_block "$doc" hostile
+    printf '%s\n\n%s.\n' "$table" "$(measured_on)" | replace_doc_block "$doc" hostile
 fi
 exit $failed

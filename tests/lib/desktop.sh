@@ -61,12 +61,9 @@ e2e_setup() {
 start_window_manager() {
     openbox --sm-disable >/dev/null 2>&1 &
     WM_PID=$!
-    for _ in $(seq 1 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        sleep 0.05
-    done
-    fail "openbox did not start"
+    wait_until 5 window_manager_up || fail "openbox did not start within 5 s"
 }
+window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; false when
 # SECONDS (a whole number) pass first.
@@ -138,10 +135,10 @@ start_talvane() {
 program_running() { [ -z "${APP_PID:-}" ] || kill -0 "$APP_PID" 2>/dev/null; }
 
 # wait_for_icon [SECONDS]: the program's icon in the tray (ICON); false when
-# none comes within SECONDS (default 30: the machine may be busy compiling
+# none comes within SECONDS (default 60: the machine may be busy compiling
 # beside the checks) or the program ends first.
 wait_for_icon() {
-    local deadline=$((${EPOCHREALTIME/./} + ${1:-30} * 1000000)) next_look=$((SECONDS + 5))
+    local deadline=$((${EPOCHREALTIME/./} + ${1:-60} * 1000000)) next_look=$((SECONDS + 5))
     ICON=""
     until ICON=$(tray_icon) && [ -n "$ICON" ]; do
         program_running && [ "${EPOCHREALTIME/./}" -lt $deadline ] || return 1
@@ -227,10 +224,14 @@ tray_menu() {
 }
 tray_menu_open() { tray_menu >/dev/null; }
 
-# Right-clicks the tray icon and waits for the menu to be on screen.
+# Right-clicks the tray icon until the menu is on screen (a click that comes
+# while the program is still closing the menu before can get lost).
 open_tray_menu() {
-    xdotool mousemove --window "$ICON" 5 5 click 3
-    wait_until 5 tray_menu_open
+    for _ in 1 2 3; do
+        xdotool mousemove --window "$ICON" 5 5 click 3
+        wait_until 3 tray_menu_open && return 0
+    done
+    return 1
 }
 
 # choose_from_tray_menu KEY COMMAND...: presses the access key KEY in the

@@ -1,3 +1,11 @@
+# Helpers for the checks that write their figures into a document.
+
+# measured_on: "Measured DATE on CPU (N cores)", for the line under figures
+measured_on() {
+    printf 'Measured %s on %s (%s cores)' "$(date -u '+%Y-%m-%d %H:%M UTC')" \
+        "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)" "$(nproc)"
+}
+
 # replace_doc_block FILE NAME < text: puts text between the lines
 # "<!-- NAME:begin -->" and "<!-- NAME:end -->" of FILE, which must hold
 # both; everything else in the file stays as it is.

@@ -45,6 +45,7 @@ still_working() {
     xdotool mousemove --window "$ICON" 10 10 click 1
     wait_for_panel || fail "$CASE: a tray click did not show the panel"
     click_panel 225 8
+    wait_until 5 panel_hidden || fail "$CASE: the put-away glyph did not hide the panel"
     kill -0 "$(program_pid)" 2>/dev/null || fail "$CASE: the program ended"
 }
 

@@ -114,10 +114,7 @@ figures="| Figure | Value |
 echo "$figures" | tee "$ARTIFACTS/figures.md"
 if [ -n "$doc" ]; then
     . "$(dirname "$0")/../lib/doc-block.sh"
-    printf '%s\n\nMeasured %s on %s (%s cores); samples every 2 s.\n' "$figures" \
-        "$(date -u '+%Y-%m-%d %H:%M UTC')" \
-        "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n1)" "$(nproc)" |
-        replace_doc_block "$doc" soak
+    printf '%s\n\n%s; samples every 2 s.\n' "$figures" "$(measured_on)" | replace_doc_block "$doc" soak
 fi
 
 [ "$late_floor" -le "$warm_floor" ] || soak_fail "open descriptors grew: floor $warm_floor after the warm-up, $late_floor at the end"
