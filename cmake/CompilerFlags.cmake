@@ -1,7 +1,9 @@
 # Warnings and sanitizers for every target of the project, in one place.
+# Include paths are each target's own (cmake/PublicHeaders.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/PublicHeaders.cmake)
+
 add_library(talvane_flags INTERFACE)
 target_compile_options(talvane_flags INTERFACE -Wall -Wextra -Wpedantic)
-target_include_directories(talvane_flags INTERFACE ${PROJECT_SOURCE_DIR})
 if(TALVANE_WERROR)
     target_compile_options(talvane_flags INTERFACE -Werror)
 endif()

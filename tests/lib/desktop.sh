@@ -14,7 +14,15 @@ set -uo pipefail
 # through an abstract socket, and nothing leaves the machine).
 if [ -z "${TALVANE_E2E_ISOLATED:-}" ] && [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
     export TALVANE_E2E_ISOLATED=1
-    setup='mount -t tmpfs tmpfs /tmp && { [ ! -d /run/user ] || mount -t tmpfs tmpfs /run/user; }'
+    # The fresh /tmp must not hide a checkout or a build that lives under
+    # /tmp: the old /tmp is held aside while the new one is mounted, and the
+    # top-level folders of this checkout and of every argument come back.
+    keep=$(for path in "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)" "$@"; do
+        case $path in /tmp/?*) top=${path#/tmp/} && top=/tmp/${top%%/*} && [ -e "$top" ] && echo "$top" ;; esac
+    done | sort -u | tr '\n' ' ')
+    setup='hold=$(mktemp -d /run/talvane-tmp.XXXXXX) && mount --rbind /tmp "$hold" && mount -t tmpfs tmpfs /tmp &&
+        for d in '"$keep"'; do mkdir -p "$d" && mount --rbind "$hold/${d#/tmp/}" "$d" || exit 1; done &&
+        umount -l "$hold" && rmdir "$hold" && { [ ! -d /run/user ] || mount -t tmpfs tmpfs /run/user; }'
     if command -v ip >/dev/null && unshare -mn true 2>/dev/null; then
         exec unshare -mn bash -c "ip link set lo up && $setup"' && exec bash "$0" "$@"' "$0" "$@"
     fi
