@@ -23,21 +23,12 @@ constexpr std::size_t kShortenedElement2 = 15;
 constexpr std::int16_t kDisplayAlertArg2 = 103;
 constexpr std::int16_t kDisplayAlertArg3 = 50;
 
-bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-
 std::u16string shortenElement2(std::u16string_view element) {
     if (element.size() <= kLongestPlainElement2) return std::u16string(element);
-    std::size_t keep = kShortenedElement2;
     // Half a character would reach the popup as a broken glyph.
-    if (isHighSurrogate(element[keep - 1])) --keep;
-    std::u16string shortened(element.substr(0, keep));
+    std::u16string shortened(LeadingUnits(element, kShortenedElement2));
     shortened += u"...";
     return shortened;
-}
-
-std::u16string decimal(int number) {
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
 }
 
 }  // namespace
@@ -101,7 +92,7 @@ ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& 
     try {
         const std::int16_t n = NewCacheBuster(ctx.random);
         const std::u16string url = ctx.baseUrl + u"/EndUsers/ClientReminderNew.aspx?id=" +
-                                   sysNumber + u"&sjs=" + decimal(n);
+                                   sysNumber + u"&sjs=" + DecimalText(n);
         const PageResult page = FetchPage(ctx.http, ctx.codePage, url);
         if (!page.ok()) return ReminderOutcome::FetchFailed;
 

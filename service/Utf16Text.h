@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Utf16.h"
+
 namespace talvane {
 
 // The first `count` UTF-16 units of `text` (all of it when shorter), one
@@ -12,7 +14,7 @@ namespace talvane {
 // never leaves half a character behind.
 inline std::u16string_view LeadingUnits(std::u16string_view text, std::size_t count) {
     if (text.size() <= count) return text;
-    if (count > 0 && text[count - 1] >= 0xD800 && text[count - 1] <= 0xDBFF) --count;
+    if (count > 0 && IsHighSurrogate(text[count - 1])) --count;
     return text.substr(0, count);
 }
 
@@ -40,13 +42,6 @@ inline std::vector<std::u16string_view> LeadingPieces(std::u16string_view text,
     const std::size_t end = text.find(separator, start);
     pieces.push_back(text.substr(start, end == std::u16string_view::npos ? end : end - start));
     return pieces;
-}
-
-// Plain decimal digits, a '-' first when negative, as a number goes into a URL.
-inline std::u16string DecimalText(long long n) {
-    std::u16string digits;
-    for (const char c : std::to_string(n)) digits.push_back(static_cast<char16_t>(c));
-    return digits;
 }
 
 }  // namespace talvane

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/Utf16.h"
 #include "settings/SettingsLocation.h"
 
 namespace talvane {
@@ -12,13 +13,9 @@ constexpr std::u16string_view kKey = u"sysNumber";
 constexpr std::u16string_view kUnknown = u"unknown value";
 constexpr std::size_t kClientNumberLength = 24;
 
-std::u16string Decimal(int value) {
-    std::u16string text;
-    for (const char c : std::to_string(value)) text.push_back(static_cast<char16_t>(c));
-    return text;
+std::u16string PaddedDraw(Random& random) {
+    return PadZeros(DecimalText(DrawOneTo30000(random)), 5);
 }
-
-std::u16string PaddedDraw(Random& random) { return PadZeros(Decimal(DrawOneTo30000(random)), 5); }
 
 }  // namespace
 
@@ -36,12 +33,12 @@ void LoadClientNumber(std::u16string& sysNumber, const SettingsContext& settings
 
 std::u16string NewClientNumber(const Clock& clock, Random& random) {
     // Each field is its own reading of the clock, in this order.
-    std::u16string stamp = PadZeros(Decimal(clock.now().year), 4);
-    stamp += PadZeros(Decimal(clock.now().month), 2);
-    stamp += PadZeros(Decimal(clock.now().day), 2);
-    stamp += PadZeros(Decimal(clock.now().hour), 2);
-    stamp += PadZeros(Decimal(clock.now().minute), 2);
-    stamp += PadZeros(Decimal(clock.now().second), 2);
+    std::u16string stamp = PadZeros(DecimalText(clock.now().year), 4);
+    stamp += PadZeros(DecimalText(clock.now().month), 2);
+    stamp += PadZeros(DecimalText(clock.now().day), 2);
+    stamp += PadZeros(DecimalText(clock.now().hour), 2);
+    stamp += PadZeros(DecimalText(clock.now().minute), 2);
+    stamp += PadZeros(DecimalText(clock.now().second), 2);
     std::u16string number = PaddedDraw(random) + stamp;
     number += PaddedDraw(random);
     return number;

@@ -10,7 +10,7 @@
 #include "platform/linux/WriteAccess.h"
 
 #ifndef TALVANE_INSTALLED_COMPONENT_DIR
-#define TALVANE_INSTALLED_COMPONENT_DIR "/usr/local/lib/talvane/components"
+#error "TALVANE_INSTALLED_COMPONENT_DIR comes from the build (TALVANE_COMPONENT_INSTALL_DIR)"
 #endif
 
 namespace talvane {

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <memory>
 
+#include "platform/Utf16.h"
+
 namespace talvane {
 
 namespace {
@@ -42,11 +44,10 @@ std::string toUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (IsSurrogatePairAt(text, i)) {
             appendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
             appendUtf8(out, 0xFFFD);
         } else {
             appendUtf8(out, unit);
@@ -172,38 +173,42 @@ FetchResult CurlHttpClient::get(std::u16string_view address) {
     if (!curlReady()) return failure(FetchResult::Status::Failed, "libcurl cannot start");
 
     const auto deadline = std::chrono::steady_clock::now() + limits_.totalTimeout;
+    // One handle for every hop, so that a redirect on the same origin goes
+    // over the same connection.
+    std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+    if (!curl) return failure(FetchResult::Status::Failed, "cannot create a curl handle");
+    CURL* h = curl.get();
+    char errorBuffer[CURL_ERROR_SIZE] = {};
+    std::string body;
+    BodySink sink{&body, limits_.maxBodyBytes};
+    std::string refused;
+    bool ok = set(h, CURLOPT_ERRORBUFFER, errorBuffer, refused, "ERRORBUFFER");
+    ok = set(h, CURLOPT_HTTPGET, 1L, refused, "HTTPGET") && ok;
+    ok = set(h, CURLOPT_PROTOCOLS_STR, "http,https", refused, "PROTOCOLS_STR") && ok;
+    ok = set(h, CURLOPT_FOLLOWLOCATION, 0L, refused, "FOLLOWLOCATION") && ok;
+    ok = set(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()),
+             refused, "CONNECTTIMEOUT_MS") &&
+         ok;
+    // Time-outs without SIGALRM: the process may have other threads.
+    ok = set(h, CURLOPT_NOSIGNAL, 1L, refused, "NOSIGNAL") && ok;
+    // Refuses a too large body at once when the server announces its length;
+    // the write callback catches the rest (chunked or lying servers).
+    ok = set(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxBodyBytes), refused,
+             "MAXFILESIZE_LARGE") &&
+         ok;
+    ok = set(h, CURLOPT_WRITEFUNCTION, collectBody, refused, "WRITEFUNCTION") && ok;
+    ok = set(h, CURLOPT_WRITEDATA, &sink, refused, "WRITEDATA") && ok;
+    if (!ok) return failure(FetchResult::Status::Failed, "libcurl refused " + refused);
+
     for (int redirects = 0;; ++redirects) {
-        std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
-        if (!curl) return failure(FetchResult::Status::Failed, "cannot create a curl handle");
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return failure(FetchResult::Status::TimedOut, "total time-out");
-
-        char errorBuffer[CURL_ERROR_SIZE] = {};
-        std::string body;
-        BodySink sink{&body, limits_.maxBodyBytes};
-        CURL* h = curl.get();
-        std::string refused;
-        bool ok = set(h, CURLOPT_ERRORBUFFER, errorBuffer, refused, "ERRORBUFFER");
-        ok = set(h, CURLOPT_URL, url.c_str(), refused, "URL") && ok;
-        ok = set(h, CURLOPT_HTTPGET, 1L, refused, "HTTPGET") && ok;
-        ok = set(h, CURLOPT_PROTOCOLS_STR, "http,https", refused, "PROTOCOLS_STR") && ok;
-        ok = set(h, CURLOPT_FOLLOWLOCATION, 0L, refused, "FOLLOWLOCATION") && ok;
-        ok = set(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()),
-                 refused, "CONNECTTIMEOUT_MS") &&
-             ok;
+        errorBuffer[0] = '\0';
+        body.clear();
+        ok = set(h, CURLOPT_URL, url.c_str(), refused, "URL");
         ok = set(h, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()), refused, "TIMEOUT_MS") &&
              ok;
-        // Time-outs without SIGALRM: the process may have other threads.
-        ok = set(h, CURLOPT_NOSIGNAL, 1L, refused, "NOSIGNAL") && ok;
-        // Refuses a too large body at once when the server announces its
-        // length; the write callback catches the rest (chunked or lying
-        // servers).
-        ok = set(h, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxBodyBytes),
-                 refused, "MAXFILESIZE_LARGE") &&
-             ok;
-        ok = set(h, CURLOPT_WRITEFUNCTION, collectBody, refused, "WRITEFUNCTION") && ok;
-        ok = set(h, CURLOPT_WRITEDATA, &sink, refused, "WRITEDATA") && ok;
         if (!ok) return failure(FetchResult::Status::Failed, "libcurl refused " + refused);
 
         const CURLcode rc = curl_easy_perform(h);

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/Utf16.h"
+
 namespace talvane {
 namespace {
 
@@ -39,9 +41,6 @@ class Descriptor {
   private:
     iconv_t cd_;
 };
-
-bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Output that grows in chunks as iconv asks for room.
 class Sink {
@@ -150,7 +149,7 @@ std::string IconvCodePage::fromUnicode(std::u16string_view text) const {
         std::string bytes;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char16_t c = text[i];
-            if (isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) ++i;
+            if (IsSurrogatePairAt(text, i)) ++i;
             bytes.push_back(c < 0x80 ? static_cast<char>(c) : '?');
         }
         return bytes;
@@ -173,10 +172,7 @@ std::string IconvCodePage::fromUnicode(std::u16string_view text) const {
         // lone surrogate): it becomes one '?', a surrogate pair included.
         const std::size_t index = static_cast<std::size_t>(in - input.data()) / 2;
         std::size_t skip = 1;
-        if (isHighSurrogate(text[index]) && index + 1 < text.size() &&
-            isLowSurrogate(text[index + 1])) {
-            skip = 2;
-        }
+        if (IsSurrogatePairAt(text, index)) skip = 2;
         while (cd.reset(sink.cursor(), sink.left()) == static_cast<std::size_t>(-1) &&
                errno == E2BIG) {
             sink.grow();

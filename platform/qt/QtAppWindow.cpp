@@ -42,9 +42,7 @@ QRegion roundRectRegion(const RoundRectRegion& r) {
 
 }  // namespace
 
-QtAppWindow::QtAppWindow(QWidget& window) : window_(window) {
-    window_.installEventFilter(this);
-}
+QtAppWindow::QtAppWindow(QWidget& window) : window_(window) { window_.installEventFilter(this); }
 
 bool QtAppWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &window_ && event->type() == QEvent::WindowStateChange &&

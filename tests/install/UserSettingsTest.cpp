@@ -42,7 +42,8 @@ TEST(UserSettings, ReadingCreatesNothing_WhenTheConfigurationFolderIsMissing) {
     EXPECT_EQ(ReadSetting(copy.ctx, u"systemsetting", u"sysNumber"), u"unknown value");
     EXPECT_FALSE(Exists(copy.home.file(".config")));
     EXPECT_TRUE(IsFreshUserSettings(copy.location, copy.exe.profile));
-    EXPECT_FALSE(IsFreshUserSettings(copy.exe.paths, copy.exe.profile));  // a portable copy never is
+    EXPECT_FALSE(
+        IsFreshUserSettings(copy.exe.paths, copy.exe.profile));  // a portable copy never is
 }
 
 TEST(UserSettings, FirstStartMakesFolderAndNumber_LaterStartsKeepIt) {
