@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/Utf16.h"
+
 namespace talvane {
 
 namespace {
@@ -24,11 +26,10 @@ template <typename Visit>
 void ForEachCodePoint(std::u16string_view text, Visit visit) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (IsSurrogatePairAt(text, i)) {
             visit(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
             visit(0xFFFD);
         } else {
             visit(unit);
