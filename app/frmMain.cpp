@@ -128,7 +128,9 @@ void frmMain::pointerDown(float x, float y, int /*button*/, int /*shift*/) {
     }
 }
 
-void frmMain::pointerClick(float pressX, float pressY, float releaseX, float releaseY) {
+void frmMain::pointerClick(float pressX, float pressY, float releaseX, float releaseY,
+                           PressKind press) {
+    if (press == PressKind::SecondOfDouble) return;
     const Element* pressed = model_.hitTest(pressX, pressY);
     const Element* released = model_.hitTest(releaseX, releaseY);
     if (pressed != nullptr && pressed == released) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/PanelModel.h"
+#include "app/PressKind.h"
 #include "components/FormObject.h"
 #include "platform/AppPaths.h"
 #include "platform/AppWindow.h"
@@ -52,8 +53,10 @@ class frmMain : public FormObject {
     // Pointer input from the face, in twips relative to the window.
     void pointerMove(float x, float y, int button, int shift);
     void pointerDown(float x, float y, int button, int shift);
-    // A left-button press and release on the same element.
-    void pointerClick(float pressX, float pressY, float releaseX, float releaseY);
+    // A left-button press and release on the same element. The elements
+    // have click handlers only: the second press of a double click is the
+    // double click's, so it opens nothing and leaves the panel alone.
+    void pointerClick(float pressX, float pressY, float releaseX, float releaseY, PressKind press);
     PointerShape pointerShapeAt(float x, float y) const;
 
     void Form_MouseDown();

@@ -28,6 +28,17 @@ set(CPACK_PACKAGE_DESCRIPTION
     "seminars in a small panel and shows a reminder when one of them begins.\n"
     "The panel opens a seminar's page in the web browser. The notifier starts\n"
     "with the desktop session.")
+# A package for the demo service must say so: any local user can listen on
+# the demo's port and feed everyone's panel.
+if(TALVANE_SERVICE_URL_DEFAULT STREQUAL TALVANE_DEMO_SERVICE_URL)
+    string(APPEND CPACK_PACKAGE_DESCRIPTION_SUMMARY " (demo build)")
+    list(APPEND CPACK_PACKAGE_DESCRIPTION
+        "\n.\nThis is a demonstration build: it talks to the demo service on\n"
+        "${TALVANE_DEMO_SERVICE_URL}, which any local user can stand in for. Set\n"
+        "TALVANE_SERVICE_URL or install a package built for the real service.")
+else()
+    list(APPEND CPACK_PACKAGE_DESCRIPTION "\n.\nService: ${TALVANE_SERVICE_URL_DEFAULT}")
+endif()
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_CONTACT "Talvane developers <talvane@localhost>")
 set(CPACK_STRIP_FILES ON)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "service/PageFetch.h"
+#include "service/QueryEscape.h"
 #include "service/Utf16Text.h"
 
 namespace talvane {
@@ -18,6 +19,10 @@ constexpr std::size_t kFieldsPerRecord = 6;
 // Level-1 element 1 is the count and element 2 holds the records; nothing
 // after them is used, so nothing after them is split.
 constexpr std::size_t kElementsUsed = 3;
+// The footer count and the row texts are laid out again on every paint; a
+// service must not be able to make each repaint lay out megabytes. No real
+// text comes near this.
+constexpr std::size_t kLongestShownText = 256;
 
 constexpr std::u16string_view kFooterBefore = u"更多研讨会资料(";
 constexpr std::u16string_view kFooterAfter = u"场)，随时点播...";
@@ -37,9 +42,9 @@ std::u16string Join(std::initializer_list<std::u16string_view> parts) {
 
 void FillRow(const std::vector<std::u16string_view>& fields, std::u16string_view baseUrl,
              std::u16string_view sysNumber, RowTable& rows, int r) {
-    const std::u16string_view eventId = fields[0];
+    const std::u16string eventId = EscapeEventId(fields[0]);
     std::u16string title(fields[1]);
-    const std::u16string_view timeText = fields[2];
+    const std::u16string_view timeText = LeadingUnits(fields[2], kLongestShownText);
 
     rows.RowTitle[r] = getTitle(title);
     rows.RowViewUrl[r] = Join({baseUrl, kEventPage, eventId, u"&id=", sysNumber});
@@ -51,10 +56,11 @@ void FillRow(const std::vector<std::u16string_view>& fields, std::u16string_view
     } else {
         rows.RowTimeText[r] = Join({kTimePrefix, timeText});
         rows.RowShowNew[r] = -1;
-        rows.RowStatusText[r] = Join({kRegisteredBefore, fields[4], kRegisteredAfter});
+        rows.RowStatusText[r] =
+            Join({kRegisteredBefore, LeadingUnits(fields[4], kLongestShownText), kRegisteredAfter});
         rows.RowTimeUrl[r] = rows.RowViewUrl[r];
     }
-    rows.RowDetailText[r] = std::u16string(fields[5]);
+    rows.RowDetailText[r] = std::u16string(LeadingUnits(fields[5], kLongestShownText));
 }
 
 }  // namespace
@@ -108,7 +114,8 @@ EventListResult ParseEventList(std::u16string_view payload, std::u16string_view 
     // The count stands on its own: the footer shows it even when the records
     // that follow are broken, as long as the payload names one at all.
     if (elements.size() >= 2) {
-        result.footerCaption = Join({kFooterBefore, elements[1], kFooterAfter});
+        result.footerCaption =
+            Join({kFooterBefore, LeadingUnits(elements[1], kLongestShownText), kFooterAfter});
     }
     if (elements.size() < kElementsUsed) return result;
 

@@ -31,6 +31,9 @@ struct EventListResult {
 
 // Fills rows 0 to 4 from the first five records of the payload. A record
 // with fewer than six fields, or a missing record, leaves its row as it was.
+// The footer count, time, status and detail texts are cut at 256 UTF-16
+// units (never inside a surrogate pair); '&', '#', '=', '+', '%' and blanks
+// of an event identifier go into "EventID=" as percent escapes.
 EventListResult ParseEventList(std::u16string_view payload, std::u16string_view baseUrl,
                                std::u16string_view sysNumber, RowTable& rows);
 

@@ -19,6 +19,9 @@ std::u16string ReadSetting(const SettingsContext& ctx, std::u16string_view secti
                            std::u16string_view key) {
     // The path stays in the file system's own bytes: turned into the code
     // page, a folder name outside it would point at another file.
+    // No folder known (the executable's own cannot be read and there is no
+    // home): no file, rather than one relative to the current folder.
+    if (ctx.paths.settingsDirectory().empty()) return std::u16string(kDefaultValue);
     const std::string path = SettingsFilePath(ctx.paths);
     // The value lands in a buffer of fixed size, cut to leave room for the
     // terminating NUL; the default stands in for anything not found.
@@ -47,6 +50,7 @@ std::int16_t WriteSetting(const SettingsContext& ctx, std::u16string_view sectio
     // A settings folder of its own comes into being with the first write;
     // reading never creates it. The executable's folder is never made.
     const std::string directory = ctx.paths.settingsDirectory();
+    if (directory.empty()) return 0;
     if (directory != ctx.paths.applicationDirectory() &&
         !ctx.store.makeFolder(directory).written()) {
         return 0;

@@ -284,6 +284,7 @@ void PanelView::mousePressEvent(QMouseEvent* event) {
     const QPointF twips = toTwips(event->position());
     if (event->button() == Qt::LeftButton) {
         leftPress_ = twips;
+        leftPressKind_ = PressKind::Single;
     }
     form_->pointerDown(static_cast<float>(twips.x()), static_cast<float>(twips.y()),
                        vbButton(event->button()), vbShift(event->modifiers()));
@@ -297,7 +298,18 @@ void PanelView::mouseReleaseEvent(QMouseEvent* event) {
     leftPress_.reset();
     const QPointF release = toTwips(event->position());
     form_->pointerClick(static_cast<float>(press.x()), static_cast<float>(press.y()),
-                        static_cast<float>(release.x()), static_cast<float>(release.y()));
+                        static_cast<float>(release.x()), static_cast<float>(release.y()),
+                        leftPressKind_);
+}
+
+void PanelView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt delivers the second press of a double click as a press and then
+    // this event (the default handler would press a third time); only the
+    // click that the release completes needs to know.
+    if (form_ != nullptr && event->button() == Qt::LeftButton) {
+        leftPress_ = toTwips(event->position());
+        leftPressKind_ = PressKind::SecondOfDouble;
+    }
 }
 
 void PanelView::closeEvent(QCloseEvent* event) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/Element.h"
+#include "app/PressKind.h"
 
 namespace talvane {
 
@@ -41,6 +42,7 @@ class PanelView : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Tab and Shift+Tab go from title to title; Enter opens the focused
     // row, Escape puts the panel away as the close glyph does.
@@ -62,6 +64,7 @@ class PanelView : public QWidget {
     QPixmap background_;
     std::array<QPixmap, 7> pictures_;  // indexed by Picture
     std::optional<QPointF> leftPress_;
+    PressKind leftPressKind_ = PressKind::Single;
     std::optional<PointerShape> pointer_;
     // Drawn once per pixel ratio: a new cursor picture on every entry would
     // cost a drawing and a new X cursor each time (hundreds of microseconds).

@@ -8,6 +8,7 @@
 #include "app/qt/Composition.h"
 #include "platform/linux/FlockInstanceLock.h"
 #include "service/PollTimer.h"
+#include "service/ServiceBaseUrl.h"
 
 #ifndef TALVANE_VERSION
 #define TALVANE_VERSION "unknown"
@@ -22,10 +23,11 @@ constexpr const char* kUsage =
     "area; while it runs, a second start for the same user ends at once.\n"
     "\n"
     "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
+    "  --version  show the version and the service address built in, and exit\n"
     "\n"
     "Environment:\n"
-    "  TALVANE_SERVICE_URL  base URL of the service (default http://127.0.0.1:8765)\n"
+    "  TALVANE_SERVICE_URL  base URL of the service, http or https (default: the\n"
+    "                       address the program was built for, see --version)\n"
     "  TALVANE_TICK_MS      timer interval in milliseconds, for tests (10..60000)\n";
 
 // Arguments are settled before the instance lock and the display: asking
@@ -42,7 +44,8 @@ int handleArguments(int argc, char* argv[]) {
     // worth saying so, not something to ignore.
     if (argc == 2 && parser.parse(arguments) && parser.positionalArguments().isEmpty()) {
         if (parser.isSet(version)) {
-            std::printf("talvane %s\n", TALVANE_VERSION);
+            std::printf("talvane %s\nservice %s\n", TALVANE_VERSION,
+                        talvane::BuiltInServiceBaseUrl());
             return 0;
         }
         if (parser.isSet(help)) {
@@ -83,6 +86,14 @@ bool hasDisplay() {
 
 int main(int argc, char* argv[]) {
     if (const int status = handleArguments(argc, argv); status >= 0) return status;
+
+    // A service address that is no web address would hand a local path or
+    // another scheme to the HTTP client and the browser: refused before the
+    // lock file, the settings or the tray are touched.
+    if (const auto problem = talvane::ServiceBaseUrlProblem(std::getenv("TALVANE_SERVICE_URL"))) {
+        std::fprintf(stderr, "talvane: %s\n", problem->c_str());
+        return 2;
+    }
 
     // The lock comes before the toolkit: a second start ends in milliseconds,
     // without touching the display, the settings file or the network.

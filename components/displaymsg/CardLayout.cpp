@@ -14,6 +14,7 @@ constexpr int kHeaderHeight = look::kHeaderHeight;
 constexpr int kPadding = look::kPadding;
 constexpr int kProgressHeight = look::kProgressHeight;
 constexpr int kBodyLeading = look::kBodyLeading;
+constexpr int kCloseTargetWidth = 40;
 
 QFont cardFont(int pixelSize, bool bold) {
     QFont font;
@@ -44,6 +45,7 @@ CardLayout layOutCard(const AlertContent& content, const CardFonts& fonts, int w
     card.header = QRect(0, 0, width, kHeaderHeight);
     card.bellCentre = QPointF(kPadding + 7, kHeaderHeight / 2.0);
     card.closeCentre = QPointF(width - kPadding - 4, kHeaderHeight / 2.0);
+    card.closeTarget = QRect(width - kCloseTargetWidth, 0, kCloseTargetWidth, kHeaderHeight);
 
     const QFontMetrics headingMetrics(fonts.heading);
     const int headingX = kPadding + 22;

@@ -40,6 +40,10 @@ struct CardLayout {
     QString heading;  // elided to the room left of the close glyph
     QPoint headingBaseline;
     QPointF closeCentre;
+    // Where a click only closes: the header's top-right corner, well beyond
+    // the drawn cross, so that a click meant to dismiss never opens the link
+    // by a near miss.
+    QRect closeTarget;
     TextBlock title;
     QString timeLabel;
     QPoint timeLabelBaseline;

@@ -184,8 +184,10 @@ void PopupCard::paintEvent(QPaintEvent*) {
 }
 
 void PopupCard::mouseReleaseEvent(QMouseEvent* event) {
-    if (!rect().contains(event->position().toPoint())) return;
-    if (event->button() == Qt::LeftButton && !content_.link.isEmpty()) {
+    const QPoint at = event->position().toPoint();
+    if (!rect().contains(at)) return;
+    if (event->button() == Qt::LeftButton && !layout_.closeTarget.contains(at) &&
+        !content_.link.isEmpty()) {
         QDesktopServices::openUrl(content_.link);
     }
     close();

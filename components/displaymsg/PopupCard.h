@@ -12,8 +12,8 @@ namespace talvane::displaymsg {
 
 // One reminder on screen: a rounded card that never takes the focus, closes
 // itself when its time is up (the countdown pauses under the mouse) and on
-// a click, which first opens the reminder's link when it has one. Deletes
-// itself once closed.
+// a click, which first opens the reminder's link when it has one, unless it
+// hit the close mark in the top-right corner. Deletes itself once closed.
 class PopupCard : public QWidget {
   public:
     static constexpr int kWidth = look::kWidth;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "components/ComponentAbi.h"
+#include "platform/linux/WriteAccess.h"
 
 #ifndef TALVANE_INSTALLED_COMPONENT_DIR
 #error "TALVANE_INSTALLED_COMPONENT_DIR comes from the build (TALVANE_COMPONENT_INSTALL_DIR)"
@@ -223,17 +224,29 @@ ComponentAutomation::~ComponentAutomation() = default;
 
 std::vector<std::string> ComponentAutomation::defaultSearchDirectories(
     const std::string& executableDirectory) {
+    // An unknown folder is not the current one: only the installed folder.
+    if (executableDirectory.empty() || executableDirectory.front() != '/') {
+        return {TALVANE_INSTALLED_COMPONENT_DIR};
+    }
     std::string local = executableDirectory;
-    if (local.empty() || local.back() != '/') local += '/';
+    if (local.back() != '/') local += '/';
     local += "components";
     return {local, TALVANE_INSTALLED_COMPONENT_DIR};
 }
 
-std::string ComponentAutomation::locate(std::string_view progId) const {
+std::string ComponentAutomation::locate(std::string_view progId, std::string& refused) const {
     const std::string fileName = std::string(progId) + ".so";
     for (const std::string& directory : searchDirectories_) {
         const std::string candidate = directory + "/" + fileName;
-        if (access(candidate.c_str(), F_OK) == 0) return candidate;
+        if (access(candidate.c_str(), F_OK) != 0) continue;
+        // Loading runs the library's code as this user: a file or folder
+        // that someone else could have changed is passed over.
+        if (!PathWritableOnlyBy(directory, {::getuid(), 0}) ||
+            !PathWritableOnlyBy(candidate, {::getuid(), 0})) {
+            refused += "; refused " + candidate + ": another user can change it";
+            continue;
+        }
+        return candidate;
     }
     return {};
 }
@@ -244,10 +257,12 @@ CreatedObject ComponentAutomation::create(std::string_view progId) {
         return {nullptr, failed(ComponentResult::Status::NotInstalled,
                                 "invalid programmatic identifier \"" + std::string(progId) + "\"")};
     }
-    const std::string path = locate(progId);
+    std::string refused;
+    const std::string path = locate(progId, refused);
     if (path.empty()) {
         std::string reason = "no component " + std::string(progId) + ".so in";
         for (const std::string& directory : searchDirectories_) reason += " " + directory;
+        reason += refused;
         return {nullptr, failed(ComponentResult::Status::NotInstalled, std::move(reason))};
     }
 

@@ -20,7 +20,9 @@ class ComponentLibraries;
 bool isValidProgId(std::string_view progId);
 
 // Creates popup objects from the components of components/ComponentAbi.h:
-// "<progId>.so" from the first directory in the search list that has it.
+// "<progId>.so" from the first directory in the search list that has it,
+// passing over a file or folder that a user other than this one or root
+// may write.
 // Each object loads its library; releasing the object unloads the library
 // again once the component says nothing of it is running any more. A
 // library that has to stay (its popup is still on screen) is unloaded at a
@@ -36,7 +38,8 @@ class ComponentAutomation : public PopupComponents {
     ComponentAutomation& operator=(const ComponentAutomation&) = delete;
 
     // "<executableDirectory>/components", then the installed components
-    // directory.
+    // directory; only the latter when the executable's folder is unknown
+    // (empty) or not absolute.
     static std::vector<std::string> defaultSearchDirectories(
         const std::string& executableDirectory);
 
@@ -51,8 +54,9 @@ class ComponentAutomation : public PopupComponents {
     std::size_t librariesWaitingToUnload() const;
 
   private:
-    // The first directory's "<progId>.so", or "" when none has it.
-    std::string locate(std::string_view progId) const;
+    // The first directory's "<progId>.so", or "" when none has it; what
+    // was passed over, and why, is added to `refused`.
+    std::string locate(std::string_view progId, std::string& refused) const;
 
     std::vector<std::string> searchDirectories_;
     std::shared_ptr<detail::ComponentLibraries> libraries_;

@@ -13,7 +13,7 @@ std::string ExecutablePaths::applicationDirectory() const {
     std::string target(256, '\0');
     for (;;) {
         const ssize_t length = ::readlink(exeLink_.c_str(), target.data(), target.size());
-        if (length < 0) return ".";
+        if (length < 0) return {};
         if (static_cast<std::size_t>(length) < target.size()) {
             target.resize(static_cast<std::size_t>(length));
             break;
@@ -22,6 +22,9 @@ std::string ExecutablePaths::applicationDirectory() const {
     }
     // A replaced executable reads "/dir/name (deleted)": still the right
     // folder, since the suffix sits in the last component.
+    // The kernel names the executable absolutely; anything else would be
+    // read relative to the current folder.
+    if (target.empty() || target.front() != '/') return {};
     return directoryOf(target);
 }
 

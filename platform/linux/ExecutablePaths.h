@@ -12,8 +12,9 @@ class ExecutablePaths : public AppPaths {
     // exeLink: the link that names the executable; tests point it elsewhere.
     explicit ExecutablePaths(std::string exeLink = "/proc/self/exe");
 
-    // "." when the link cannot be read, so that the settings file is looked
-    // for in the current folder rather than at the root.
+    // Empty when the link cannot be read: the program then uses only its
+    // installed folders and the user's own, never the current folder,
+    // where anyone may have put a settings file or a component.
     std::string applicationDirectory() const override;
 
     // The folder part of an absolute file name: "/usr/bin" for

@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/linux/WriteAccess.h"
+
 namespace talvane {
 
 namespace {
@@ -17,7 +19,7 @@ namespace {
 bool isOwnPrivateDirectory(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           info.st_uid == ::getuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+           WritableOnlyBy(info, {::getuid()});
 }
 
 // Fills addr with path; false when the path does not fit a socket address.

@@ -1,6 +1,7 @@
 #include "platform/linux/IniSettingsStore.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,12 +92,31 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-mode_t newFileMode() {
-    // The process is single-threaded where settings are written, so reading
-    // the mask by setting it back at once is safe here.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+// Creates a file of its own beside the target, with `mode` as open(2)
+// applies it (the umask or a default ACL takes its part). Unlike mkstemp,
+// which always gives 0600, this lets a new settings file get the mode any
+// file the user creates gets, without reading the umask: that means setting
+// it, and toolkit threads may create files meanwhile.
+int createBeside(const std::string& directory, const std::string& base, mode_t mode,
+                 std::string& name) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char bytes[6] = {};
+        if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+            const auto mix = static_cast<unsigned long>(::getpid()) * 7919u +
+                             static_cast<unsigned long>(attempt);
+            std::memcpy(bytes, &mix, sizeof bytes < sizeof mix ? sizeof bytes : sizeof mix);
+        }
+        name = directory + "/." + base + ".";
+        for (const unsigned char byte : bytes) {
+            name.push_back(kHex[byte >> 4]);
+            name.push_back(kHex[byte & 0x0F]);
+        }
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
 }
 
 // The file that a write replaces: the path itself, or the file a symbolic
@@ -113,11 +133,13 @@ bool replaceAtomically(const std::string& target, std::string_view content,
                        const struct stat* original) {
     const std::string directory = directoryOf(target);
     const std::string base = target.substr(target.rfind('/') + 1);
-    std::string temporary = directory + "/." + base + ".XXXXXX";
-    Fd fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    std::string temporary;
+    // A replacement starts private and takes the old file's mode below; a
+    // new file gets the user's usual mode at once.
+    Fd fd(createBeside(directory, base, original ? 0600 : 0666, temporary));
     if (!fd.ok()) return false;
 
-    bool ok = ::fchmod(fd.get(), original ? original->st_mode & 07777 : newFileMode()) == 0;
+    bool ok = !original || ::fchmod(fd.get(), original->st_mode & 07777) == 0;
     if (ok && original) {
         // Only root may hand the file back to another owner; for everyone
         // else the owner is already right.

@@ -1,6 +1,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -139,6 +141,38 @@ TEST(ComponentAutomation, ReportsWhyNoObjectCouldBeCreated) {
     }
     for (const char* progId : {"Test.NoDisplay", "Test.WrongAbi", "Test.FailsCreate"}) {
         EXPECT_FALSE(isLoaded(progId)) << progId;
+    }
+}
+
+TEST(ComponentAutomation, PassesOverWhatAnotherUserCanChange_AndNeverLooksInTheCurrentFolder) {
+    char folderName[] = "/tmp/talvane-components-XXXXXX";
+    ASSERT_NE(::mkdtemp(folderName), nullptr);
+    const std::filesystem::path folder = folderName;
+    const std::filesystem::path file = folder / "Test.Works.so";
+    std::filesystem::copy_file(kTestDir + "/Test.Works.so", file);
+    const auto fileWithModes = [&](mode_t folderMode, mode_t fileMode) {
+        ::chmod(folder.c_str(), folderMode);
+        ::chmod(file.c_str(), fileMode);
+        ComponentAutomation automation({folder.string()});
+        std::string error;
+        const bool created = create(automation, "Test.Works", error) != nullptr;
+        EXPECT_EQ(created, error.empty()) << error;
+        if (!created) {
+            EXPECT_NE(error.find("another user can change it"), std::string::npos) << error;
+        }
+        return created;
+    };
+    EXPECT_FALSE(fileWithModes(0777, 0755));
+    EXPECT_FALSE(fileWithModes(0775, 0755));
+    EXPECT_FALSE(fileWithModes(0755, 0775));
+    EXPECT_FALSE(fileWithModes(0755, 0757));
+    EXPECT_TRUE(fileWithModes(0755, 0755));
+    std::filesystem::remove_all(folder);
+
+    for (const char* unknown : {"", "relative/bin"}) {
+        const auto directories = ComponentAutomation::defaultSearchDirectories(unknown);
+        ASSERT_EQ(directories.size(), 1u) << unknown;
+        EXPECT_EQ(directories[0].front(), '/');
     }
 }
 

@@ -59,9 +59,18 @@ class DisplayMsgComponent : public ::testing::Test {
         }
         const std::u16string clientNumber = u"12345202612071000001234";
         return created.object
-            ->DisplayAlert(clientNumber, arg2, arg3, message.toStdU16String(), nullptr)
+            ->DisplayAlert(clientNumber, arg2, arg3, message.toStdU16String(), &window)
             .ok();
     }
+
+    // The window the program hands over: only its service address is asked for.
+    class ServiceWindow : public FormObject {
+      public:
+        void DoTransparency() override {}
+        std::u16string getTitle(std::u16string& title) override { return title; }
+        bool knowIfVisitPage() override { return true; }
+        std::u16string serviceBaseUrl() const override { return u"http://127.0.0.1:8765"; }
+    } window;
 
     static QList<QWidget*> popups() {
         QList<QWidget*> visible;
@@ -148,6 +157,27 @@ TEST_F(DisplayMsgComponent, ScreenReadersReadTheCard_AndItsCloseButtonCloses) {
     ASSERT_NE(close, nullptr);
     close->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(waitUntil([] { return popups().isEmpty(); }, 2000));
+}
+
+TEST_F(DisplayMsgComponent, TheCloseMarkOnlyCloses) {
+    startApplication();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    // The drawn cross and the corners of a 24 x 24 square around it.
+    const int right = 320 - 16 - 4;
+    for (const QPoint at : {QPoint(right, 18), QPoint(right - 12, 6), QPoint(right + 11, 29)}) {
+        ASSERT_TRUE(show(reminder(QStringLiteral("关闭"), QStringLiteral("20261209001"))));
+        ASSERT_EQ(popups().size(), 1);
+        QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, at);
+        EXPECT_TRUE(popups().isEmpty()) << at.x() << "," << at.y();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(catcher.opened.isEmpty()) << catcher.opened.value(0).toString().toStdString();
+    // The same card opens its page from anywhere else, the header included.
+    ASSERT_TRUE(show(reminder(QStringLiteral("关闭"), QStringLiteral("20261209001"))));
+    QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, QPoint(right - 40, 18));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    EXPECT_EQ(catcher.opened.size(), 1);
 }
 
 TEST_F(DisplayMsgComponent, ClosesItselfWhenItsTimeIsUp) {

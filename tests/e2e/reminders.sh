@@ -29,18 +29,6 @@ tick_requests() {  # the requests after start-up as a string of R and V
 
 start_talvane faketime -f '@2026-12-09 10:00:00'
 wait_until 10 grep -q ClientReminderNew "$WORK/requests.log" || fail "no reminder poll on a weekday at 10:00"
-# The popup is a window of the program's own near the bottom-right corner.
-find_popup() {
-    local w
-    for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" -gt 64 ] && [ "$X" -gt 500 ] && [ "$Y" -gt 384 ]; then
-            POPUP=$w
-            return 0
-        fi
-    done
-    return 1
-}
 wait_until 10 find_popup || fail "the reminder popup is not on screen"
 wait_until 5 window_drawn "$POPUP" || fail "the reminder popup was mapped but not drawn within 5 s"
 shot reminder-popup

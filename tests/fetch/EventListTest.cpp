@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "service/EventList.h"
@@ -169,17 +171,47 @@ TEST(ParseEventList, UsesFirstFiveRecordsAndSixFields_IgnoringTheRest) {
     EXPECT_EQ(rows.RowTitle[5], u"old title 5");
 }
 
-TEST(ParseEventList, InsertsEventIdAndClientNumberUnchanged) {
+TEST(ParseEventList, EscapesOnlyWhatWouldRewriteTheAddress_InEventIds) {
+    // Identifier as sent, what follows "EventID=" in both row addresses.
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"E-42_x", u"E-42_x"},
+        {u"a&id=evil#frag", u"a%26id%3Devil%23frag"},
+        {u"1+1 %41", u"1%2B1%20%2541"},
+        {u"会议/.~?", u"会议/.~?"},
+    };
     std::vector<std::u16string> records(5, OpenRecord(9));
-    records[0] = Record(u"a&b c", u"T", u"t", u"0", u"1", u"D");
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        records[i] = Record(cases[i].first, u"T", u"t", i % 2 ? u"0" : u"1", u"1", u"D");
+    }
     RowTable rows = ClearedTable();
     ParseEventList(Payload(u"5", records), kBase, u"unknown value", rows);
-    EXPECT_EQ(rows.RowViewUrl[0],
-              u"http://svc.test/endusers/meeting_view.aspx?FRM=Software&EventID=a&b c"
-              u"&id=unknown value");
-    EXPECT_EQ(rows.RowTimeUrl[0],
-              u"http://svc.test/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=a&b c"
-              u"&id=unknown value");
+    for (int r = 0; r < static_cast<int>(std::size(cases)); ++r) {
+        const std::u16string& id = cases[r].second;
+        EXPECT_EQ(rows.RowViewUrl[r],
+                  u"http://svc.test/endusers/meeting_view.aspx?FRM=Software"
+                  u"&EventID=" +
+                      id + u"&id=unknown value");
+        EXPECT_EQ(rows.RowTimeUrl[r],
+                  (r % 2 ? u"http://svc.test/endusers/WebinarPlayBack.aspx?FRM=Software&EventID="
+                         : u"http://svc.test/endusers/meeting_view.aspx?FRM=Software&EventID=") +
+                      id + u"&id=unknown value");
+    }
+}
+
+TEST(ParseEventList, CutsTheTextsDrawnOnEveryPaint_At256Units) {
+    const std::u16string pair = u"😀";
+    const std::u16string longText = std::u16string(255, u'x') + pair + u"tail";
+    std::vector<std::u16string> records(5, OpenRecord(9));
+    records[0] = Record(u"E", u"T", longText, u"1", longText, longText);
+    records[1] = Record(u"E", u"T", u"t", u"1", u"1", std::u16string(300, u'd'));
+    RowTable rows = ClearedTable();
+    const EventListResult result = ParseEventList(Payload(longText, records), kBase, u"C", rows);
+    const std::u16string cut(255, u'x');  // the pair at 256 goes whole
+    EXPECT_EQ(*result.footerCaption, u"更多研讨会资料(" + cut + u"场)，随时点播...");
+    EXPECT_EQ(rows.RowTimeText[0], u"时　间：" + cut);
+    EXPECT_EQ(rows.RowStatusText[0], u"已报名：" + cut + u"人");
+    EXPECT_EQ(rows.RowDetailText[0], cut);
+    EXPECT_EQ(rows.RowDetailText[1], std::u16string(256, u'd'));
 }
 
 TEST(ParseEventList, BuildsFooterCaptionFromElement1) {

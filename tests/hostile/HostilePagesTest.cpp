@@ -32,7 +32,7 @@ Parsed ParsePage(const std::string& body) {
     return parsed;
 }
 
-TEST(HostilePages, FloodPageFitsTheBodyLimit_AndFillsEveryRowWithMegabyteTexts) {
+TEST(HostilePages, FloodPageFitsTheBodyLimit_AndItsMegabyteTextsReachTheParser) {
     const std::string body = floodPage();
     EXPECT_LT(body.size(), HttpLimits{}.maxBodyBytes);
     EXPECT_GT(body.size(), 10u * 1024 * 1024);
@@ -42,7 +42,8 @@ TEST(HostilePages, FloodPageFitsTheBodyLimit_AndFillsEveryRowWithMegabyteTexts) 
     EXPECT_EQ(parsed.list.rowsFilled, 5);
     EXPECT_EQ(parsed.list.footerCaption, u"更多研讨会资料(10000场)，随时点播...");
     EXPECT_EQ(parsed.rows.RowTitle[0].size(), 33u);
-    EXPECT_EQ(parsed.rows.RowDetailText[4].size(), kFloodDetailBytes / 2);
+    // Cut there: the panel draws it on every paint.
+    EXPECT_EQ(parsed.rows.RowDetailText[4].size(), 256u);
 
     ASSERT_EQ(parsed.reminders.status, SpanResult::Status::Found);
     const auto message = BuildAlertMessage(parsed.reminders.text);

@@ -4,7 +4,8 @@
 # icon appears once the visit report has ended, and a click on it is
 # answered once the event list has ended too); memory stays bounded; the
 # program keeps running and still answers the tray and the panel; the
-# settings file and its folder are left as they were.
+# settings file and its folder are left as they were; nothing reaches the
+# other origin (127.0.0.2) that some modes redirect or link to.
 # In the modes that answer at once the timer runs fast on a weekday morning,
 # so that reminder polls and visit reports meet the same service.
 # Usage: check.sh MODE talvane hostile-service components artifacts
@@ -85,8 +86,12 @@ for connection in 1 2; do
         fail "start-up request $connection had not ended in time (${ended:-never} > $limit_ms)"
 done
 if [ "$MODE" != random ]; then
-    grep -q '^[0-9]* 1 request /EndUsers/visit.aspx?id=' "$WORK/hostile.log" || fail "the first request is not the visit report"
-    grep -q '^[0-9]* 2 request /EndUsers/Clientnew.aspx?sjs=' "$WORK/hostile.log" || fail "the second request is not the event list"
+    # By target, not by connection: a client may take a new connection for
+    # each hop of a redirect.
+    first=$(awk '$3 == "request" { print $4; exit }' "$WORK/hostile.log")
+    second=$(awk '$3 == "request" && $4 !~ /^\/EndUsers\/visit\.aspx/ { print $4; exit }' "$WORK/hostile.log")
+    [[ $first == /EndUsers/visit.aspx\?id=* ]] || fail "the first request is not the visit report: $first"
+    [[ $second == /EndUsers/Clientnew.aspx\?sjs=* ]] || fail "the second request is not the event list: $second"
 fi
 wait_for_panel || fail "the panel went away by itself"
 click_panel 225 8
@@ -96,6 +101,16 @@ if [ $fast_ticks = 1 ]; then
     # 30 ticks: four reminder polls and a visit report, on top of start-up.
     wait_until 60 sh -c "[ \$(awk '\$3 == \"accept\"' '$WORK/hostile.log' | wc -l) -ge 7 ]" ||
         fail "the timer's requests did not come: $(accepts) connections"
+fi
+
+if [ "$MODE" = foreign-link ]; then
+    # The reminder links to another host: a click on its popup (on the
+    # body, away from the close mark) opens nothing.
+    wait_until 10 find_popup || fail "the reminder popup is not on screen"
+    wait_until 5 window_drawn "$POPUP" || fail "the reminder popup was not drawn within 5 s"
+    xdotool mousemove $((X + 40)) $((Y + HEIGHT / 2)) click 1
+    sleep 1
+    [ "$(opened_count)" = 0 ] || fail "a reminder's link to another host was opened: $(opened)"
 fi
 
 # Still answering: a tray click shows the panel, the pointer over the rows
@@ -125,6 +140,8 @@ if [ $judge_memory = 1 ]; then
     [ "$rss" -le "$MAX_RSS_MIB" ] || fail "resident memory $rss MiB is above $MAX_RSS_MIB MiB"
 fi
 
+other=$(awk '$3 ~ /^other-/' "$WORK/hostile.log")
+[ -z "$other" ] || fail "requests reached another origin: $other"
 cmp -s "$WORK/app/setting.ini" "$WORK/setting.before" || fail "the settings file changed"
 [ "$(stat -c %Y "$WORK/app/setting.ini")" = "$(stat -c %Y "$WORK/setting.before")" ] || fail "the settings file was touched"
 ls -A "$WORK/app" | cmp -s - "$WORK/listing.before" || fail "files appeared beside the program: $(ls -A "$WORK/app")"

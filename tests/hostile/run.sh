@@ -18,7 +18,8 @@ fi
 }
 talvane=$1 hostile=$2 components=$3 artifacts=$4/hostile
 shift 4
-modes=(silent trickle huge random random-page invalid-gbk redirect-loop reset flood separators)
+modes=(silent trickle huge random random-page invalid-gbk redirect-loop reset flood separators
+    redirect-away foreign-link)
 [ $# -gt 0 ] && modes=("$@")
 if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
     jobs=${HOSTILE_JOBS:-3}

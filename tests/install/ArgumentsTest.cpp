@@ -21,9 +21,11 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the real program with only PATH and HOME in its environment: no
-// display of any kind, so a start that reached the toolkit would fail.
-Outcome RunTalvane(const std::vector<std::string>& args) {
+// Runs the real program with only PATH and HOME (and `extraEnv`) in its
+// environment: no display of any kind, so a start that reached the toolkit
+// would fail.
+Outcome RunTalvane(const std::vector<std::string>& args,
+                   const std::vector<std::string>& extraEnv = {}) {
     int out[2];
     int err[2];
     if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) return {};
@@ -36,8 +38,10 @@ Outcome RunTalvane(const std::vector<std::string>& args) {
         argv.push_back(nullptr);
         char path[] = "PATH=/usr/bin:/bin";
         char home[] = "HOME=/nonexistent";
-        char* env[] = {path, home, nullptr};
-        ::execve(TALVANE_BINARY, argv.data(), env);
+        std::vector<char*> env{path, home};
+        for (const std::string& e : extraEnv) env.push_back(const_cast<char*>(e.c_str()));
+        env.push_back(nullptr);
+        ::execve(TALVANE_BINARY, argv.data(), env.data());
         ::_exit(127);
     }
     ::close(out[1]);
@@ -80,7 +84,8 @@ class Arguments : public ::testing::Test {
 TEST_F(Arguments, VersionAndHelpAnswerWithoutLockOrDisplay) {
     const Outcome version = RunTalvane({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "talvane " TALVANE_EXPECTED_VERSION "\n");
+    EXPECT_EQ(version.out,
+              "talvane " TALVANE_EXPECTED_VERSION "\nservice " TALVANE_EXPECTED_SERVICE "\n");
     EXPECT_EQ(version.err, "");
 
     const Outcome help = RunTalvane({"--help"});
@@ -114,6 +119,23 @@ TEST_F(Arguments, AnythingElseIsOneLineOnStderrAndStatus2) {
     EXPECT_NE(bogus.err.find("'--bogus'"), std::string::npos) << bogus.err;
     const Outcome extra = RunTalvane({"--version", "extra"});
     EXPECT_NE(extra.err.find("'extra'"), std::string::npos) << extra.err;
+}
+
+TEST_F(Arguments, ServiceAddressThatIsNoWebAddress_EndsTheStartWithStatus2BeforeTheLock) {
+    // The lock is held, so a start that got past the check would end with
+    // 0 and say nothing.
+    for (const std::string bad : {"file:///etc", "/", "ftp://127.0.0.1/", "http://",
+                                  "127.0.0.1:8765", "http://user@127.0.0.1/"}) {
+        const Outcome o = RunTalvane({}, {"TALVANE_SERVICE_URL=" + bad});
+        EXPECT_EQ(o.status, 2) << bad;
+        EXPECT_EQ(o.out, "") << bad;
+        EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+        EXPECT_EQ(o.err.rfind("talvane: TALVANE_SERVICE_URL ", 0), 0u) << o.err;
+        EXPECT_NE(o.err.find("'" + bad + "'"), std::string::npos) << o.err;
+    }
+    const Outcome good = RunTalvane({}, {"TALVANE_SERVICE_URL=https://seminars.example.test/"});
+    EXPECT_EQ(good.status, 0) << good.err;
+    EXPECT_EQ(good.out + good.err, "");
 }
 
 TEST_F(Arguments, PlainStartStillMeetsTheLockFirst) {

@@ -12,7 +12,7 @@ e2e_setup "$1" "$2" "$3" "$4"
 
 # --- build --------------------------------------------------------------
 TALVANE_PACKAGE_SKIP_SETUP=1 TALVANE_PACKAGE_BUILD_DIR="$PACKAGE_BUILD" \
-    "$E2E_ROOT/scripts/package.sh" "$WORK/deb" >"$WORK/package.log" 2>&1 ||
+    "$E2E_ROOT/scripts/package.sh" --service-url http://seminars.example.test "$WORK/deb" >"$WORK/package.log" 2>&1 ||
     fail "scripts/package.sh failed: $(tail -n 20 "$WORK/package.log")"
 DEB=$(tail -n 1 "$WORK/package.log")
 [ "$(basename "$DEB")" = "talvane_${VERSION}_amd64.deb" ] || fail "package file is $DEB"
@@ -53,7 +53,12 @@ if command -v desktop-file-validate >/dev/null; then
     desktop-file-validate "$entry" || fail "desktop entry does not validate"
 fi
 cmp -s "$entry" "$WORK/unpacked/etc/xdg/autostart/talvane.desktop" || fail "autostart entry differs"
-[ "$("$WORK/unpacked/usr/bin/talvane" --version)" = "talvane $VERSION" ] || fail "--version of the packaged program"
+[ "$("$WORK/unpacked/usr/bin/talvane" --version)" = "talvane $VERSION
+service http://seminars.example.test" ] || fail "--version of the packaged program"
+[[ $(field Description) == *"Service: http://seminars.example.test"* ]] || fail "Description: $(field Description)"
+[[ $(field Description) != *demo* ]] || fail "Description: $(field Description)"
+"$E2E_ROOT/scripts/package.sh" "$WORK/deb" >"$WORK/no-service.out" 2>&1
+[ $? = 2 ] && grep -q -- '--demo' "$WORK/no-service.out" || fail "package.sh without a service: $(cat "$WORK/no-service.out")"
 
 if [ "$(id -u)" != 0 ] || [ -n "${TALVANE_PACKAGE_NO_INSTALL:-}" ]; then
     echo "package built and inspected; install steps need root"

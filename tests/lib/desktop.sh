@@ -277,6 +277,20 @@ show_panel_from_tray() {
     return 1
 }
 
+# A reminder popup: a window of the program's own near the bottom-right
+# corner (POPUP, with X, Y, WIDTH, HEIGHT).
+find_popup() {
+    local w
+    for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$WIDTH" -gt 64 ] && [ "$X" -gt 500 ] && [ "$Y" -gt 384 ]; then
+            POPUP=$w
+            return 0
+        fi
+    done
+    return 1
+}
+
 panel_hidden() { [ -z "$(xdotool search --onlyvisible --name '^Talvane2.0' 2>/dev/null)" ]; }
 
 shot() { import -window root "$ARTIFACTS/$1.png"; }

@@ -22,7 +22,9 @@ TEST(ExecutablePaths, ApplicationDirectory_IsTheLinkTargetsFolder_RootIncluded) 
     const std::string deep = "/opt/" + std::string(300, 'd');  // longer than the first try
     EXPECT_EQ(folderFor(deep + "/talvane"), deep);
 
-    EXPECT_EQ(ExecutablePaths(dir.file("missing")).applicationDirectory(), ".");
+    // Unknown is empty, never the current folder.
+    EXPECT_EQ(ExecutablePaths(dir.file("missing")).applicationDirectory(), "");
+    EXPECT_EQ(folderFor("relative/talvane"), "");
     EXPECT_EQ(ExecutablePaths().applicationDirectory().front(), '/');
 }
 

@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -5,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,19 @@
 
 #include "platform/linux/IniSettingsStore.h"
 #include "tests/platform/TestFiles.h"
+
+// Every umask call of this test program, the settings writer's included:
+// setting the mask, even for a moment, changes the mode of files that other
+// threads create meanwhile.
+namespace {
+std::atomic<int> umaskCalls{0};
+}
+
+extern "C" mode_t umask(mode_t mask) noexcept {
+    ++umaskCalls;
+    static const auto real = reinterpret_cast<mode_t (*)(mode_t)>(dlsym(RTLD_NEXT, "umask"));
+    return real(mask);
+}
 
 namespace talvane {
 namespace {
@@ -75,6 +90,18 @@ TEST(IniSettingsStoreWrite, CreatesFileSectionAndKey_WhenNoneExist) {
     EXPECT_EQ(ReadBytes(path), "[systemsetting]\nsysNumber=000122008120509030730000\n");
     EXPECT_EQ(Mode(path), 0644u);
     EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"setting.ini"});
+}
+
+TEST(IniSettingsStoreWrite, NewFileGetsTheUsualMode_WithoutTouchingTheUmask) {
+    TempDir dir;
+    const std::string path = dir.file("setting.ini");
+    const mode_t mask = ::umask(027);
+    const int before = umaskCalls;
+    EXPECT_NE(Put(path, "systemsetting", "sysNumber", "x"), 0);
+    const int calls = umaskCalls - before;
+    ::umask(mask);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(Mode(path), 0640u);
 }
 
 TEST(IniSettingsStoreWrite, ChangesOnlyTheOneLine_AndKeepsEveryOtherByte) {

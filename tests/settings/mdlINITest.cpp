@@ -34,6 +34,22 @@ TEST(ReadSetting, ReturnsUnknownValue_AndCreatesNothing_WhenFileOrKeyIsMissing) 
     EXPECT_EQ(Read(s.ctx), kUnknown);
 }
 
+TEST(Settings, WithoutAKnownFolder_NothingIsReadOrWrittenInTheCurrentFolder) {
+    SettingsFixture s;
+    s.store("[systemsetting]\nsysNumber=123456789012345678901234\n");
+    const std::string before = s.stored();
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::u8path(s.dir.path()));
+    const FixedPaths unknown("");
+    const SettingsContext ctx{s.profile, s.codePage, unknown};
+    const std::u16string read = Read(ctx);
+    const std::int16_t written = WriteSetting(ctx, u"systemsetting", u"sysNumber", u"x");
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(read, kUnknown);
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(s.stored(), before);
+}
+
 TEST(ReadSetting, ReturnsTheStoredValueItself) {
     SettingsFixture s;
     s.store(

@@ -18,7 +18,7 @@ class FormHandlersTest : public FormTest {
         const TwipRect r = form.model().at(name, index).rect;
         clickAt(r.left + r.width / 2, r.top + r.height / 2);
     }
-    void clickAt(float x, float y) { form.pointerClick(x, y, x, y); }
+    void clickAt(float x, float y) { form.pointerClick(x, y, x, y, PressKind::Single); }
 };
 
 TEST_F(FormHandlersTest, TrayIcon_AnyButtonButTheRightRestoresAndShows) {
@@ -142,8 +142,24 @@ TEST_F(FormHandlersTest, Clicks_ReachOnlyTheTopmostElement_AndNeedPressAndReleas
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0], form.state().rows.RowViewUrl[0]);
     // Pressed on a title, released on the background: no click.
-    form.pointerClick(1000, 2200, 100, 700);
+    form.pointerClick(1000, 2200, 100, 700, PressKind::Single);
     EXPECT_EQ(opener.opened.size(), 1u);
+}
+
+TEST_F(FormHandlersTest, DoubleClick_OpensEachPageOnce) {
+    const std::pair<ElementName, int> links[] = {{ElementName::lblList, 1},
+                                                 {ElementName::lblReg, 1},
+                                                 {ElementName::lblTime, 1},
+                                                 {ElementName::Image1, -1},
+                                                 {ElementName::lblBottom1, -1}};
+    for (const auto& [name, index] : links) {
+        const TwipRect r = form.model().at(name, index).rect;
+        const float x = r.left + r.width / 2;
+        const float y = r.top + r.height / 2;
+        form.pointerClick(x, y, x, y, PressKind::Single);
+        form.pointerClick(x, y, x, y, PressKind::SecondOfDouble);
+    }
+    EXPECT_EQ(opener.opened.size(), std::size(links));
 }
 
 TEST_F(FormHandlersTest, RowWithoutAnEvent_OpensNothing) {
@@ -155,7 +171,8 @@ TEST_F(FormHandlersTest, RowWithoutAnEvent_OpensNothing) {
                                clock, random, emptyService, automation, u"http://svc"});
     ASSERT_TRUE(empty.Form_Load());
     const TwipRect title = empty.model().at(ElementName::lblList, 3).rect;
-    empty.pointerClick(title.left + 5, title.top + 5, title.left + 5, title.top + 5);
+    empty.pointerClick(title.left + 5, title.top + 5, title.left + 5, title.top + 5,
+                       PressKind::Single);
     EXPECT_TRUE(opener.opened.empty());
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -192,6 +193,14 @@ TEST_F(PanelViewTest, TabWalksTheTitles_EnterOpens_EscapePutsThePanelAway) {
     EXPECT_EQ(opener.opened[0], form.state().rows.RowViewUrl[0]);
     press(Qt::Key_Escape);
     EXPECT_FALSE(view.isVisible());
+}
+
+TEST_F(PanelViewTest, DoubleClickOnATitleOpensItsPageOnce) {
+    moveTo(120, 112);
+    // Through the window system, as a real double click arrives.
+    QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, {}, QPoint(100, 150));
+    QApplication::processEvents();
+    EXPECT_EQ(opener.opened.size(), 1u);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace talvane::hostile {
 namespace {
 
-constexpr std::array<std::pair<HostileMode, std::string_view>, 10> kNames{{
+constexpr std::array<std::pair<HostileMode, std::string_view>, 12> kNames{{
     {HostileMode::Silent, "silent"},
     {HostileMode::Trickle, "trickle"},
     {HostileMode::Huge, "huge"},
@@ -17,6 +17,8 @@ constexpr std::array<std::pair<HostileMode, std::string_view>, 10> kNames{{
     {HostileMode::Reset, "reset"},
     {HostileMode::Flood, "flood"},
     {HostileMode::Separators, "separators"},
+    {HostileMode::RedirectAway, "redirect-away"},
+    {HostileMode::ForeignLink, "foreign-link"},
 }};
 
 }  // namespace

@@ -17,6 +17,8 @@ enum class HostileMode {
     Reset,         // reads the request, then resets the connection
     Flood,         // thousands of records, megabyte titles and details
     Separators,    // megabytes of nothing but separators
+    RedirectAway,  // every request is sent on to another origin (127.0.0.2)
+    ForeignLink,   // a proper page whose reminder links to another origin
 };
 
 std::optional<HostileMode> parseHostileMode(std::string_view name);
@@ -24,6 +26,12 @@ std::string_view hostileModeName(HostileMode mode);
 
 // Every mode's name, for the usage text.
 inline constexpr std::string_view kHostileModeNames =
-    "silent trickle huge random random-page invalid-gbk redirect-loop reset flood separators";
+    "silent trickle huge random random-page invalid-gbk redirect-loop reset flood separators "
+    "redirect-away foreign-link";
+
+// True for the modes that also listen on another origin, 127.0.0.2.
+inline bool needsOtherOrigin(HostileMode mode) {
+    return mode == HostileMode::RedirectAway || mode == HostileMode::ForeignLink;
+}
 
 }  // namespace talvane::hostile

@@ -27,6 +27,20 @@ std::string record(std::string_view id, std::string_view title, std::string_view
     return text.append(detail);
 }
 
+// Five events and a reminder whose link element is `link`.
+std::string pageWithReminderLink(std::string_view link) {
+    std::string records;
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0) records += "@@@@";
+        records += record("E" + std::to_string(i), std::string(kSeminar) + std::to_string(i),
+                          "2026-12-09(14:30-16:30)", i % 2 == 0 ? "1" : "0", "12",
+                          std::string(kDetailWord));
+    }
+    return servicePage("tag||||5||||" + records,
+                       std::string(kRemind) + "&&&&2026-12-09 14:30&&&&" + std::string(kSeminar) +
+                           "&&&&" + std::string(link) + "&&&&" + std::string(kDetailWord));
+}
+
 }  // namespace
 
 std::string httpHead(std::string_view status, std::size_t contentLength) {
@@ -46,17 +60,11 @@ std::string servicePage(std::string_view topics, std::string_view reminders) {
     return page;
 }
 
-std::string ordinaryPage() {
-    std::string records;
-    for (int i = 0; i < 5; ++i) {
-        if (i > 0) records += "@@@@";
-        records += record("E" + std::to_string(i), std::string(kSeminar) + std::to_string(i),
-                          "2026-12-09(14:30-16:30)", i % 2 == 0 ? "1" : "0", "12",
-                          std::string(kDetailWord));
-    }
-    return servicePage("tag||||5||||" + records, std::string(kRemind) + "&&&&2026-12-09 14:30&&&&" +
-                                                     std::string(kSeminar) + "&&&&E0&&&&" +
-                                                     std::string(kDetailWord));
+std::string ordinaryPage() { return pageWithReminderLink("E0"); }
+
+std::string foreignLinkPage(std::string_view otherOrigin) {
+    return pageWithReminderLink(std::string(otherOrigin) +
+                                "/endusers/meeting_view.aspx?FRM=Software&EventID=E0");
 }
 
 std::string floodPage() {

@@ -31,6 +31,10 @@ std::string servicePage(std::string_view topics, std::string_view reminders);
 // A small, well-formed page: five events and one reminder.
 std::string ordinaryPage();
 
+// The ordinary page, but the reminder's link element is an address on
+// `otherOrigin` ("http://127.0.0.2:PORT").
+std::string foreignLinkPage(std::string_view otherOrigin);
+
 // Thousands of records; the first five with megabyte titles and details,
 // and a reminder of megabyte elements followed by thousands more.
 std::string floodPage();

@@ -76,9 +76,15 @@ void serveRedirectLoop(Connection& connection, int id, const HostileSetup& setup
     setup.log->write(id, "end", "peer closed");
 }
 
+void serveOrdinaryAnswer(Connection& connection, int id, const HostileSetup& setup,
+                         const std::string& page, std::string_view endEvent) {
+    const bool ok = connection.sendAll(httpHead("200 OK", page.size())) && connection.sendAll(page);
+    setup.log->write(id, endEvent, sent(ok));
+}
+
 }  // namespace
 
-std::string bodyFor(HostileMode mode, std::uint64_t seed) {
+std::string bodyFor(HostileMode mode, std::uint64_t seed, std::string_view otherOrigin) {
     switch (mode) {
         case HostileMode::Trickle:
             return ordinaryPage();
@@ -90,6 +96,8 @@ std::string bodyFor(HostileMode mode, std::uint64_t seed) {
             return invalidGbkPage();
         case HostileMode::RandomPage:
             return randomPage(seed);
+        case HostileMode::ForeignLink:
+            return foreignLinkPage(otherOrigin);
         default:
             return {};
     }
@@ -123,17 +131,34 @@ void serveConnection(int fd, int id, const HostileSetup& setup) {
             connection.reset();
             setup.log->write(id, "end", "reset");
             return;
+        case HostileMode::RedirectAway: {
+            const bool ok = connection.sendAll(
+                "HTTP/1.1 302 Found\r\nLocation: " + setup.otherOrigin + requestTarget(*request) +
+                "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+            setup.log->write(id, "end", sent(ok));
+            return;
+        }
         case HostileMode::Random:
         case HostileMode::RandomPage:
         case HostileMode::InvalidGbk:
         case HostileMode::Flood:
-        case HostileMode::Separators: {
-            const bool ok = connection.sendAll(httpHead("200 OK", setup.page.size())) &&
-                            connection.sendAll(setup.page);
-            setup.log->write(id, "end", sent(ok));
+        case HostileMode::Separators:
+        case HostileMode::ForeignLink:
+            serveOrdinaryAnswer(connection, id, setup, setup.page, "end");
             return;
-        }
     }
+}
+
+void serveOtherOrigin(int fd, int id, const HostileSetup& setup) {
+    Connection connection(fd);
+    setup.log->write(id, "other-accept");
+    const std::optional<std::string> line = connection.readRequestHead();
+    if (!line) {
+        setup.log->write(id, "other-end", "peer closed before a request");
+        return;
+    }
+    setup.log->write(id, "other-request", requestTarget(*line));
+    serveOrdinaryAnswer(connection, id, setup, ordinaryPage(), "other-end");
 }
 
 }  // namespace talvane::hostile

@@ -103,16 +103,16 @@ std::optional<Options> parse(int argc, char** argv, int& status) {
     return options;
 }
 
-int listenOnLoopback(int port) {
+int listenOnLoopback(std::uint32_t address, int port) {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0) return -1;
     const int yes = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+    sockaddr_in where{};
+    where.sin_family = AF_INET;
+    where.sin_addr.s_addr = htonl(address);
+    where.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&where), sizeof where) != 0 ||
         ::listen(fd, 64) != 0) {
         ::close(fd);
         return -1;
@@ -125,6 +125,25 @@ int boundPort(int fd) {
     socklen_t length = sizeof address;
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     return ntohs(address.sin_port);
+}
+
+constexpr std::uint32_t kOtherLoopback = 0x7F000002;  // 127.0.0.2
+
+HostileSetup setup;
+
+// Serves every connection of a listener on a thread of its own.
+void acceptForever(int listener, void (*serve)(int, int, const HostileSetup&)) {
+    std::thread([listener, serve] {
+        for (int connection = 1;; ++connection) {
+            const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+            if (fd < 0) {
+                // Out of descriptors, for one: let connections finish first.
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                continue;
+            }
+            std::thread(serve, fd, connection, std::cref(setup)).detach();
+        }
+    }).detach();
 }
 
 }  // namespace
@@ -148,33 +167,35 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "talvane-hostile-service: cannot open %s\n", options->logPath.c_str());
         return 1;
     }
-    static HostileSetup setup;
     setup.mode = options->mode;
     setup.seed = options->seed;
-    setup.page = bodyFor(options->mode, options->seed);
     setup.log = &log;
 
-    const int listener = listenOnLoopback(options->port);
+    const int listener = listenOnLoopback(INADDR_LOOPBACK, options->port);
     if (listener < 0) {
         std::fprintf(stderr, "talvane-hostile-service: cannot listen on port %d\n", options->port);
         return 1;
     }
+    if (needsOtherOrigin(options->mode)) {
+        // Another host on the same port, so that only the host differs.
+        const int port = boundPort(listener);
+        int other = listenOnLoopback(kOtherLoopback, port);
+        if (other < 0) other = listenOnLoopback(kOtherLoopback, 0);
+        if (other < 0) {
+            std::fprintf(stderr, "talvane-hostile-service: cannot listen on 127.0.0.2\n");
+            return 1;
+        }
+        setup.otherOrigin = "http://127.0.0.2:" + std::to_string(boundPort(other));
+        std::printf("other origin %s\n", setup.otherOrigin.c_str());
+        acceptForever(other, serveOtherOrigin);
+    }
+    setup.page = bodyFor(options->mode, options->seed, setup.otherOrigin);
     std::printf("listening on http://127.0.0.1:%d mode %.*s\n", boundPort(listener),
                 static_cast<int>(hostileModeName(options->mode).size()),
                 hostileModeName(options->mode).data());
     std::fflush(stdout);
 
-    std::thread([listener] {
-        for (int connection = 1;; ++connection) {
-            const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd < 0) {
-                // Out of descriptors, for one: let connections finish first.
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                continue;
-            }
-            std::thread(serveConnection, fd, connection, std::cref(setup)).detach();
-        }
-    }).detach();
+    acceptForever(listener, serveConnection);
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
