@@ -39,7 +39,7 @@ TEST(Settings, WithoutAKnownFolder_NothingIsReadOrWrittenInTheCurrentFolder) {
     s.store("[systemsetting]\nsysNumber=123456789012345678901234\n");
     const std::string before = s.stored();
     const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::u8path(s.dir.path()));
+    std::filesystem::current_path(s.dir.path());
     const FixedPaths unknown("");
     const SettingsContext ctx{s.profile, s.codePage, unknown};
     const std::u16string read = Read(ctx);
