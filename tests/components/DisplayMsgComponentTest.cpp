@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/linux/ComponentAutomation.h"
+#include "tests/fakes/FakeWindow.h"
 
 namespace talvane {
 namespace {
@@ -64,13 +65,7 @@ class DisplayMsgComponent : public ::testing::Test {
     }
 
     // The window the program hands over: only its service address is asked for.
-    class ServiceWindow : public FormObject {
-      public:
-        void DoTransparency() override {}
-        std::u16string getTitle(std::u16string& title) override { return title; }
-        bool knowIfVisitPage() override { return true; }
-        std::u16string serviceBaseUrl() const override { return u"http://127.0.0.1:8765"; }
-    } window;
+    testing::FakeWindow window;
 
     static QList<QWidget*> popups() {
         QList<QWidget*> visible;

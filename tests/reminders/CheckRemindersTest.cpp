@@ -6,6 +6,7 @@
 #include "tests/fakes/FakeHttp.h"
 #include "tests/fakes/FakePopupComponents.h"
 #include "tests/fakes/FakeRandom.h"
+#include "tests/fakes/FakeWindow.h"
 
 namespace talvane {
 namespace {
@@ -13,6 +14,7 @@ namespace {
 using testing::FakeHttpClient;
 using testing::FakePopupComponents;
 using testing::FakeRandom;
+using testing::FakeWindow;
 
 // Bytes 0-255 as the code units of the same value: enough for ASCII pages.
 class ByteCodePage : public CodePage {
@@ -27,14 +29,6 @@ class ByteCodePage : public CodePage {
         for (const char16_t c : text) bytes += c < 0x100 ? static_cast<char>(c) : '?';
         return bytes;
     }
-};
-
-class FakeWindow : public FormObject {
-  public:
-    void DoTransparency() override {}
-    std::u16string getTitle(std::u16string& title) override { return title; }
-    bool knowIfVisitPage() override { return true; }
-    std::u16string serviceBaseUrl() const override { return u"http://127.0.0.1:8765"; }
 };
 
 std::string pageWith(const std::string& span) {
