@@ -52,6 +52,9 @@ PanelWindow::PanelWindow() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
+    // The second press of a double click comes as its own message, so that
+    // it can be told apart and open nothing a second time.
+    wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &ObjectWindowProc<PanelWindow>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -185,9 +188,12 @@ void PanelWindow::pointerMove(LPARAM at, WPARAM keys) {
                        shiftOf(keys));
 }
 
-void PanelWindow::pointerDown(LPARAM at, WPARAM keys, int button) {
+void PanelWindow::pointerDown(LPARAM at, WPARAM keys, int button, PressKind kind) {
     const POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    if (button == 1) leftPress_ = p;
+    if (button == 1) {
+        leftPress_ = p;
+        leftPressKind_ = kind;
+    }
     // On the bare background this runs the system's move loop and returns
     // when the move has ended.
     form_->pointerDown(toTwips(p.x), toTwips(p.y), button, shiftOf(keys));
@@ -198,7 +204,7 @@ void PanelWindow::pointerUp(LPARAM at) {
     const POINT press = *leftPress_;
     leftPress_.reset();
     form_->pointerClick(toTwips(press.x), toTwips(press.y), toTwips(GET_X_LPARAM(at)),
-                        toTwips(GET_Y_LPARAM(at)));
+                        toTwips(GET_Y_LPARAM(at)), leftPressKind_);
 }
 
 LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -216,13 +222,16 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (attached) pointerMove(lParam, wParam);
             return 0;
         case WM_LBUTTONDOWN:
-            if (attached) pointerDown(lParam, wParam, 1);
+            if (attached) pointerDown(lParam, wParam, 1, PressKind::Single);
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            if (attached) pointerDown(lParam, wParam, 1, PressKind::SecondOfDouble);
             return 0;
         case WM_RBUTTONDOWN:
-            if (attached) pointerDown(lParam, wParam, 2);
+            if (attached) pointerDown(lParam, wParam, 2, PressKind::Single);
             return 0;
         case WM_MBUTTONDOWN:
-            if (attached) pointerDown(lParam, wParam, 4);
+            if (attached) pointerDown(lParam, wParam, 4, PressKind::Single);
             return 0;
         case WM_LBUTTONUP:
             if (attached) pointerUp(lParam);

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "app/PressKind.h"
 #include "app/win/PanelPictures.h"
 #include "app/win/PanelText.h"
 
@@ -44,7 +45,7 @@ class PanelWindow {
     float toTwips(int pixels) const;
     bool setPointer();
     void pointerMove(LPARAM at, WPARAM keys);
-    void pointerDown(LPARAM at, WPARAM keys, int button);
+    void pointerDown(LPARAM at, WPARAM keys, int button, PressKind kind);
     void pointerUp(LPARAM at);
 
     HWND hwnd_ = nullptr;
@@ -55,6 +56,7 @@ class PanelWindow {
     PanelText text_;
     HCURSOR hand_ = nullptr;
     std::optional<POINT> leftPress_;  // pixels
+    PressKind leftPressKind_ = PressKind::Single;
 };
 
 }  // namespace talvane

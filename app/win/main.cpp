@@ -38,10 +38,11 @@ constexpr wchar_t kUsage[] =
     L"area; while it runs, a second start for the same user ends at once.\n"
     L"\n"
     L"  --help     show this text and exit\n"
-    L"  --version  show the version and exit\n"
+    L"  --version  show the version and the service address built in, and exit\n"
     L"\n"
     L"Environment:\n"
-    L"  TALVANE_SERVICE_URL  base URL of the service (default http://127.0.0.1:8765)\n"
+    L"  TALVANE_SERVICE_URL  base URL of the service, http or https (default: the\n"
+    L"                       address built in)\n"
     L"  TALVANE_TICK_MS      timer interval in milliseconds, for tests (10..60000)\n";
 
 // A console program's answer when started from a console, a message box
@@ -64,7 +65,10 @@ int handleArguments() {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     int status = -1;
     if (argc == 2 && lstrcmpW(argv[1], L"--version") == 0) {
-        tell(L"talvane " TALVANE_WIDE(TALVANE_VERSION) L"\n", false);
+        const std::string builtIn = talvane::BuiltInServiceBaseUrl();
+        tell(L"talvane " TALVANE_WIDE(TALVANE_VERSION) L"\nservice " +
+                 std::wstring(builtIn.begin(), builtIn.end()) + L"\n",
+             false);
         status = 0;
     } else if (argc == 2 && lstrcmpW(argv[1], L"--help") == 0) {
         tell(kUsage, false);
@@ -93,6 +97,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     if (const int status = handleArguments(); status >= 0) {
         return status;
+    }
+    // A service address that is no web address would send every request,
+    // and the client number, who knows where: refused before anything else.
+    if (const auto problem = ServiceBaseUrlProblem(std::getenv("TALVANE_SERVICE_URL"))) {
+        tell(L"talvane: " + std::wstring(problem->begin(), problem->end()) + L"\n", true);
+        return 2;
     }
     // The lock comes first: a second start ends at once, without a window,
     // the settings file or the network, after asking the running instance

@@ -101,6 +101,15 @@ wait_until 15 test -s "$WORK/opened.txt" || fail "the row click opened nothing"
 want="$base/endusers/meeting_view.aspx?FRM=Software&EventID=E2E100&id=$number"
 [ "$(head -n1 "$WORK/opened.txt")" = "$want" ] || fail "opened $(opened), expected $want"
 
+# --- A double click on the title opens its page once more, not twice -------
+hover 120 112
+hover 100 150
+xdotool click --repeat 2 --delay 80 1
+two_opened() { [ "$(wc -l <"$WORK/opened.txt")" -ge 2 ]; }
+wait_until 15 two_opened || fail "the double click opened nothing"
+sleep 2
+[ "$(wc -l <"$WORK/opened.txt")" = 2 ] || fail "a double click opened more than once: $(opened)"
+
 # --- A second start ends at once, silently, with status 0, and brings the
 # running instance's panel forward --------------------------------------
 for _ in 1 2 3; do
