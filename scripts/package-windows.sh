@@ -1,19 +1,48 @@
 #!/usr/bin/env bash
 # Builds the Windows packages: the per-user installer
 # talvane-<version>-x64.msi and the portable talvane-<version>-x64.zip.
-#   scripts/package-windows.sh [output folder]   (default: the repository root)
+#   scripts/package-windows.sh --service-url URL [output folder]
+#   scripts/package-windows.sh --demo [output folder]
+# The program talks to URL unless TALVANE_SERVICE_URL says otherwise; --demo
+# builds it for the demo service on 127.0.0.1:8765 and says so in the
+# package's comments. The output folder defaults to the repository root.
 # Installs missing packages first (scripts/setup.sh --no-build: wixl,
 # msitools, zip, the cross compiler).
 # The binaries come from the Windows build folder, TALVANE_WINDOWS_BUILD_DIR
-# (default build-windows): built there (the windows CMake preset) when it is
-# a CMake build folder or does not exist yet, taken as they are when it is a
+# (default build-windows for --demo, build-windows-package otherwise): built
+# there (the windows CMake preset, with the service address) when it is a
+# CMake build folder or does not exist yet, taken as they are when it is a
 # plain folder holding talvane.exe and Flarebox.DisplayMsg.dll.
 # TALVANE_PACKAGE_VERSION overrides the project's version (for upgrade
 # checks). Prints the paths of the MSI and the zip as its last two lines.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+usage() {
+    echo "usage: $0 --service-url URL [output folder]   or   $0 --demo [output folder]" >&2
+    exit 2
+}
+edition=""
+case "${1:-}" in
+--service-url)
+    [ $# -ge 2 ] || usage
+    service=$2
+    default_build=$root/build-windows-package
+    shift 2
+    ;;
+--demo)
+    service=http://127.0.0.1:8765
+    default_build=$root/build-windows
+    edition=" (demo build)"
+    shift
+    ;;
+*)
+    echo "package-windows.sh: say which service the package is for: --service-url URL, or --demo" >&2
+    usage
+    ;;
+esac
+[ $# -le 1 ] || usage
 out=$(mkdir -p "${1:-$root}" && cd "${1:-$root}" && pwd)
-build=${TALVANE_WINDOWS_BUILD_DIR:-$root/build-windows}
+build=${TALVANE_WINDOWS_BUILD_DIR:-$default_build}
 version=${TALVANE_PACKAGE_VERSION:-$(sed -n 's/^project(talvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")}
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "package-windows: bad version '$version'" >&2; exit 1; }
 if [ -z "${TALVANE_PACKAGE_SKIP_SETUP:-}" ]; then
@@ -21,8 +50,7 @@ if [ -z "${TALVANE_PACKAGE_SKIP_SETUP:-}" ]; then
 fi
 
 if [ -f "$build/CMakeCache.txt" ] || [ ! -e "$build" ]; then
-    [ -f "$build/CMakeCache.txt" ] ||
-        (cd "$root" && cmake --preset windows -B "$build" -DTALVANE_BUILD_TESTS=OFF >/dev/null)
+    (cd "$root" && cmake --preset windows -B "$build" -DTALVANE_SERVICE_URL_DEFAULT="$service" >/dev/null)
     cmake --build "$build" -j"${TALVANE_PACKAGE_JOBS:-$(nproc)}" --target talvane talvane_displaymsg_win
 fi
 # A build folder has them in bin/ (the component perhaps in bin/components);
@@ -51,7 +79,7 @@ printf '[systemsetting]\r\nsysNumber=\r\n' >"$folder/setting.ini"
 # wixl looks source files up relative to the working folder only.
 cp "$root/app/win/art/talvane.ico" "$stage/"
 defines=(-D "Version=$version" -D "BinDir=talvane-$version" -D "SeedSettings=talvane-$version/setting.ini"
-    -D IconFile=talvane.ico)
+    -D IconFile=talvane.ico -D "Edition=$edition")
 msi=$out/talvane-$version-x64.msi
 (cd "$stage" && wixl -a x64 "${defines[@]}" -o package.msi "$root/packaging/windows/talvane.wxs")
 # wixl cannot mark a component permanent (16) or never-overwrite (128):

@@ -43,7 +43,7 @@ wineboot --init >"$WORK/wineboot.log" 2>&1 &
 BOOT_PID=$!
 build_packages() {  # build_packages OUTPUT [VERSION]
     TALVANE_PACKAGE_SKIP_SETUP=1 TALVANE_WINDOWS_BUILD_DIR=$WINDOWS_BUILD TALVANE_PACKAGE_VERSION=${2:-} \
-        "$E2E_ROOT/scripts/package-windows.sh" "$1" >>"$WORK/package.log" 2>&1 ||
+        "$E2E_ROOT/scripts/package-windows.sh" --demo "$1" >>"$WORK/package.log" 2>&1 ||
         fail "scripts/package-windows.sh failed: $(tail -n 20 "$WORK/package.log")"
 }
 build_packages "$WORK/new"
