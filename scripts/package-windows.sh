@@ -17,30 +17,18 @@
 # checks). Prints the paths of the MSI and the zip as its last two lines.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-usage() {
-    echo "usage: $0 --service-url URL [output folder]   or   $0 --demo [output folder]" >&2
-    exit 2
-}
+. "$root/scripts/package-service.sh"
+package_service "$@"
+set -- "${PACKAGE_REST[@]}"
+service=$PACKAGE_SERVICE
+# The demo build shares the test command's Windows build; any other address
+# gets a build folder of its own.
+default_build=$root/build-windows-package
 edition=""
-case "${1:-}" in
---service-url)
-    [ $# -ge 2 ] || usage
-    service=$2
-    default_build=$root/build-windows-package
-    shift 2
-    ;;
---demo)
-    service=http://127.0.0.1:8765
+if [ "$PACKAGE_DEMO" = 1 ]; then
     default_build=$root/build-windows
     edition=" (demo build)"
-    shift
-    ;;
-*)
-    echo "package-windows.sh: say which service the package is for: --service-url URL, or --demo" >&2
-    usage
-    ;;
-esac
-[ $# -le 1 ] || usage
+fi
 out=$(mkdir -p "${1:-$root}" && cd "${1:-$root}" && pwd)
 build=${TALVANE_WINDOWS_BUILD_DIR:-$default_build}
 version=${TALVANE_PACKAGE_VERSION:-$(sed -n 's/^project(talvane VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")}

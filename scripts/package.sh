@@ -10,27 +10,10 @@
 # build uses its own folder, TALVANE_PACKAGE_BUILD_DIR (default build-package).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-usage() {
-    echo "usage: $0 --service-url URL [output folder]   or   $0 --demo [output folder]" >&2
-    exit 2
-}
-service=""
-case "${1:-}" in
---service-url)
-    [ $# -ge 2 ] || usage
-    service=$2
-    shift 2
-    ;;
---demo)
-    service=http://127.0.0.1:8765
-    shift
-    ;;
-*)
-    echo "package.sh: say which service the package is for: --service-url URL, or --demo" >&2
-    usage
-    ;;
-esac
-[ $# -le 1 ] || usage
+. "$root/scripts/package-service.sh"
+package_service "$@"
+set -- "${PACKAGE_REST[@]}"
+service=$PACKAGE_SERVICE
 out=$(mkdir -p "${1:-$root}" && cd "${1:-$root}" && pwd)
 build=${TALVANE_PACKAGE_BUILD_DIR:-$root/build-package}
 
