@@ -148,7 +148,7 @@ run_windows_program() {  # run_windows_program WINDOWS-PATH
         wine "$1" >>"$WORK/talvane.log" 2>&1 &
 }
 run_windows_program "$APP_EXE"
-wait_until 30 wine_tray_icon || fail "no tray icon from the installed program"
+wait_until 60 wine_tray_icon || fail "no tray icon from the installed program"
 has_number() { [[ $(stored_number "$@") =~ ^[0-9]{24}$ ]]; }
 wait_until 10 has_number || fail "no client number beside the installed program: $(cat "$SETTINGS")"
 number=$(stored_number)
