@@ -152,7 +152,14 @@ class Transfer {
         bool known = false;
         const qulonglong length =
             reply_->header(QNetworkRequest::ContentLengthHeader).toULongLong(&known);
-        if (known && !isRedirect() && length > limits_.maxBodyBytes) tooLarge();
+        if (!known || isRedirect()) return;
+        if (length > limits_.maxBodyBytes) {
+            tooLarge();
+            return;
+        }
+        // Growing chunk by chunk would leave up to twice a large body's size
+        // behind in the heap once it is freed.
+        body_.reserve(static_cast<std::size_t>(length));
     }
 
     void onData() {
