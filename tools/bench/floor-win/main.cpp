@@ -1,8 +1,9 @@
 // The Win32 floor: the least a Windows tray program does. One hidden window,
 // a notification-area icon with a 32 x 32 picture and the message loop,
 // nothing else; the benchmarks hold talvane.exe to it under the same Wine.
-#include <shellapi.h>
 #include <windows.h>
+// windows.h first: shellapi.h builds on its types.
+#include <shellapi.h>
 
 #include <cstring>
 
