@@ -247,6 +247,7 @@ bench_windows() {
         esac
     }
     echo "bench: Windows start-up under Wine, $startup_runs rounds of ${programs[*]} after one warm-up start each"
+    echo "meta windows_rounds=$startup_runs" >>"$RAW"
     probe warmup-win-floor --process talvane-bench-floor-win.exe -- "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe"
     probe warmup-win-talvane --process talvane.exe -- "$WINE" "$WORK/win-app/talvane.exe"
     for i in $(seq 1 "$startup_runs"); do
@@ -254,6 +255,7 @@ bench_windows() {
             run_windows "$program"
         done
     done
+    echo "check windows_startups=$(grep -c '^startup label=win-' "$RAW")" >>"$RAW"
     echo "bench: Windows memory ${memory_after} s after start-up, $memory_runs rounds of ${programs[*]}"
     for i in $(seq 1 "$memory_runs"); do
         for program in $(rotated "$i" "${programs[@]}"); do

@@ -31,7 +31,7 @@ expect "$complete" "| Idle wake-ups over 120 s (median of 1) | 2 | 0 | +2 | ≤ 
 expect "$complete" "| Pointer: repaints on moves that change nothing (worst of 1 runs) | 0 | | | 0 | met |"
 expect "$complete" "| Pointer: handler time per move (median) | 1.50 µs | | | < 20 µs | met |"
 expect "$complete" "| loading libQt6Network.so.6 and its dependencies | +1.5 ms | +0.0 MiB |"
-# The Windows rounds come after the Linux start-ups; their warm-up does not count.
+# The Windows rounds come after the Linux start-ups; their warm-up and memory starts do not count.
 expect "$complete" "| Windows under Wine: exec → icon drawn (median of 2) | 760.0 ms | 510.0 ms | 1.49 × |"
 expect "$complete" "| Windows under Wine: VmRSS 10 s after start-up (median of 1) | 30.0 MiB | 20.0 MiB | 1.50 × |"
 expect "$complete" "| visit report and event-list download on loopback, rows filled | +1.0 ms | |"

@@ -118,9 +118,12 @@ class Raw:
                 key, equals, value = word.partition("=")
                 if equals:
                     fields.setdefault(key, value)
+            # The Windows programs get start-up rounds of their own.
+            if kind == "meta" and "windows_rounds" in fields:
+                startup_rounds = True
             self.records.append((kind, fields, startup_rounds))
             # The later sections start the same programs again.
-            if kind == "check" and "startup_event_lists" in fields:
+            if kind == "check" and ("startup_event_lists" in fields or "windows_startups" in fields):
                 startup_rounds = False
 
     def values(self, kind, label, key, startup_only=False):
@@ -232,7 +235,7 @@ def windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss):
     """The Windows program under Wine beside its Win32 floor, with the Linux
     notifier's figures of the same run."""
     memory = lambda label, key: r.values("memory", label, key)
-    startup = lambda label, key: r.values("startup", label, key)
+    startup = r.startup
     w_drawn = startup("win-talvane", "drawn_ms").median()
     wf_drawn = startup("win-floor", "drawn_ms").median()
     w_rss = memory("win-talvane", "rss_kib").median()
