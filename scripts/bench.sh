@@ -4,6 +4,9 @@
 #   scripts/bench.sh            full run, about 12 minutes on 2 cores
 #   scripts/bench.sh --quick    a few short runs to try the machinery; the
 #                               report goes to the build folder instead
+#   scripts/bench.sh [--quick] --windows
+#                               also measure talvane.exe under Wine (done
+#                               anyway when Wine and build-windows/ exist)
 # Builds a Release configuration (-O2, like the program) in build-bench-release/
 # (TALVANE_BENCH_BUILD_DIR), then measures on a virtual display with a tray
 # host: start-up, idle memory and idle cost side by side with the floor,
@@ -12,11 +15,22 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 quick=no
-case "${1:-}" in
-    --quick) quick=yes ;;
-    "") ;;
-    *) echo "usage: scripts/bench.sh [--quick]" >&2; exit 2 ;;
-esac
+windows=auto
+for arg in "$@"; do
+    case $arg in
+        --quick) quick=yes ;;
+        --windows) windows=yes ;;
+        *) echo "usage: scripts/bench.sh [--quick] [--windows]" >&2; exit 2 ;;
+    esac
+done
+# The Windows program runs under the 64-bit loader itself: Debian's wine
+# wrapper warns about a missing 32-bit Wine on every start.
+WINE=/usr/lib/wine/wine64
+[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine || true)
+win_build=${TALVANE_BENCH_WINDOWS_BUILD_DIR:-$root/build-windows}
+if [ $windows = auto ]; then
+    [ -n "$WINE" ] && [ -d "$win_build" ] && windows=yes || windows=no
+fi
 
 # The program allows one instance per user. As root the whole run gets the
 # namespaces of the end-to-end checks (private /tmp and /run/user, loopback
@@ -41,6 +55,12 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j2 --target talvane talvane-demo-service talvane-bench-floor talvane-bench-probe \
     talvane-bench-pointer || exit 1
 bin=$build/bin
+if [ $windows = yes ]; then
+    echo "bench: building talvane.exe and the Win32 floor in $win_build"
+    [ -n "$WINE" ] || { echo "bench: --windows needs Wine (wine, wine64)" >&2; exit 1; }
+    [ -f "$win_build/build.ninja" ] || cmake --preset windows >/dev/null || exit 1
+    cmake --build "$win_build" -j2 --target talvane talvane_displaymsg_win talvane-bench-floor-win || exit 1
+fi
 
 # Other work on a shared machine stretches start-ups by tens of
 # milliseconds; a higher priority for everything measured from here on
@@ -51,6 +71,7 @@ WORK=$(mktemp -d /tmp/talvane-bench.XXXXXX)
 DEMO_PID=""
 cleanup() {
     [ -n "$DEMO_PID" ] && kill "$DEMO_PID" 2>/dev/null
+    [ -z "${WINE_KEEPER:-}" ] || { exec 8>&-; wineserver -k 2>/dev/null; }
     stop_virtual_display
     rm -rf "$WORK"
 }
@@ -87,6 +108,14 @@ probe() {
 requests_matching() { grep -c "$1" "$WORK/requests.log" || true; }
 notifier_starts=0
 
+# Two more programs show where a difference comes from: the floor with the
+# notifier's HTTP library preloaded (loading it and its dependencies), and
+# the notifier against a closed port (everything but the two requests).
+# The HTTP library is whichever of Qt Network and libcurl the notifier links.
+http_lib=$(ldd "$TALVANE" | awk '/libQt6Network|libcurl/ { print $3; exit }')
+http_library=$(basename "${http_lib:-none}")
+http_package=$( [ -n "$http_lib" ] && dpkg -S "$(readlink -f "$http_lib")" 2>/dev/null | head -n1 | cut -d: -f1)
+echo "meta http_library=$http_library" >>"$RAW"
 {
     echo "meta date=$(date -u '+%Y-%m-%dT%H:%M:%SZ')"
     echo "meta commit=$(git -C "$root" rev-parse --short HEAD)"
@@ -102,14 +131,10 @@ notifier_starts=0
     machine system "$(. /etc/os-release && echo "$PRETTY_NAME")"
     machine kernel "$(uname -r)"
     machine qt "$(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null)"
-    machine libcurl "$(dpkg-query -W -f='${Version}' libcurl4 2>/dev/null)"
+    machine http_library "$http_library $(dpkg-query -W -f='${Version}' "$http_package" 2>/dev/null)"
     machine compiler "$(c++ --version | head -n1)"
 } >>"$RAW"
 
-# Two more programs show where a difference comes from: the floor with the
-# notifier's HTTP library preloaded (loading it and its dependencies), and
-# the notifier against a closed port (everything but the two requests).
-curl_lib=$(ldd "$TALVANE" | awk '/libcurl/ { print $3; exit }')
 closed_port=http://127.0.0.1:9
 # run_program LABEL [probe options...]: one start of the program LABEL names
 run_program() {
@@ -118,7 +143,7 @@ run_program() {
     case $label in
         floor) probe floor "$@" -- "$FLOOR" ;;
         talvane) probe talvane "$@" -- "$TALVANE"; notifier_starts=$((notifier_starts + 1)) ;;
-        floor+curl) LD_PRELOAD=$curl_lib probe floor+curl "$@" -- "$FLOOR" ;;
+        floor+http) LD_PRELOAD=$http_lib probe floor+http "$@" -- "$FLOOR" ;;
         talvane-noservice) TALVANE_SERVICE_URL=$closed_port probe talvane-noservice "$@" -- "$TALVANE" ;;
     esac
 }
@@ -136,7 +161,7 @@ rotated() {
     echo "meta ldd_floor=$(ldd "$FLOOR" | wc -l) ldd_talvane=$(ldd "$TALVANE" | wc -l)"
 } >>"$RAW"
 
-startup_programs=(floor talvane floor+curl talvane-noservice)
+startup_programs=(floor talvane floor+http talvane-noservice)
 echo "bench: start-up, $startup_runs rounds of ${startup_programs[*]} after one warm-up start each"
 probe warmup-floor -- "$FLOOR"
 probe warmup-talvane -- "$TALVANE"
@@ -148,7 +173,7 @@ for i in $(seq 1 "$startup_runs"); do
 done
 echo "check startup_event_lists=$(requests_matching 'Clientnew.aspx') startup_visits=$(requests_matching 'visit.aspx') notifier_starts=$notifier_starts" >>"$RAW"
 
-memory_programs=(floor talvane floor+curl)
+memory_programs=(floor talvane floor+http)
 echo "bench: idle memory ${memory_after} s after start-up, $memory_runs rounds of ${memory_programs[*]}"
 for i in $(seq 1 "$memory_runs"); do
     for program in $(rotated "$i" "${memory_programs[@]}"); do
@@ -191,6 +216,54 @@ wait_for_line() {  # wait_for_line PATTERN FILE: at most 10 s
     done
 }
 
+# The Windows program and the Win32 floor under Wine, measured as above:
+# exec of `wine PROGRAM.exe` to the icon drawn in the tray host (Wine's
+# explorer.exe docks it there), and the memory of the program's own Wine
+# process. One prefix kept in the Windows build folder (a fresh one costs
+# seconds); a Windows process that waits for input keeps the prefix's
+# explorer.exe running between starts, as Explorer is on Windows.
+bench_windows() {
+    export WINEPREFIX=$win_build/bench-wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        LC_ALL=zh_CN.UTF-8
+    mkdir -p "$WINEPREFIX" "$WORK/win-app" "$WORK/win-floor"
+    [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 </dev/null
+    cp "$win_build/bin/talvane.exe" "$win_build/bin/Flarebox.DisplayMsg.dll" "$WORK/win-app/"
+    printf '[systemsetting]\r\nsysNumber=123452026120910000054321\r\n' >"$WORK/win-app/setting.ini"
+    cp "$win_build/bin/talvane-bench-floor-win.exe" "$WORK/win-floor/"
+    mkfifo "$WORK/wine-keeper"
+    "$WINE" cmd.exe <"$WORK/wine-keeper" >"$WORK/wine-keeper.out" 2>&1 &
+    WINE_KEEPER=$!
+    exec 8>"$WORK/wine-keeper"
+    {
+        machine wine "$("$WINE" --version 2>/dev/null)"
+        machine cross_compiler "$(x86_64-w64-mingw32-g++ --version 2>/dev/null | head -n1)"
+    } >>"$RAW"
+    local programs=(win-floor win-talvane) i program options
+    run_windows() {
+        case $1 in
+            win-floor) shift; probe win-floor --process talvane-bench-floor-win.exe "$@" -- \
+                "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" ;;
+            win-talvane) shift; probe win-talvane --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
+        esac
+    }
+    echo "bench: Windows start-up under Wine, $startup_runs rounds of ${programs[*]} after one warm-up start each"
+    echo "meta windows_rounds=$startup_runs" >>"$RAW"
+    probe warmup-win-floor --process talvane-bench-floor-win.exe -- "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe"
+    probe warmup-win-talvane --process talvane.exe -- "$WINE" "$WORK/win-app/talvane.exe"
+    for i in $(seq 1 "$startup_runs"); do
+        for program in $(rotated "$i" "${programs[@]}"); do
+            run_windows "$program"
+        done
+    done
+    echo "check windows_startups=$(grep -c '^startup label=win-' "$RAW")" >>"$RAW"
+    echo "bench: Windows memory ${memory_after} s after start-up, $memory_runs rounds of ${programs[*]}"
+    for i in $(seq 1 "$memory_runs"); do
+        for program in $(rotated "$i" "${programs[@]}"); do
+            run_windows "$program" --memory-after $memory_after
+        done
+    done
+}
+
 echo "bench: idle cost over $idle_seconds s, $idle_runs runs side by side"
 for i in $(seq 1 "$idle_runs"); do
     side_by_side -idle "$idle_seconds" 60000
@@ -206,6 +279,11 @@ echo "bench: pointer sweep over the real panel, $pointer_runs runs"
 for i in $(seq 1 "$pointer_runs"); do
     "$bin/talvane-bench-pointer" 3 >>"$RAW" 2>>"$WORK/programs.err"
 done
+if [ $windows = yes ]; then
+    bench_windows
+else
+    echo "bench: no Windows part (it needs Wine and $win_build, or --windows)"
+fi
 echo "meta load_after=$(cut -d' ' -f1-3 /proc/loadavg | tr ' ' ,)" >>"$RAW"
 
 if [ $quick = yes ]; then

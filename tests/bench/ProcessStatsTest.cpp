@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <string>
+#include <utility>
+
 #include "tools/bench/probe/ProcessStats.h"
 
 namespace talvane::bench {
@@ -27,6 +30,20 @@ TEST(ProcessStats, ProcField_MatchesTheWholeKeyOnly) {
 TEST(ProcessStats, SchedstatRunNs_ReadsTheFirstField) {
     EXPECT_EQ(SchedstatRunNs("183745621 2100434 57\n"), 183745621);
     EXPECT_FALSE(SchedstatRunNs("").has_value());
+}
+
+TEST(ProcessStats, ProgramNameOf_TakesTheFirstArgumentsFileName) {
+    using namespace std::string_literals;
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:\\windows\\system32\\explorer.exe\0/desktop\0"s, "explorer.exe"},
+        {"/tmp/app/talvane.exe\0"s, "talvane.exe"},
+        {"Z:\\tmp\\app dir\\talvane.exe\0--x\\y.exe\0"s, "talvane.exe"},
+        {"start.exe\0/exec\0talvane.exe\0"s, "start.exe"},
+        {""s, ""},
+    };
+    for (const auto& [cmdline, name] : cases) {
+        EXPECT_EQ(ProgramNameOf(cmdline), name) << cmdline;
+    }
 }
 
 TEST(ProcessStats, StatFaults_SkipsACommandWithSpacesAndParentheses) {

@@ -118,9 +118,12 @@ class Raw:
                 key, equals, value = word.partition("=")
                 if equals:
                     fields.setdefault(key, value)
+            # The Windows programs get start-up rounds of their own.
+            if kind == "meta" and "windows_rounds" in fields:
+                startup_rounds = True
             self.records.append((kind, fields, startup_rounds))
             # The later sections start the same programs again.
-            if kind == "check" and "startup_event_lists" in fields:
+            if kind == "check" and ("startup_event_lists" in fields or "windows_startups" in fields):
                 startup_rounds = False
 
     def values(self, kind, label, key, startup_only=False):
@@ -221,9 +224,60 @@ def machine_rows(m):
         "| CPU | %s, %s cores (`nproc`) |" % (field("cpu"), field("cores")),
         "| Memory | %s |" % calc(memory, "%.1f GiB"),
         "| System | %s, kernel %s |" % (field("system"), field("kernel")),
-        "| Toolkit | Qt %s, libcurl %s |" % (field("qt"), field("libcurl")),
+        "| Toolkit | Qt %s, HTTP library %s |" % (field("qt"), field("http_library")),
         "| Compiler | %s |" % field("compiler"),
-    ])
+    ] + ([
+        "| Wine | %s, programs cross-built by %s |" % (field("wine"), field("cross_compiler")),
+    ] if "wine" in m else []))
+
+
+def windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss):
+    """The Windows program under Wine beside its Win32 floor, with the Linux
+    notifier's figures of the same run."""
+    memory = lambda label, key: r.values("memory", label, key)
+    startup = r.startup
+    w_drawn = startup("win-talvane", "drawn_ms").median()
+    wf_drawn = startup("win-floor", "drawn_ms").median()
+    w_rss = memory("win-talvane", "rss_kib").median()
+    wf_rss = memory("win-floor", "rss_kib").median()
+    w_pss = memory("win-talvane", "pss_kib").median()
+    wf_pss = memory("win-floor", "pss_kib").median()
+    runs = startup("win-talvane", "drawn_ms").count()
+    memory_runs = memory("win-talvane", "rss_kib").count()
+    ratio = lambda a, b: calc(a / b, "%.2f ×")
+    failed = sum(1 for k, f, _ in r.records
+                 if k in ("startup", "memory") and f.get("label", "").startswith("win-") and f.get("failed") == "1")
+    return f"""
+## The Windows program under Wine
+
+`talvane.exe` (the Win32 face over the same core, cross-built by mingw-w64, statically linked)
+and the Win32 floor (`talvane-bench-floor-win.exe`: one hidden window, one `Shell_NotifyIconW`
+icon of 32 × 32 pixels and the message loop, built by the same configuration) run under Wine
+{r.machine.get("wine") or "n/a"} in the same run as the figures above, on the same display and tray host, {runs} starts
+each in rotating rounds after one warm-up start each, then {memory_runs} runs each for memory. Start-up is
+exec of `wine PROGRAM.exe` to the icon drawn inside `trayer` (Wine's `explorer.exe` docks it
+there, so the probe watches for any new icon window, whoever created it); a Windows process
+waiting for input keeps the prefix's `explorer.exe` and `wineserver` running between starts, as
+Explorer runs all the time on Windows. Memory is `VmRSS` and `Pss` of the process whose
+`/proc/PID/cmdline` names the program, 10 s after the icon was drawn: under Wine this is the
+Linux-side resident memory of that process, Wine's own DLLs and its loader included, which is
+what the Windows working set approximates here; it is not a figure measured on Windows.
+Failed Windows starts: {failed}.
+
+| | Program | Its floor | Ratio |
+|---|---|---|---|
+| Windows under Wine: exec → icon drawn (median of {runs}) | {ms(w_drawn)} | {ms(wf_drawn)} | {ratio(w_drawn, wf_drawn)} |
+| Windows under Wine: VmRSS 10 s after start-up (median of {memory_runs}) | {mib(w_rss)} | {mib(wf_rss)} | {ratio(w_rss, wf_rss)} |
+| Windows under Wine: Pss (same samples) | {mib(w_pss)} | {mib(wf_pss)} | {ratio(w_pss, wf_pss)} |
+| Linux: exec → icon drawn (from *Start-up*) | {ms(t_drawn)} | {ms(f_drawn)} | {ratio(t_drawn, f_drawn)} |
+| Linux: VmRSS 10 s after start-up (from *Idle memory*) | {mib(t_rss)} | {mib(f_rss)} | {ratio(t_rss, f_rss)} |
+| Linux: Pss (same samples) | {mib(t_pss)} | {mib(f_pss)} | {ratio(t_pss, f_pss)} |
+
+| Windows under Wine, every run | talvane.exe | Win32 floor |
+|---|---|---|
+| drawn (ms) | {startup("win-talvane", "drawn_ms").listing()} | {startup("win-floor", "drawn_ms").listing()} |
+| VmRSS (KiB) | {memory("win-talvane", "rss_kib").listing()} | {memory("win-floor", "rss_kib").listing()} |
+"""
 
 
 def report(raw):
@@ -239,9 +293,10 @@ def report(raw):
     startup_ratio = calc(t_drawn / f_drawn, "%.2f")
     startup_runs = r.startup("talvane", "drawn_ms").count()
     t_shown = r.startup("talvane", "shown_windows").maximum()
-    c_drawn = r.startup("floor+curl", "drawn_ms").median()
+    c_drawn = r.startup("floor+http", "drawn_ms").median()
     n_drawn = r.startup("talvane-noservice", "drawn_ms").median()
-    c_rss = memory("floor+curl", "rss_kib").median()
+    c_rss = memory("floor+http", "rss_kib").median()
+    http_lib = str(r.meta("http_library"))
 
     f_rss = memory("floor", "rss_kib").median()
     t_rss = memory("talvane", "rss_kib").median()
@@ -349,7 +404,7 @@ Failed starts: {r.failed_starts()}.
 ### Where the difference comes from
 
 Two more programs run in the same rounds (the order rotates every round): the floor with the
-notifier's HTTP library preloaded (`LD_PRELOAD` of the `libcurl` it links, which loads that
+notifier's HTTP library preloaded (`LD_PRELOAD` of the `{http_lib}` it links, as `ldd` finds it, which loads that
 library, its dependencies and their initialisers but runs none of their code), and the notifier
 against a closed port on loopback (start-up without the two requests' answers; both requests
 fail at once and the rows stay empty).
@@ -357,17 +412,17 @@ fail at once and the rows stay empty).
 | Program | exec → icon drawn (median) | VmRSS 10 s later (median) | shared libraries (`ldd`) |
 |---|---|---|---|
 | floor | {ms(f_drawn)} | {mib(f_rss)} | {r.meta("ldd_floor")} |
-| floor with libcurl preloaded | {ms(c_drawn)} | {mib(c_rss)} | |
+| floor with {http_lib} preloaded | {ms(c_drawn)} | {mib(c_rss)} | |
 | talvane against a closed port | {ms(n_drawn)} | | |
 | talvane | {ms(t_drawn)} | {mib(t_rss)} | {r.meta("ldd_talvane")} |
 
 | Share of the difference | Time | Memory |
 |---|---|---|
-| loading libcurl and its dependencies | {calc(c_drawn - f_drawn, "%+.1f ms")} | {calc((c_rss - f_rss) / 1024, "%+.1f MiB")} |
+| loading {http_lib} and its dependencies | {calc(c_drawn - f_drawn, "%+.1f ms")} | {calc((c_rss - f_rss) / 1024, "%+.1f MiB")} |
 | the notifier's own start-up work, without the answers | {calc(n_drawn - c_drawn, "%+.1f ms")} | {calc((t_rss - c_rss) / 1024, "%+.1f MiB")} (all the rest) |
 | visit report and event-list download on loopback, rows filled | {calc(t_drawn - n_drawn, "%+.1f ms")} | |
 
-Without the cost of loading libcurl (the notifier's figure less the first line), the notifier
+Without the cost of loading {http_lib} (the notifier's figure less the first line), the notifier
 would stand at {ms(t_drawn - (c_drawn - f_drawn))} ({calc((t_drawn - (c_drawn - f_drawn)) / f_drawn, "%.2f")} × the floor) for start-up and {mib(t_rss - (c_rss - f_rss))}
 ({calc((t_rss - (c_rss - f_rss)) / f_rss, "%.2f")} × the floor) for memory.
 
@@ -452,7 +507,7 @@ Medians over {p_runs} runs.
 | handler median, moves that change something / nothing | {us(pointer("view_changing_median_us").median())} / {us(pointer("view_unchanged_median_us").median())} |
 | handler median, moves that change the pointer shape ({pointer("cursor_changes").median()} moves) | {us(pointer("view_cursor_median_us").median())} |
 | `frmMain::pointerMove` alone: median / p90 | {us(pointer("form_median_us").median())} / {us(pointer("form_p90_us").median())} |
-"""
+{windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss)}"""
 
 
 def main(argv):

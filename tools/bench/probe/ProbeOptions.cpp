@@ -32,6 +32,10 @@ std::optional<ProbeOptions> ParseProbeOptions(const std::vector<std::string>& ar
             options.label = value;
             continue;
         }
+        if (name == "--process") {
+            options.processName = value;
+            continue;
+        }
         if (name == "--rss-by-mapping") {
             options.rssByMappingFile = value;
             continue;

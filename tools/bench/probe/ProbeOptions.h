@@ -15,6 +15,9 @@ struct ProbeOptions {
     std::optional<double> idleSeconds;    // then count CPU time and wake-ups over this long
     std::optional<std::string>
         rssByMappingFile;  // with the memory sample: resident KiB per mapped file
+    // Measure the process of this program name rather than the one started:
+    // `wine talvane.exe` leaves the program in a process of Wine's making.
+    std::optional<std::string> processName;
     std::vector<std::string> command;
 };
 
@@ -26,10 +29,12 @@ std::optional<ProbeOptions> ParseProbeOptions(const std::vector<std::string>& ar
 inline constexpr const char* kProbeUsage =
     "usage: talvane-bench-probe [--label NAME] [--timeout S] [--poll-ms MS] [--memory-after S] "
     "[--settle S] [--idle S]"
-    " [--rss-by-mapping FILE] -- COMMAND [ARGS...]\n"
+    " [--rss-by-mapping FILE] [--process NAME] -- COMMAND [ARGS...]\n"
     "Starts COMMAND, reports when its tray icon is mapped and drawn (ms from exec), optionally its "
     "memory\n"
     "S seconds later and its CPU time and wake-ups over an idle window, then ends it with "
-    "SIGTERM.\n";
+    "SIGTERM.\n"
+    "--process NAME measures and ends the process whose program is NAME instead of COMMAND's "
+    "own.\n";
 
 }  // namespace talvane::bench

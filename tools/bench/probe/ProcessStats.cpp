@@ -1,5 +1,9 @@
 #include "tools/bench/probe/ProcessStats.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -99,6 +103,41 @@ std::map<std::string, std::int64_t> RssByMapping(std::string_view smaps) {
         lineStart = lineEnd + 1;
     }
     return rss;
+}
+
+std::string ProgramNameOf(std::string_view cmdline) {
+    const std::string_view first = cmdline.substr(0, cmdline.find('\0'));
+    const std::size_t slash = first.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? first : first.substr(slash + 1));
+}
+
+namespace {
+
+bool sameFileName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+}  // namespace
+
+std::optional<pid_t> FindProcessByProgramName(std::string_view name) {
+    std::error_code ec;
+    std::optional<pid_t> found;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", ec)) {
+        pid_t pid = 0;
+        const std::string dir = entry.path().filename().string();
+        const auto [end, parsed] = std::from_chars(dir.data(), dir.data() + dir.size(), pid);
+        if (parsed != std::errc() || end != dir.data() + dir.size() || pid == getpid()) {
+            continue;
+        }
+        const auto cmdline = readFile(entry.path() / "cmdline");
+        if (cmdline && sameFileName(ProgramNameOf(*cmdline), name) && (!found || pid < *found)) {
+            found = pid;
+        }
+    }
+    return found;
 }
 
 std::optional<MemorySample> SampleMemory(pid_t pid) {

@@ -61,6 +61,15 @@ CostDelta CostBetween(const CostSample& before, const CostSample& after);
 // their names.
 std::map<std::string, std::int64_t> RssByMapping(std::string_view smaps);
 
+// The file name of a process's program, from the text of /proc/PID/cmdline:
+// the last part of its first argument after a '/' or a '\\'. A Windows
+// program under Wine shows its Windows path there ("C:\\...\\talvane.exe").
+std::string ProgramNameOf(std::string_view cmdline);
+
+// A running process other than this one whose program name is `name` (case
+// aside, as Windows file names go), the lowest id if several; or nullopt.
+std::optional<pid_t> FindProcessByProgramName(std::string_view name);
+
 std::optional<MemorySample> SampleMemory(pid_t pid);
 std::optional<std::map<std::string, std::int64_t>> SampleRssByMapping(pid_t pid);
 std::optional<CostSample> SampleCost(pid_t pid);

@@ -48,6 +48,43 @@ void endProgram(pid_t pid) {
     waitpid(pid, &status, 0);
 }
 
+// A process that is not our child: gone once signal 0 no longer reaches it.
+void endOtherProcess(pid_t pid) {
+    kill(pid, SIGTERM);
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (kill(pid, 0) == 0) {
+        if (Clock::now() >= deadline) {
+            kill(pid, SIGKILL);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// The process to measure: the one started, or the one of the program name
+// it handed over to (looked for during 2 s); -1 when there is none.
+pid_t measuredProcess(pid_t started, const ProbeOptions& options) {
+    if (!options.processName) {
+        return started;
+    }
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (const auto found = FindProcessByProgramName(*options.processName)) {
+            return *found;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
+}
+
+// Ends the measured process first (`wine` may wait for it), then the one
+// started.
+void endMeasured(pid_t started, pid_t measured) {
+    if (measured > 0 && measured != started) {
+        endOtherProcess(measured);
+    }
+    endProgram(started);
+}
+
 pid_t spawn(const std::vector<std::string>& command) {
     std::vector<char*> argv;
     for (const std::string& arg : command) {
@@ -205,9 +242,10 @@ int main(int argc, char* argv[]) {
         std::printf("startup label=%s failed=1\n", options->label.c_str());
         std::fprintf(stderr, "talvane-bench-probe: %s: %s\n", options->label.c_str(),
                      startup.failure.c_str());
-        endProgram(pid);
+        endMeasured(pid, measuredProcess(pid, *options));
         return 1;
     }
+    const pid_t measured = measuredProcess(pid, *options);
     std::printf("startup label=%s mapped_ms=%.1f drawn_ms=%.1f shown_windows=%d polls=%d pid=%d\n",
                 options->label.c_str(), startup.mappedMs, startup.drawnMs,
                 watcher->shownTopLevelsOfClient(startup.icon), startup.polls,
@@ -217,10 +255,11 @@ int main(int argc, char* argv[]) {
     int exitCode = 0;
     if (options->memoryAfterSeconds) {
         std::this_thread::sleep_for(std::chrono::duration<double>(*options->memoryAfterSeconds));
-        if (const auto memory = SampleMemory(pid)) {
+        if (const auto memory = measured > 0 ? SampleMemory(measured) : std::nullopt) {
             std::printf("memory label=%s rss_kib=%" PRId64 " pss_kib=%" PRId64 " threads=%d\n",
                         options->label.c_str(), memory->rssKib, memory->pssKib, memory->threads);
-            if (options->rssByMappingFile && !writeRssByMapping(pid, *options->rssByMappingFile)) {
+            if (options->rssByMappingFile &&
+                !writeRssByMapping(measured, *options->rssByMappingFile)) {
                 std::fprintf(stderr, "talvane-bench-probe: cannot write %s\n",
                              options->rssByMappingFile->c_str());
                 exitCode = 1;
@@ -235,7 +274,7 @@ int main(int argc, char* argv[]) {
         if (options->settleSeconds) {
             std::this_thread::sleep_for(std::chrono::duration<double>(*options->settleSeconds));
         }
-        const IdleResult idle = watchIdle(pid, *options->idleSeconds);
+        const IdleResult idle = watchIdle(measured, *options->idleSeconds);
         if (idle.ok) {
             std::printf(
                 "idle label=%s seconds=%.1f cpu_ns=%" PRId64 " wakeups=%" PRId64
@@ -252,6 +291,6 @@ int main(int argc, char* argv[]) {
         }
         std::fflush(stdout);
     }
-    endProgram(pid);
+    endMeasured(pid, measured);
     return exitCode;
 }

@@ -1,0 +1,82 @@
+// The Win32 floor: the least a Windows tray program does. One hidden window,
+// a notification-area icon with a 32 x 32 picture and the message loop,
+// nothing else; the benchmarks hold talvane.exe to it under the same Wine.
+#include <windows.h>
+// windows.h first: shellapi.h builds on its types.
+#include <shellapi.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr int kIconSize = 32;
+
+// Two colours, so that a watcher can tell a drawn icon from an empty window.
+HICON floorIcon() {
+    HDC screen = GetDC(nullptr);
+    HBITMAP colour = CreateCompatibleBitmap(screen, kIconSize, kIconSize);
+    HBITMAP mask = CreateBitmap(kIconSize, kIconSize, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, colour);
+    RECT all{0, 0, kIconSize, kIconSize};
+    HBRUSH blue = CreateSolidBrush(RGB(0x1f, 0x5f, 0xbf));
+    FillRect(dc, &all, blue);
+    RECT inner{8, 8, 24, 24};
+    FillRect(dc, &inner, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // An all-black AND mask: every pixel of the picture is opaque.
+    SelectObject(dc, mask);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SelectObject(dc, old);
+    DeleteObject(blue);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    ICONINFO info{};
+    info.fIcon = TRUE;
+    info.hbmColor = colour;
+    info.hbmMask = mask;
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(colour);
+    DeleteObject(mask);
+    return icon;
+}
+
+LRESULT CALLBACK floorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = floorProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = L"TalvaneBenchFloor";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, nullptr);
+
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = window;
+    icon.uID = 1;
+    icon.uFlags = NIF_ICON | NIF_MESSAGE | NIF_TIP;
+    icon.uCallbackMessage = kTrayMessage;
+    icon.hIcon = floorIcon();
+    std::memcpy(icon.szTip, L"floor", sizeof(L"floor"));
+    Shell_NotifyIconW(NIM_ADD, &icon);
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+    DestroyIcon(icon.hIcon);
+    return 0;
+}
