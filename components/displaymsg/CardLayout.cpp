@@ -18,7 +18,12 @@ constexpr int kCloseTargetWidth = 40;
 
 QFont cardFont(int pixelSize, bool bold) {
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Noto Sans CJK SC")});
+    // Qt's font cache outlives this library, which is unloaded once its last
+    // card has closed: family names made at run time, never literals kept
+    // in the library's own memory, or the next card's lookup reads freed
+    // pages.
+    font.setFamilies(
+        {QString::fromLatin1("Liberation Sans"), QString::fromLatin1("Noto Sans CJK SC")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
