@@ -1,7 +1,8 @@
 // ParseEventList on any payload: at most five rows, each either filled
 // completely from its record or left exactly as it was, slot 5 never
-// touched, titles shortened without halving a character, URLs built from
-// the base, the event identifier and the client number.
+// touched, titles shortened and drawn texts cut at 256 units without halving
+// a character, URLs built from the base, the event identifier (with what
+// would rewrite the address escaped) and the client number.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -26,6 +27,43 @@ std::u16string Concat(std::initializer_list<std::u16string_view> parts) {
     std::u16string text;
     for (const auto part : parts) text += part;
     return text;
+}
+
+// What a drawn text may keep: 256 units, 255 where the 256th opens a pair.
+std::u16string_view Shown(std::u16string_view text) {
+    if (text.size() <= 256) return text;
+    return text.substr(0, talvane::fuzz::IsHighSurrogate(text[255]) ? 255 : 256);
+}
+
+// The identifier as it goes into EventID=: exactly & # = + % and blank
+// escaped, upper-case hex.
+std::u16string EventIdInAddress(std::u16string_view id) {
+    std::u16string out;
+    for (const char16_t c : id) {
+        switch (c) {
+            case u'&':
+                out += u"%26";
+                break;
+            case u'#':
+                out += u"%23";
+                break;
+            case u'=':
+                out += u"%3D";
+                break;
+            case u'+':
+                out += u"%2B";
+                break;
+            case u'%':
+                out += u"%25";
+                break;
+            case u' ':
+                out += u"%20";
+                break;
+            default:
+                out.push_back(c);
+        }
+    }
+    return out;
 }
 
 void FillWithMarks(RowTable& rows) {
@@ -61,15 +99,15 @@ void CheckTitle(std::u16string_view shown, std::u16string_view title) {
 
 void CheckRow(const RowTable& rows, int r, const std::vector<std::u16string>& fields) {
     CheckTitle(rows.RowTitle[r], fields[1]);
-    const std::u16string view = Concat(
-        {kBase, u"/endusers/meeting_view.aspx?FRM=Software&EventID=", fields[0], u"&id=", kClient});
+    const std::u16string view = Concat({kBase, u"/endusers/meeting_view.aspx?FRM=Software&EventID=",
+                                        EventIdInAddress(fields[0]), u"&id=", kClient});
     FUZZ_CHECK(rows.RowViewUrl[r] == view);
-    FUZZ_CHECK(rows.RowDetailText[r] == fields[5]);
+    FUZZ_CHECK(rows.RowDetailText[r] == Shown(fields[5]));
     if (fields[3] == u"0") {
         FUZZ_CHECK(rows.RowShowNew[r] == 0);
         FUZZ_CHECK(rows.RowTimeUrl[r] ==
                    Concat({kBase, u"/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=",
-                           fields[0], u"&id=", kClient}));
+                           EventIdInAddress(fields[0]), u"&id=", kClient}));
         // The date part: ten units, or nine where the tenth opens a pair.
         const std::u16string_view time = rows.RowTimeText[r];
         constexpr std::u16string_view kPrefix = u"时　间：";
@@ -83,8 +121,8 @@ void CheckRow(const RowTable& rows, int r, const std::vector<std::u16string>& fi
     } else {
         FUZZ_CHECK(rows.RowShowNew[r] == -1);
         FUZZ_CHECK(rows.RowTimeUrl[r] == view);
-        FUZZ_CHECK(rows.RowTimeText[r] == Concat({u"时　间：", fields[2]}));
-        FUZZ_CHECK(rows.RowStatusText[r] == Concat({u"已报名：", fields[4], u"人"}));
+        FUZZ_CHECK(rows.RowTimeText[r] == Concat({u"时　间：", Shown(fields[2])}));
+        FUZZ_CHECK(rows.RowStatusText[r] == Concat({u"已报名：", Shown(fields[4]), u"人"}));
     }
 }
 
@@ -116,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(result.footerCaption.has_value() == (elements.size() >= 2));
     if (result.footerCaption) {
         FUZZ_CHECK(*result.footerCaption ==
-                   Concat({u"更多研讨会资料(", elements[1], u"场)，随时点播..."}));
+                   Concat({u"更多研讨会资料(", Shown(elements[1]), u"场)，随时点播..."}));
     }
 
     int filled = 0;
