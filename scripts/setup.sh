@@ -29,6 +29,8 @@ packages=(
     msitools zip unzip
     # the benchmark report writer
     python3
+    # the accessibility bus the screen-reader check reads the panel through
+    at-spi2-core
 )
 
 missing=()
