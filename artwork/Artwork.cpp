@@ -1,4 +1,4 @@
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 
 #include <QFont>
 #include <QGuiApplication>

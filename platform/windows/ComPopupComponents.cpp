@@ -7,9 +7,9 @@
 #include <memory>
 #include <utility>
 
-#include "platform/windows/BstrText.h"
 #include "platform/windows/FormDispatch.h"
 #include "platform/windows/WideText.h"
+#include "support/win32/BstrText.h"
 
 namespace talvane {
 

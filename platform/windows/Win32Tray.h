@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/Tray.h"
-#include "platform/windows/ObjectWindowProc.h"
+#include "support/win32/ObjectWindowProc.h"
 
 namespace talvane {
 

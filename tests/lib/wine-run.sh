@@ -14,7 +14,7 @@ if [ "${1:-}" = "--prefix" ]; then
     shift 2
 fi
 prefix=$(realpath -m "$prefix")  # Wine takes only absolute prefixes
-# Tests that draw get a display of their own (tests/popup-com/with-xvfb.sh);
+# Tests that draw get a display of their own (tests/platform/windows/popup-com/with-xvfb.sh);
 # the others stay off any X server. Wine's desktop keeps the display it was
 # started on, so the drawing ones use a prefix of their own, one run at a
 # time, and its wineserver ends with each run, before the display goes.

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -7,7 +7,7 @@
 #   e2e_wine.sh TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR
 # The Wine prefix is kept between runs in ARTIFACT_DIR/wineprefix (or
 # $TALVANE_WINEPREFIX): a fresh one costs several seconds.
-. "$(dirname "$0")/../lib/desktop.sh"
+. "$(dirname "$0")/../../lib/desktop.sh"
 
 EXE=$1
 DEMO_BIN=$2
@@ -40,7 +40,7 @@ start_virtual_display
 # After the display: the desktop process that wineboot leaves running owns
 # the tray icons, and it must know the display.
 [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
-start_demo --data "$(dirname "$0")/../e2e/data/e2e-data.txt"
+start_demo --data "$(dirname "$0")/../../e2e/data/e2e-data.txt"
 
 # A settings file as the users' machines keep it: GBK, CRLF.
 number=000422026120910000000042

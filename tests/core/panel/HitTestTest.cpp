@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/RowDisplay.h"
-#include "tests/panel/PanelTestSupport.h"
+#include "tests/core/panel/PanelTestSupport.h"
 
 namespace talvane {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "app/RowDisplay.h"
 #include "service/RowTable.h"
-#include "tests/panel/PanelTestSupport.h"
+#include "tests/core/panel/PanelTestSupport.h"
 
 namespace talvane {
 namespace {

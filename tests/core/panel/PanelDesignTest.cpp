@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/panel/PanelTestSupport.h"
+#include "tests/core/panel/PanelTestSupport.h"
 
 namespace talvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/RowDisplay.h"
-#include "tests/panel/PanelTestSupport.h"
+#include "tests/core/panel/PanelTestSupport.h"
 
 namespace talvane {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/settings/SettingsFixture.h"
 #include "tests/fakes/FakeClock.h"
 #include "tests/fakes/FakeRandom.h"
-#include "tests/settings/SettingsFixture.h"
 
 namespace talvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tests/settings/SettingsFixture.h"
+#include "tests/core/settings/SettingsFixture.h"
 
 namespace talvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/contract/CodePageContract.h"
+#include "tests/platform/contract/CodePageContract.h"
 
 #include <vector>
 

@@ -1,10 +1,10 @@
-#include "tests/contract/HttpClientContract.h"
+#include "tests/platform/contract/HttpClientContract.h"
 
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include "tests/contract/LoopbackServer.h"
+#include "tests/platform/contract/LoopbackServer.h"
 
 namespace talvane::contract {
 namespace {

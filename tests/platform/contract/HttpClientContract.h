@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/HttpClient.h"
-#include "tests/contract/Implementation.h"
+#include "tests/platform/contract/Implementation.h"
 
 namespace talvane::contract {
 

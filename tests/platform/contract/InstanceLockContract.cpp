@@ -1,4 +1,4 @@
-#include "tests/contract/InstanceLockContract.h"
+#include "tests/platform/contract/InstanceLockContract.h"
 
 #include <chrono>
 

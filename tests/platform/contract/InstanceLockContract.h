@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/InstanceLock.h"
-#include "tests/contract/Implementation.h"
+#include "tests/platform/contract/Implementation.h"
 
 namespace talvane::contract {
 

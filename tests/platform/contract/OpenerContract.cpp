@@ -1,4 +1,4 @@
-#include "tests/contract/OpenerContract.h"
+#include "tests/platform/contract/OpenerContract.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "tests/contract/SettingsStoreContract.h"
+#include "tests/platform/contract/SettingsStoreContract.h"
 
 #include <optional>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/SettingsStore.h"
-#include "tests/contract/Implementation.h"
+#include "tests/platform/contract/Implementation.h"
 
 namespace talvane::contract {
 

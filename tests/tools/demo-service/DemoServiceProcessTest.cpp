@@ -7,8 +7,8 @@
 #include <regex>
 #include <sstream>
 
-#include "tests/demo/GbkDecode.h"
-#include "tests/demo/ServiceProcess.h"
+#include "tests/tools/demo-service/GbkDecode.h"
+#include "tests/tools/demo-service/ServiceProcess.h"
 
 namespace talvane::testing {
 namespace {

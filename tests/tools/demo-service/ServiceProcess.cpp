@@ -1,4 +1,4 @@
-#include "tests/demo/ServiceProcess.h"
+#include "tests/tools/demo-service/ServiceProcess.h"
 
 #include <poll.h>
 #include <signal.h>

@@ -1,5 +1,5 @@
 #include "platform/linux/CurlHttpClient.h"
-#include "tests/contract/HttpClientContract.h"
+#include "tests/platform/contract/HttpClientContract.h"
 
 namespace talvane::contract {
 

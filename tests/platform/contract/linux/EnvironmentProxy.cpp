@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/contract/HttpClientContract.h"
+#include "tests/platform/contract/HttpClientContract.h"
 
 namespace talvane::contract {
 

@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "platform/linux/FlockInstanceLock.h"
-#include "tests/contract/InstanceLockContract.h"
+#include "tests/platform/contract/InstanceLockContract.h"
 
 namespace talvane::contract {
 

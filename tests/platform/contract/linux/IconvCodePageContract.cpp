@@ -1,5 +1,5 @@
 #include "platform/linux/IconvCodePage.h"
-#include "tests/contract/CodePageContract.h"
+#include "tests/platform/contract/CodePageContract.h"
 
 namespace talvane::contract {
 

@@ -1,5 +1,5 @@
 #include "platform/linux/IniSettingsStore.h"
-#include "tests/contract/SettingsStoreContract.h"
+#include "tests/platform/contract/SettingsStoreContract.h"
 
 namespace talvane::contract {
 

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "platform/qt/QtHttpClient.h"
-#include "tests/contract/HttpClientContract.h"
+#include "tests/platform/contract/HttpClientContract.h"
 
 namespace talvane::contract {
 

@@ -1,5 +1,5 @@
 #include "platform/qt/QtOpener.h"
-#include "tests/contract/OpenerContract.h"
+#include "tests/platform/contract/OpenerContract.h"
 
 namespace talvane::contract {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/contract/HttpClientContract.h"
+#include "tests/platform/contract/HttpClientContract.h"
 
 namespace talvane::contract {
 

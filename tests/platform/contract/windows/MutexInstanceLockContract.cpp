@@ -1,5 +1,5 @@
 #include "platform/windows/MutexInstanceLock.h"
-#include "tests/contract/InstanceLockContract.h"
+#include "tests/platform/contract/InstanceLockContract.h"
 
 namespace talvane::contract {
 

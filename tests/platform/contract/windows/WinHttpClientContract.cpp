@@ -1,5 +1,5 @@
 #include "platform/windows/WinHttpClient.h"
-#include "tests/contract/HttpClientContract.h"
+#include "tests/platform/contract/HttpClientContract.h"
 
 namespace talvane::contract {
 

@@ -12,7 +12,7 @@
 #include "components/displaymsg-win/CardWindow.h"
 #include "components/displaymsg-win/DisplayMsgIdentity.h"
 #include "platform/windows/ComPopupComponents.h"
-#include "tests/popup-com/RefusingComponentIdentity.h"
+#include "tests/platform/windows/popup-com/RefusingComponentIdentity.h"
 
 namespace talvane {
 namespace {

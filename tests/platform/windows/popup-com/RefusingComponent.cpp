@@ -7,8 +7,8 @@
 #include <string>
 
 #include "components/displaymsg-win/InprocServer.h"
-#include "platform/windows/DispatchObject.h"
-#include "tests/popup-com/RefusingComponentIdentity.h"
+#include "support/win32/DispatchObject.h"
+#include "tests/platform/windows/popup-com/RefusingComponentIdentity.h"
 
 namespace {
 

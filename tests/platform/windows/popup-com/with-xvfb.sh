@@ -2,7 +2,7 @@
 # Runs a command with a virtual X display of its own for Wine:
 #   with-xvfb.sh command [arguments...]
 # Xvfb picks a free display number; Wine gets it through TALVANE_WINE_DISPLAY
-# (tests/windows/wine-run.sh keeps Wine off any other display).
+# (tests/lib/wine-run.sh keeps Wine off any other display).
 set -euo pipefail
 
 numberFile=$(mktemp "${TMPDIR:-/tmp}/xvfb-display.XXXXXX")
