@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "demo/ServiceProcess.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "service/ServiceBaseUrl.h"
 #include "startup/FormFixture.h"
+#include "tests/tools/demo-service/ServiceProcess.h"
 
 namespace talvane::testing {
 namespace {

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "fakes/FakeCodePage.h"
-#include "fetch/LocalHttpServer.h"
-#include "fetch/LoopbackSockets.h"
 #include "platform/http/HttpAddress.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/IconvCodePage.h"
 #include "service/PageFetch.h"
+#include "tests/core/service/fetch/LocalHttpServer.h"
+#include "tests/core/service/fetch/LoopbackSockets.h"
 
 namespace talvane {
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "fakes/FakeRandom.h"
-#include "fetch/LocalHttpServer.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/IconvCodePage.h"
 #include "service/EventList.h"
+#include "tests/core/service/fetch/LocalHttpServer.h"
 
 namespace talvane {
 namespace {

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "fetch/LoopbackSockets.h"
+#include "tests/core/service/fetch/LoopbackSockets.h"
 
 namespace talvane::testing {
 

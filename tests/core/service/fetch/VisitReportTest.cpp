@@ -7,10 +7,10 @@
 #include "fakes/FakeCodePage.h"
 #include "fakes/FakeHttp.h"
 #include "fakes/FakeRandom.h"
-#include "fetch/LocalHttpServer.h"
-#include "fetch/LoopbackSockets.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "service/VisitReport.h"
+#include "tests/core/service/fetch/LocalHttpServer.h"
+#include "tests/core/service/fetch/LoopbackSockets.h"
 
 namespace talvane {
 namespace {
