@@ -179,16 +179,9 @@ bool PanelView::focusNextPrevChild(bool next) {
     if (form_ == nullptr) {
         return false;
     }
-    const std::vector<int> rows = FocusableRows(form_->model());
-    if (rows.empty()) {
+    const int to = NextFocusRow(FocusableRows(form_->model()), focusedRow_, next);
+    if (to < 0) {
         return true;  // nothing to go to, but Tab stays in the panel
-    }
-    int to = next ? rows.front() : rows.back();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i] == focusedRow_) {
-            const std::size_t n = rows.size();
-            to = rows[next ? (i + 1) % n : (i + n - 1) % n];
-        }
     }
     // The dotted frame reaches a pixel beyond the title on every side.
     const auto frameOf = [this](int row) {

@@ -79,6 +79,7 @@ PanelWindow::~PanelWindow() {
 void PanelWindow::attach(frmMain& form, Win32Window& window) {
     form_ = &form;
     window_ = &window;
+    accessibility_.attach(hwnd_, form, keyboard_);
     fitToDpi(dpi_);
 }
 
@@ -171,6 +172,7 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
         }
         if (!e.caption.empty()) text_.draw(dc, e.caption, e.font, colour(e.textColour), box);
     }
+    keyboard_.drawFocus(dc, *form_, dpi_);
 }
 
 bool PanelWindow::setPointer() {
@@ -209,6 +211,9 @@ void PanelWindow::pointerUp(LPARAM at) {
 
 LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     const bool attached = form_ != nullptr;
+    if (LRESULT result = 0; attached && accessibility_.handle(message, wParam, lParam, result)) {
+        return result;
+    }
     switch (message) {
         case WM_PAINT:
             paint();
@@ -236,6 +241,9 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_LBUTTONUP:
             if (attached) pointerUp(lParam);
             return 0;
+        case WM_KEYDOWN:
+            if (attached && keyboard_.keyDown(hwnd_, *form_, wParam, dpi_)) return 0;
+            break;
         case WM_TIMER:
             if (attached && wParam == kTimer1) form_->Timer1_Timer();
             return 0;
@@ -258,6 +266,7 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_DESTROY:
             KillTimer(hwnd_, kTimer1);
+            accessibility_.detach();
             PostQuitMessage(0);
             return 0;
         default:

@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "app/PressKind.h"
+#include "app/win/PanelAccessible.h"
+#include "app/win/PanelKeyboard.h"
 #include "app/win/PanelPictures.h"
 #include "app/win/PanelText.h"
 
@@ -57,6 +59,8 @@ class PanelWindow {
     HCURSOR hand_ = nullptr;
     std::optional<POINT> leftPress_;  // pixels
     PressKind leftPressKind_ = PressKind::Single;
+    PanelKeyboard keyboard_;
+    PanelAccessibility accessibility_;
 };
 
 }  // namespace talvane

@@ -9,6 +9,7 @@ void addIfShown(std::vector<AccessibleElement>& out, const PanelModel& model, El
     const Element& element = model.at(name, index);
     std::u16string text = element.kind == ElementKind::Label ? element.caption : pictureName;
     if (element.visible && !text.empty()) {
+        if (!element.fullText.empty()) text = element.fullText;
         out.push_back({element.id, role, std::move(text)});
     }
 }
@@ -41,6 +42,20 @@ std::vector<int> FocusableRows(const PanelModel& model) {
         }
     }
     return rows;
+}
+
+int NextFocusRow(const std::vector<int>& rows, int current, bool forward) {
+    if (rows.empty()) {
+        return -1;
+    }
+    int to = forward ? rows.front() : rows.back();
+    const std::size_t n = rows.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (rows[i] == current) {
+            to = rows[forward ? (i + 1) % n : (i + n - 1) % n];
+        }
+    }
+    return to;
 }
 
 }  // namespace talvane

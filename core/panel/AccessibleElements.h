@@ -33,10 +33,16 @@ inline constexpr char16_t kNewBadgeName[] = u"NEW";
 // row its title, status line, time line, badge and open balloon, then the
 // footer. A label without text (a row with no event) is left out: there is
 // nothing to read and its click does nothing. The footer's shadow repeats
-// the footer and is left out too.
+// the footer and is left out too. A title shortened on screen is named by
+// its whole text.
 std::vector<AccessibleElement> AccessibleElements(const PanelModel& model);
 
 // Rows whose title can take the keyboard focus, top to bottom.
 std::vector<int> FocusableRows(const PanelModel& model);
+
+// Where Tab (forward) or Shift+Tab moves the focus from row current (-1:
+// none): the next focusable row, round from the last to the first; -1 when
+// no row can take it.
+int NextFocusRow(const std::vector<int>& rows, int current, bool forward);
 
 }  // namespace talvane

@@ -74,6 +74,9 @@ struct Element {
     bool visible = true;
     Picture picture = Picture::None;
     std::u16string caption;
+    // Labels only: what assistive technology reads when the caption is a
+    // shortened form of a longer text; empty when the caption is all.
+    std::u16string fullText;
     FontRole font = FontRole::Default;
     ColourRole textColour = ColourRole::ButtonText;
     bool opaque = false;  // labels only: fill rect with backColour before the text

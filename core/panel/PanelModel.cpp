@@ -86,6 +86,10 @@ void PanelModel::setCaption(ElementName name, int index, std::u16string caption)
     }
 }
 
+void PanelModel::setFullText(ElementName name, int index, std::u16string text) {
+    slot(name, index).fullText = std::move(text);
+}
+
 void PanelModel::setPosition(ElementName name, int index, float left, float top) {
     Element& e = slot(name, index);
     if (e.rect.left == left && e.rect.top == top) {

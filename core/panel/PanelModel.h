@@ -33,6 +33,8 @@ class PanelModel {
     void setPicture(ElementName name, int index, Picture picture);
     void setCaption(ElementName name, int index, std::u16string caption);
     void setPosition(ElementName name, int index, float left, float top);
+    // Nothing on screen changes: no damage.
+    void setFullText(ElementName name, int index, std::u16string text);
 
     // The topmost visible element whose rectangle contains the point;
     // nullptr when the point is on the window's bare background. The pointer

@@ -28,6 +28,7 @@ void hideBalloons(PanelModel& m) {
 void ShowRows(PanelModel& m, const RowTable& rows) {
     for (int i = 0; i < kPanelRows; ++i) {
         m.setCaption(N::lblList, i, rows.RowTitle[i]);
+        m.setFullText(N::lblList, i, rows.RowFullTitle[i]);
         m.setCaption(N::lblReg, i, rows.RowStatusText[i]);
         m.setCaption(N::lblTime, i, rows.RowTimeText[i]);
         m.setVisible(N::imgNew, i, rows.RowShowNew[i] != 0);

@@ -46,6 +46,7 @@ void FillRow(const std::vector<std::u16string_view>& fields, std::u16string_view
     std::u16string title(fields[1]);
     const std::u16string_view timeText = LeadingUnits(fields[2], kLongestShownText);
 
+    rows.RowFullTitle[r] = std::u16string(LeadingUnits(title, kLongestShownText));
     rows.RowTitle[r] = getTitle(title);
     rows.RowViewUrl[r] = Join({baseUrl, kEventPage, eventId, u"&id=", sysNumber});
     if (fields[3] == u"0") {
@@ -75,6 +76,7 @@ std::u16string getTitle(std::u16string& title) {
 void ClearRows(RowTable& rows) {
     for (int r = 0; r < RowTable::kRows; ++r) {
         rows.RowTitle[r].clear();
+        rows.RowFullTitle[r].clear();
         rows.RowViewUrl[r].clear();
         rows.RowStatusText[r].clear();
         rows.RowTimeText[r].clear();

@@ -19,6 +19,9 @@ struct RowTable {
     std::array<std::u16string, kSlots> RowTimeText;
     std::array<std::u16string, kSlots> RowDetailText;
     std::array<std::int16_t, kSlots> RowShowNew{};  // True = -1, False = 0
+    // The title as the payload gave it, before getTitle shortened it for the
+    // screen: what a screen reader announces.
+    std::array<std::u16string, kSlots> RowFullTitle;
 };
 
 }  // namespace talvane

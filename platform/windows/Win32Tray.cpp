@@ -1,5 +1,7 @@
 #include "platform/windows/Win32Tray.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 namespace talvane {
@@ -52,6 +54,11 @@ NOTIFYICONDATAW Win32Tray::iconData(UINT flags) const {
 void Win32Tray::add() {
     NOTIFYICONDATAW data = iconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
     added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    // Version 4 lets the icon be used by keyboard: Win+B and the arrows
+    // reach it, Enter or Space select it, Shift+F10 or the menu key ask for
+    // its menu.
+    data.uVersion = NOTIFYICON_VERSION_4;
+    if (added_) Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
 
 void Win32Tray::setShown(bool shown) {
@@ -83,7 +90,11 @@ int Win32Tray::showMenu(const std::vector<MenuItem>& items) {
         }
     }
     POINT at{};
-    GetCursorPos(&at);
+    if (menuAnchor_) {
+        at = *menuAnchor_;
+    } else {
+        GetCursorPos(&at);
+    }
     // Without the foreground the menu would not close on a click elsewhere;
     // the empty message afterwards lets it close on the first try next time.
     SetForegroundWindow(hwnd_);
@@ -97,14 +108,21 @@ int Win32Tray::showMenu(const std::vector<MenuItem>& items) {
 
 LRESULT Win32Tray::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kIconMessage) {
-        // Without NOTIFYICON_VERSION_4 lParam is the mouse message itself.
+        // Version 4: the event is lParam's low word, and wParam the point a
+        // menu opens at (the icon's place when asked for by keyboard).
         TrayButton button{};
-        switch (static_cast<UINT>(lParam)) {
+        menuAnchor_.reset();
+        switch (LOWORD(lParam)) {
             case WM_LBUTTONUP:
+            // Enter or Space on the icon; the select that follows every
+            // mouse click is left to WM_LBUTTONUP.
+            case NIN_KEYSELECT:
                 button = TrayButton::Left;
                 break;
-            case WM_RBUTTONUP:
+            // A right click (after its WM_RBUTTONUP), Shift+F10, the menu key.
+            case WM_CONTEXTMENU:
                 button = TrayButton::Right;
+                menuAnchor_ = POINT{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
                 break;
             case WM_MBUTTONUP:
                 button = TrayButton::Middle;

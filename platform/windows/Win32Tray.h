@@ -4,6 +4,7 @@
 // after windows.h
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/Tray.h"
@@ -38,8 +39,9 @@ class Win32Tray : public Tray {
     HICON icon_;
     UINT taskbarCreated_;
     std::u16string tip_;
-    bool wanted_ = false;  // the program asked for the icon
-    bool added_ = false;   // the shell holds it
+    bool wanted_ = false;              // the program asked for the icon
+    bool added_ = false;               // the shell holds it
+    std::optional<POINT> menuAnchor_;  // where the shell asked for the menu
 };
 
 }  // namespace talvane

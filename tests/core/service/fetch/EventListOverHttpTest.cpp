@@ -58,6 +58,9 @@ TEST_F(EventListOverHttp, FillsFiveRowsAndFooter_FromTheServicesGbkPage) {
     EXPECT_EQ(rows.RowStatusText[0], u"已报名：356人");
     EXPECT_EQ(rows.RowShowNew[0], -1);
     EXPECT_EQ(rows.RowTitle[1], u"企业网络安全防护体系建设：从边界防御到纵深防御的全面升级与运...");
+    EXPECT_EQ(rows.RowFullTitle[1].substr(0, 30), rows.RowTitle[1].substr(0, 30));
+    EXPECT_GT(rows.RowFullTitle[1].size(), 32u);
+    EXPECT_EQ(rows.RowFullTitle[0], rows.RowTitle[0]);
     EXPECT_EQ(rows.RowTimeText[2], u"时　间：2008-12-12   进入会议重现");
     EXPECT_EQ(rows.RowTimeUrl[2], ctx.baseUrl +
                                       u"/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=10224"

@@ -1,0 +1,151 @@
+// Reads the running program's panel from outside, as a screen reader does,
+// and presses its keys on the tray icon as the shell would pass them on.
+//   a11y-probe.exe OUT list        one line per element: role<TAB>name<TAB>action
+//   a11y-probe.exe OUT do N        the default action of the Nth element (from 1)
+//   a11y-probe.exe OUT focus       the element that has the focus: role<TAB>name
+//   a11y-probe.exe OUT tray EVENT  the icon's message with EVENT (select, key, menu)
+// Writes UTF-8 into OUT (Wine's output through a file) and exits 0, or 1
+// with the reason in OUT.
+#include <windows.h>
+// after windows.h
+#include <oleacc.h>
+#include <shellapi.h>
+#include <wrl/client.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+FILE* out = nullptr;
+
+std::string utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string bytes(std::size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), bytes.data(), n, nullptr,
+                        nullptr);
+    return bytes;
+}
+
+int failWith(const char* reason, HRESULT hr = S_OK) {
+    std::fprintf(out, "probe: %s (0x%08lx)\n", reason, static_cast<unsigned long>(hr));
+    return 1;
+}
+
+// Owns what a getter hands back: a BSTR or a VARIANT.
+struct Text {
+    BSTR value = nullptr;
+    ~Text() { SysFreeString(value); }
+    std::wstring str() const { return value ? std::wstring(value, SysStringLen(value)) : L""; }
+};
+
+struct Variant {
+    VARIANT value;
+    Variant() { VariantInit(&value); }
+    explicit Variant(LONG child) : Variant() {
+        value.vt = VT_I4;
+        value.lVal = child;
+    }
+    ~Variant() { VariantClear(&value); }
+};
+
+const char* roleName(const VARIANT& role) {
+    if (role.vt != VT_I4) return "?";
+    switch (role.lVal) {
+        case ROLE_SYSTEM_LINK:
+            return "link";
+        case ROLE_SYSTEM_PUSHBUTTON:
+            return "button";
+        case ROLE_SYSTEM_STATICTEXT:
+            return "text";
+        case ROLE_SYSTEM_CLIENT:
+            return "client";
+        default:
+            return "other";
+    }
+}
+
+std::string describe(IAccessible* panel, LONG child, bool withAction) {
+    Variant id(child), role;
+    Text name, action;
+    panel->get_accRole(id.value, &role.value);
+    panel->get_accName(id.value, &name.value);
+    std::string line = std::string(roleName(role.value)) + "\t" + utf8(name.str());
+    if (withAction) {
+        panel->get_accDefaultAction(id.value, &action.value);
+        line += "\t" + utf8(action.str());
+    }
+    return line;
+}
+
+int trayEvent(const std::wstring& event) {
+    const HWND tray = FindWindowW(L"TalvaneTrayIcon", nullptr);
+    if (tray == nullptr) return failWith("no tray window");
+    // What the shell sends with NOTIFYICON_VERSION_4: the event in the low
+    // word of lParam, the icon's id in the high word, the anchor in wParam.
+    const UINT message = event == L"select" ? NIN_SELECT
+                         : event == L"key"  ? NIN_KEYSELECT
+                                            : WM_CONTEXTMENU;
+    PostMessageW(tray, WM_APP + 1, MAKEWPARAM(900, 700), MAKELPARAM(message, 1));
+    std::fprintf(out, "posted\n");
+    return 0;
+}
+
+int run(const std::vector<std::wstring>& args) {
+    if (args.size() >= 2 && args[0] == L"tray") return trayEvent(args[1]);
+    const HWND window = FindWindowW(L"TalvanePanel", nullptr);
+    if (window == nullptr) return failWith("no panel window");
+    ComPtr<IAccessible> panel;
+    HRESULT hr = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                            IID_IAccessible, &panel);
+    if (FAILED(hr) || !panel) return failWith("no accessible object", hr);
+    if (args[0] == L"focus") {
+        Variant focus;
+        hr = panel->get_accFocus(&focus.value);
+        if (hr != S_OK || focus.value.vt != VT_I4) return failWith("nothing focused", hr);
+        std::fprintf(out, "%s\n", describe(panel.Get(), focus.value.lVal, false).c_str());
+        return 0;
+    }
+    LONG count = 0;
+    panel->get_accChildCount(&count);
+    std::vector<VARIANT> children(static_cast<std::size_t>(count));
+    LONG got = 0;
+    hr = AccessibleChildren(panel.Get(), 0, count, children.data(), &got);
+    if (FAILED(hr)) return failWith("AccessibleChildren failed", hr);
+    if (args[0] == L"list") {
+        std::fprintf(out, "%s\n", describe(panel.Get(), CHILDID_SELF, false).c_str());
+        for (LONG i = 0; i < got; ++i) {
+            if (children[std::size_t(i)].vt != VT_I4) return failWith("a child is an object");
+            std::fprintf(out, "%s\n",
+                         describe(panel.Get(), children[std::size_t(i)].lVal, true).c_str());
+        }
+        return 0;
+    }
+    if (args[0] == L"do" && args.size() >= 2) {
+        Variant id(std::stol(args[1]));
+        hr = panel->accDoDefaultAction(id.value);
+        if (FAILED(hr)) return failWith("accDoDefaultAction failed", hr);
+        std::fprintf(out, "done\n");
+        return 0;
+    }
+    return failWith("unknown command");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    out = _wfopen(argv[1], L"wb");
+    if (out == nullptr) return 2;
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const int status = run(std::vector<std::wstring>(argv + 2, argv + argc));
+    CoUninitialize();
+    std::fclose(out);
+    return status;
+}
