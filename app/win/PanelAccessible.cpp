@@ -19,6 +19,11 @@ constexpr UINT kDefaultActionMessage = WM_APP + 0x20;
 
 namespace {
 
+// oleacc.dll exports IID_IAccessible as data, and linking it through the
+// import library gives the address of a jump stub instead: __uuidof(IAccessible)
+// is the interface's real id.
+const IID& kIAccessible = __uuidof(IAccessible);
+
 WPARAM packId(ElementId id) {
     return (static_cast<WPARAM>(id.name) << 8) | static_cast<std::uint8_t>(id.index);
 }
@@ -80,7 +85,7 @@ class PanelAccessibleObject final : public IAccessible {
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-            IsEqualIID(iid, IID_IAccessible)) {
+            IsEqualIID(iid, kIAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -333,7 +338,7 @@ void PanelAccessibility::detach() {
 
 bool PanelAccessibility::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && object_) {
-        result = LresultFromObject(IID_IAccessible, wParam, object_.Get());
+        result = LresultFromObject(kIAccessible, wParam, object_.Get());
         return true;
     }
     if (message == kDefaultActionMessage && object_) {

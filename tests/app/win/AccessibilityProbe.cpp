@@ -16,7 +16,6 @@
 #include <string>
 #include <vector>
 
-
 using Microsoft::WRL::ComPtr;
 
 namespace {
@@ -84,6 +83,16 @@ std::string describe(IAccessible* panel, LONG child, bool withAction) {
     return line;
 }
 
+// What there is instead, for the failure message.
+BOOL CALLBACK listWindow(HWND window, LPARAM) {
+    wchar_t className[128] = L"", title[128] = L"";
+    GetClassNameW(window, className, 128);
+    GetWindowTextW(window, title, 128);
+    std::fprintf(out, "  window %s \"%s\"%s\n", utf8(className).c_str(), utf8(title).c_str(),
+                 IsWindowVisible(window) ? " visible" : "");
+    return TRUE;
+}
+
 int trayEvent(const std::wstring& event) {
     const HWND tray = FindWindowW(L"TalvaneTrayIcon", nullptr);
     if (tray == nullptr) return failWith("no tray window");
@@ -100,10 +109,14 @@ int trayEvent(const std::wstring& event) {
 int run(const std::vector<std::wstring>& args) {
     if (args.size() >= 2 && args[0] == L"tray") return trayEvent(args[1]);
     const HWND window = FindWindowW(L"TalvanePanel", nullptr);
-    if (window == nullptr) return failWith("no panel window");
+    if (window == nullptr) {
+        failWith("no panel window");
+        EnumWindows(listWindow, 0);
+        return 1;
+    }
     ComPtr<IAccessible> panel;
     HRESULT hr = AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                            IID_IAccessible, &panel);
+                                            __uuidof(IAccessible), &panel);
     if (FAILED(hr) || !panel) return failWith("no accessible object", hr);
     if (args[0] == L"focus") {
         Variant focus;

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# talvane.exe under Wine for keyboard and screen-reader users: the tray
+# icon's keyboard select opens the panel; a probe reads the panel from
+# outside as a screen reader does (the five titles as links, the shortened
+# one whole) and runs the first title's default action, which reaches the
+# browser; Tab and Shift+Tab move a visible focus frame over the titles,
+# Enter opens the focused one, Escape puts the panel away; Shift+F10 on the
+# icon opens the tray menu.
+#   a11y_wine.sh TALVANE_EXE PROBE_EXE DEMO_SERVICE ARTIFACT_DIR
+. "$(dirname "$0")/../../lib/desktop.sh"
+. "$(dirname "$0")/../../lib/wine-desktop.sh"
+
+EXE=$1
+PROBE=$2
+DEMO_BIN=$3
+wine_desktop_setup "$EXE" "$4" windows-a11y
+cp "$PROBE" "$WORK/app/a11y-probe.exe"
+
+# probe ARGS...: the probe's answer on stdout; false when it failed.
+probe() {
+    rm -f "$WORK/probe.txt"
+    (cd "$WORK/app" && "$WINE" a11y-probe.exe "Z:$WORK/probe.txt" "$@") >/dev/null 2>&1
+    local status=$?
+    cat "$WORK/probe.txt" 2>/dev/null
+    return $status
+}
+opened_at_least() { [ "$(opened_count)" -ge "$1" ]; }
+focused_is() { [ "$(probe focus)" = "link	$1" ]; }
+page() { echo "$TALVANE_SERVICE_URL/endusers/meeting_view.aspx?FRM=Software&EventID=$1&id=$NUMBER"; }
+
+run_exe >"$WORK/talvane.out" 2>&1 &
+APP_PID=$!
+wait_until 60 grep -q Clientnew.aspx "$WORK/requests.log" || fail "no event-list request: $(cat "$WORK/talvane.out")"
+wait_until 30 test -n "$(tray_icon)" || fail "no tray icon inside the tray host"
+
+# --- Enter on the tray icon (NIN_KEYSELECT) shows the panel ---------------
+[ -z "${TALVANE_WINEDEBUG:-}" ] || cp "$WORK/talvane.out" "$ARTIFACTS/" 2>/dev/null
+probe tray key >/dev/null || fail "the probe could not reach the tray icon's window"
+wait_for_panel 15 || fail "the icon's keyboard select did not show the panel"
+
+# --- The panel read from outside ------------------------------------------
+tree=$(probe list) || { cp "$WORK/talvane.out" "$ARTIFACTS/"; fail "reading the panel failed: $tree"; }
+printf '%s\n' "$tree" >"$ARTIFACTS/tree.txt"
+title0=端到端测试研讨会零号：网络安全基础与实践
+long=端到端测试研讨会二号：一个超过三十二个字符的很长很长的标题用于检验截断
+titles=$(printf '%s\n' "$tree" | grep -c '^link	端到端测试研讨会.号.*	跳转$')
+[ "$titles" = 5 ] || fail "expected five titles as links with their action, got $titles:
+$tree"
+printf '%s\n' "$tree" | grep -qx "link	$long	跳转" || fail "the shortened title is not announced whole:
+$tree"
+printf '%s\n' "$tree" | grep -q '^button	关闭	按下$' || fail "no close button in the tree:
+$tree"
+printf '%s\n' "$tree" | grep -q '^text	NEW	$' || fail "no NEW badge as text in the tree:
+$tree"
+# The first line is the panel itself; child ids count from the second.
+first=$(($(printf '%s\n' "$tree" | grep -n "^link	$title0	" | cut -d: -f1) - 1))
+probe do "$first" >/dev/null || fail "the default action of the first title failed"
+wait_until 15 test -s "$WORK/opened.txt" || fail "the first title's default action opened nothing"
+[ "$(head -n1 "$WORK/opened.txt")" = "$(page E2E100)" ] || fail "opened $(opened), expected $(page E2E100)"
+
+# --- Keyboard: Tab, Shift+Tab, Enter, Escape --------------------------------
+wait_for_panel 5 || fail "the panel went away"
+xdotool mousemove 5 700  # no hover highlight over the rows
+settled 1-before-tab || fail "the panel kept changing"
+xdotool windowfocus --sync "$PANEL" 2>/dev/null || xdotool windowfocus "$PANEL"
+xdotool key Tab
+wait_until 10 focused_is "$title0" || fail "Tab did not focus the first title: $(probe focus)"
+shot_until 2-focus-frame "the focus frame" differs_from 1-before-tab 2-focus-frame 20
+xdotool key Tab Tab
+wait_until 10 focused_is "$long" || fail "two more Tabs did not reach the third title: $(probe focus)"
+xdotool key shift+Tab
+wait_until 10 focused_is 端到端测试研讨会一号（已结束） || fail "Shift+Tab did not go back a title: $(probe focus)"
+xdotool key Return
+wait_until 15 opened_at_least 2 || fail "Enter opened nothing"
+[ "$(sed -n 2p "$WORK/opened.txt")" = "$(page E2E101)" ] || fail "Enter opened $(opened)"
+wait_for_panel 5 || fail "the panel went away"
+xdotool windowfocus "$PANEL" 2>/dev/null
+xdotool key Escape
+wait_until 10 panel_hidden || fail "Escape did not put the panel away"
+
+# --- Shift+F10 on the icon: the tray menu -----------------------------------
+probe tray menu >/dev/null || fail "the probe could not reach the tray icon's window"
+menu=""
+for _ in $(seq 1 100); do
+    menu=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("talvane.exe" "talvane.exe")  \([0-9]*\)x\([0-9]*\)+.*/\1 \2 \3/p' |
+        awk '$2 > 40 && $3 > 30 && $3 < 200 {print $1; exit}')
+    [ -n "$menu" ] && break
+    sleep 0.05
+done
+[ -n "$menu" ] || fail "the icon's menu request did not open the tray menu"
+shot 3-menu
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 10)) click 1
+wait_until 15 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "Exit from the menu did not end the program"
+APP_PID=""
+e2e_pass
