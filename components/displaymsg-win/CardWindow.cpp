@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "components/displaymsg-win/CardAnnounce.h"
 #include "components/displaymsg-win/TextLines.h"
 #include "components/displaymsg/CardLook.h"
 #include "components/displaymsg/CardStack.h"
@@ -486,6 +487,7 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     placeCards();
     startCountdown(window, *card);
     ShowWindow(window, SW_SHOWNOACTIVATE);
+    announceCard(window, text);
     return true;
 }
 
