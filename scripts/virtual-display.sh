@@ -1,6 +1,7 @@
 # Sourced by the scripts that need an X display without one: starts Xvfb on a
 # free display number and trayer as the tray host, and stops both on exit.
-#   start_virtual_display            exports DISPLAY, sets XVFB_PID, TRAYER_PID
+#   start_virtual_display            exports DISPLAY, sets XVFB_PID, TRAYER_PID;
+#                                    $VIRTUAL_SCREEN (default 1024x768x24) sizes it
 #   start_tray_host                  (again) starts trayer, sets TRAYER_PID
 #   ensure_tray_host                 starts trayer again if it is not there
 start_virtual_display() {
@@ -9,7 +10,7 @@ start_virtual_display() {
     # reach another namespace's server through the abstract name.
     local numberfile
     numberfile=$(mktemp)
-    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten local 9>"$numberfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 9 -screen 0 "${VIRTUAL_SCREEN:-1024x768x24}" -nolisten tcp -nolisten local 9>"$numberfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 200); do
         [ -s "$numberfile" ] && break

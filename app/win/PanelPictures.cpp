@@ -1,5 +1,7 @@
 #include "app/win/PanelPictures.h"
 
+#include <algorithm>
+
 #include <wincodec.h>
 
 #include <cwctype>
@@ -76,13 +78,50 @@ int PictureScaleFor(UINT dpi) {
 }
 
 void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int height) {
+    const Slice column{0, bitmap.width, x, width};
+    const Slice row{0, bitmap.height, y, height};
+    DrawPictureSlices(dc, bitmap, {&column, 1}, {&row, 1});
+}
+
+void DrawPictureSlices(HDC dc, const PanelBitmap& bitmap, std::span<const Slice> columns,
+                       std::span<const Slice> rows) {
     if (bitmap.bitmap == nullptr) return;
     const HDC source = CreateCompatibleDC(dc);
     const HGDIOBJ old = SelectObject(source, bitmap.bitmap);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, width, height, source, 0, 0, bitmap.width, bitmap.height, blend);
+    for (const Slice& row : rows) {
+        for (const Slice& column : columns) {
+            if (column.length <= 0 || row.length <= 0) continue;
+            AlphaBlend(dc, column.at, row.at, column.length, row.length, source, column.from,
+                       row.from, column.count, row.count, blend);
+        }
+    }
     SelectObject(source, old);
     DeleteDC(source);
+}
+
+namespace {
+
+// Cuts one axis of the background so that its far edge lands on the
+// window's edge: the picture up to its edge band at its drawn size, then
+// the last pixel before the band stretched over the gap, then the band.
+std::array<Slice, 3> edgeSlices(int band, int sourceLength, int drawnLength, int windowLength) {
+    const int drawnBand = MulDiv(band, drawnLength, sourceLength);
+    const int gap = std::max(0, windowLength - drawnLength);
+    const int body = drawnLength - drawnBand;
+    return {{{0, sourceLength - band, 0, body},
+             {sourceLength - band - 1, 1, body, gap},
+             {sourceLength - band, band, body + gap, drawnBand}}};
+}
+
+}  // namespace
+
+void DrawBackgroundToEdges(HDC dc, const PanelBitmap& bitmap, SIZE drawn, SIZE window) {
+    // 8 pixels at 100 %: the rounded corners and the border lie inside.
+    const int band = std::max(1, std::min(bitmap.width, bitmap.height) / 30);
+    const auto columns = edgeSlices(band, bitmap.width, drawn.cx, window.cx);
+    const auto rows = edgeSlices(band, bitmap.height, drawn.cy, window.cy);
+    DrawPictureSlices(dc, bitmap, columns, rows);
 }
 
 PanelPictures::~PanelPictures() { release(); }

@@ -86,11 +86,15 @@ void PanelWindow::attach(frmMain& form, Win32Window& window) {
 void PanelWindow::startTimer(UINT intervalMs) { SetTimer(hwnd_, kTimer1, intervalMs, nullptr); }
 
 // Only the rounded visible area is ever seen, so the window is no larger;
-// pictures, fonts and the pointer follow the DPI.
+// pictures, fonts and the pointer follow the DPI. The shape is computed
+// once, at start-up; after a DPI change the window takes the same shape
+// scaled to the new DPI (Win32Window::dpiChanged), and the background is
+// carried to its edges, so the panel stays whole.
 void PanelWindow::fitToDpi(UINT dpi) {
     dpi_ = dpi;
     const float tpp = 1440.0f / static_cast<float>(dpi);
-    const RoundRectRegion area = TransparencyRegion(tpp, tpp);
+    const RoundRectRegion* shaped = window_ != nullptr ? window_->visibleArea() : nullptr;
+    const RoundRectRegion area = shaped != nullptr ? *shaped : TransparencyRegion(tpp, tpp);
     SetWindowPos(hwnd_, nullptr, 0, 0, area.right, area.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     pictures_.prepare(dpi);
@@ -148,7 +152,13 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
         DrawPicture(dc, bitmap, at.x, at.y, MulDiv(bitmap.width, dpi_ * 100, scale * 96),
                     MulDiv(bitmap.height, dpi_ * 100, scale * 96));
     };
-    draw(pictures_.background(), {0, 0});
+    const PanelBitmap& background = pictures_.background();
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    DrawBackgroundToEdges(dc, background,
+                          {MulDiv(background.width, dpi_ * 100, scale * 96),
+                           MulDiv(background.height, dpi_ * 100, scale * 96)},
+                          {client.right, client.bottom});
     if (form_ == nullptr) return;
 
     const auto& elements = form_->model().elements();

@@ -37,6 +37,9 @@ class Win32Window : public AppWindow {
 
     float twipsPerPixel() const { return 1440.0f / static_cast<float>(dpi_); }
 
+    // The visible area in pixels at the present DPI; null before one is set.
+    const RoundRectRegion* visibleArea() const { return hasArea_ ? &area_ : nullptr; }
+
   private:
     RECT monitorRect() const;
 

@@ -58,3 +58,5 @@ tray_icon() {
     [ -n "$panel" ] || return
     xwininfo -tree -id "$panel" 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*("explorer.exe" "explorer.exe").*/\1/p' | head -n1
 }
+icon_docked() { [ -n "$(tray_icon)" ]; }
+icon_gone() { [ -z "$(tray_icon)" ]; }

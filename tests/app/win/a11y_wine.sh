@@ -31,7 +31,7 @@ page() { echo "$TALVANE_SERVICE_URL/endusers/meeting_view.aspx?FRM=Software&Even
 run_exe >"$WORK/talvane.out" 2>&1 &
 APP_PID=$!
 wait_until 60 grep -q Clientnew.aspx "$WORK/requests.log" || fail "no event-list request: $(cat "$WORK/talvane.out")"
-wait_until 30 test -n "$(tray_icon)" || fail "no tray icon inside the tray host"
+wait_until 30 icon_docked || fail "no tray icon inside the tray host"
 
 # --- Enter on the tray icon (NIN_KEYSELECT) shows the panel ---------------
 [ -z "${TALVANE_WINEDEBUG:-}" ] || cp "$WORK/talvane.out" "$ARTIFACTS/" 2>/dev/null

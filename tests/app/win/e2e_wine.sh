@@ -26,7 +26,7 @@ $paths
 expected:
 $expected"
 
-wait_until 30 test -n "$(tray_icon)" || fail "no tray icon inside the tray host"
+wait_until 30 icon_docked || fail "no tray icon inside the tray host"
 ICON=$(tray_icon)
 shot 0-tray
 
@@ -104,7 +104,7 @@ wait "$APP_PID"
 status=$?
 APP_PID=""
 [ $status = 0 ] || fail "the program ended with status $status"
-wait_until 10 test -z "$(tray_icon)" || fail "the tray icon stayed after Exit"
+wait_until 10 icon_gone || fail "the tray icon stayed after Exit"
 [ "$(wc -l <"$WORK/requests.log")" = "$before" ] || fail "Exit sent requests"
 
 # --- Reminders: a Wednesday morning, a tick every 200 ms ----------------
