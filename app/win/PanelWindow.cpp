@@ -17,22 +17,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TalvanePanel";
 constexpr UINT_PTR kTimer1 = 1;
 
-COLORREF colour(ColourRole role) {
-    switch (role) {
-        case ColourRole::ButtonText:
-            return artcolour::kButtonText;
-        case ColourRole::WindowText:
-            return artcolour::kWindowText;
-        case ColourRole::WindowBackground:
-            return artcolour::kWindowBackground;
-        case ColourRole::White:
-            return artcolour::kFooterText;
-        case ColourRole::Black:
-            return artcolour::kFooterShadow;
-    }
-    return 0;
-}
-
 // Button and shift codes as the form's handlers expect them.
 int buttonsOf(WPARAM keys) {
     return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
@@ -80,6 +64,7 @@ void PanelWindow::attach(frmMain& form, Win32Window& window) {
     form_ = &form;
     window_ = &window;
     accessibility_.attach(hwnd_, form, keyboard_);
+    colours_.refresh();
     fitToDpi(dpi_);
 }
 
@@ -155,10 +140,14 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
     const PanelBitmap& background = pictures_.background();
     RECT client{};
     GetClientRect(hwnd_, &client);
-    DrawBackgroundToEdges(dc, background,
-                          {MulDiv(background.width, dpi_ * 100, scale * 96),
-                           MulDiv(background.height, dpi_ * 100, scale * 96)},
-                          {client.right, client.bottom});
+    if (colours_.highContrast()) {
+        colours_.drawPlainBackground(dc, client);
+    } else {
+        DrawBackgroundToEdges(dc, background,
+                              {MulDiv(background.width, dpi_ * 100, scale * 96),
+                               MulDiv(background.height, dpi_ * 100, scale * 96)},
+                              {client.right, client.bottom});
+    }
     if (form_ == nullptr) return;
 
     const auto& elements = form_->model().elements();
@@ -172,15 +161,21 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
         RECT overlap;
         if (!IntersectRect(&overlap, &box, &dirty)) continue;
         if (e.kind == ElementKind::Image) {
-            if (e.picture != Picture::None) draw(pictures_.picture(e.picture), topLeft);
+            if (colours_.highContrast()) {
+                colours_.drawPlainImage(dc, e, box, text_);
+            } else if (e.picture != Picture::None) {
+                draw(pictures_.picture(e.picture), topLeft);
+            }
             continue;
         }
+        // The footer's shadow is the artwork's; High Contrast has none.
+        if (colours_.highContrast() && e.textColour == ColourRole::Black) continue;
         if (e.opaque) {
-            const HBRUSH back = CreateSolidBrush(colour(e.backColour));
+            const HBRUSH back = CreateSolidBrush(colours_.fill(e.backColour));
             FillRect(dc, &box, back);
             DeleteObject(back);
         }
-        if (!e.caption.empty()) text_.draw(dc, e.caption, e.font, colour(e.textColour), box);
+        if (!e.caption.empty()) text_.draw(dc, e.caption, e.font, colours_.text(e), box);
     }
     keyboard_.drawFocus(dc, *form_, dpi_);
 }
@@ -251,6 +246,11 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_LBUTTONUP:
             if (attached) pointerUp(lParam);
             return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            colours_.refresh();
+            InvalidateRect(hwnd_, nullptr, FALSE);
+            break;
         case WM_KEYDOWN:
             if (attached && keyboard_.keyDown(hwnd_, *form_, wParam, dpi_)) return 0;
             break;

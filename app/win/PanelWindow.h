@@ -8,6 +8,7 @@
 
 #include "app/PressKind.h"
 #include "app/win/PanelAccessible.h"
+#include "app/win/PanelColours.h"
 #include "app/win/PanelKeyboard.h"
 #include "app/win/PanelPictures.h"
 #include "app/win/PanelText.h"
@@ -60,6 +61,7 @@ class PanelWindow {
     std::optional<POINT> leftPress_;  // pixels
     PressKind leftPressKind_ = PressKind::Single;
     PanelKeyboard keyboard_;
+    PanelColours colours_;
     PanelAccessibility accessibility_;
 };
 

@@ -4,6 +4,7 @@
 //   a11y-probe.exe OUT do N        the default action of the Nth element (from 1)
 //   a11y-probe.exe OUT focus       the element that has the focus: role<TAB>name
 //   a11y-probe.exe OUT tray EVENT  the icon's message with EVENT (select, key, menu)
+//   a11y-probe.exe OUT contrast on|off  High Contrast's stored flag, announced
 // Writes UTF-8 into OUT (Wine's output through a file) and exits 0, or 1
 // with the reason in OUT.
 #include <windows.h>
@@ -106,8 +107,27 @@ int trayEvent(const std::wstring& event) {
     return 0;
 }
 
+// Switches the flag Windows keeps for High Contrast and tells every window,
+// as Windows does when the user switches it.
+int contrast(bool on) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", 0,
+                        nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return failWith("cannot open the High Contrast key");
+    }
+    const wchar_t* flags = on ? L"1" : L"0";
+    RegSetValueExW(key, L"Flags", 0, REG_SZ, reinterpret_cast<const BYTE*>(flags), 4);
+    RegCloseKey(key);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST,
+                        reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 5000, &ignored);
+    std::fprintf(out, "switched\n");
+    return 0;
+}
+
 int run(const std::vector<std::wstring>& args) {
     if (args.size() >= 2 && args[0] == L"tray") return trayEvent(args[1]);
+    if (args.size() >= 2 && args[0] == L"contrast") return contrast(args[1] == L"on");
     const HWND window = FindWindowW(L"TalvanePanel", nullptr);
     if (window == nullptr) {
         failWith("no panel window");

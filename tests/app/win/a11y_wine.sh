@@ -93,4 +93,46 @@ eval "$(xdotool getwindowgeometry --shell "$menu")"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 10)) click 1
 wait_until 15 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "Exit from the menu did not end the program"
 APP_PID=""
+
+# --- High Contrast: system colours only, and back to the artwork live -----
+# A theme's colours, chosen so that none occurs in the artwork. Wine keeps a
+# process's system colours from its start (a later SetSysColors reaches only
+# the caller), so they are set before the start; the switch back is live.
+colours='HKCU\Control Panel\Colors'
+set_colours() {
+    local name value
+    for pair in "Window=$1" "WindowText=$2" "HotTrackingColor=$3" "Hilight=$4" "ButtonText=$5"; do
+        name=${pair%%=*} value=${pair#*=}
+        if [ -n "$value" ]; then
+            "$WINE" reg add "$colours" /v "$name" /t REG_SZ /d "$value" /f
+        else
+            "$WINE" reg delete "$colours" /v "$name" /f
+        fi
+    done >/dev/null 2>&1
+}
+trap 'set_colours; probe contrast off >/dev/null; wine_teardown' EXIT
+set_colours "0 0 0" "255 255 255" "255 255 0" "0 255 0" "255 255 255"
+probe contrast on >/dev/null || fail "could not switch High Contrast on"
+run_exe >"$WORK/talvane-contrast.out" 2>&1 &
+APP_PID=$!
+wait_until 60 icon_docked || fail "no tray icon after the second start"
+probe tray key >/dev/null || fail "the probe could not reach the tray icon's window"
+wait_for_panel 15 || fail "the panel did not show in High Contrast"
+xdotool mousemove 5 700
+band_x=$((PANEL_X + 235)) band_y=$((PANEL_Y + 160))  # row 0, right of its text
+head_x=$((PANEL_X + 20)) head_y=$((PANEL_Y + 90))    # the header's artwork
+in_contrast() {
+    shot 4-high-contrast && [ "$(pixel 4-high-contrast $band_x $band_y)" = "srgb(0,0,0)" ] &&
+        [ "$(pixel 4-high-contrast $head_x $head_y)" = "srgb(0,0,0)" ]
+}
+wait_until 10 in_contrast || fail "High Contrast did not give the panel the window colour"
+links=$(convert "$ARTIFACTS/4-high-contrast.png" -crop "${PANEL_W}x$PANEL_H+$PANEL_X+$PANEL_Y" +repage \
+    -fill black +opaque 'rgb(255,255,0)' -fill white -opaque 'rgb(255,255,0)' -format '%[fx:int(mean*w*h)]' info:)
+[ "${links:-0}" -gt 300 ] || fail "High Contrast: only ${links:-0} pixels in the link colour"
+probe contrast off >/dev/null || fail "could not switch High Contrast off"
+out_of_contrast() {
+    shot 5-after-contrast && [ "$(pixel 5-after-contrast $band_x $band_y)" = "$(pixel 1-before-tab $band_x $band_y)" ] &&
+        [ "$(pixel 5-after-contrast $head_x $head_y)" = "$(pixel 1-before-tab $head_x $head_y)" ]
+}
+wait_until 10 out_of_contrast || fail "the panel did not return to its artwork when High Contrast went off"
 e2e_pass
