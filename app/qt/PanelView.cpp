@@ -6,34 +6,23 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 #include "app/AccessibleElements.h"
+#include "app/EdgeSlices.h"
 #include "app/FormShape.h"
 #include "app/PanelDesign.h"
+#include "app/PlainLook.h"
 #include "app/frmMain.h"
 #include "app/qt/PanelAccessible.h"
+#include "app/qt/PanelPalette.h"
 #include "artwork/Artwork.h"
 #include "platform/AppWindow.h"
 
 namespace talvane {
 
 namespace {
-
-QColor colour(ColourRole role) {
-    switch (role) {
-        case ColourRole::ButtonText:
-            return QColor::fromRgb(artwork::ButtonText);
-        case ColourRole::WindowText:
-            return QColor::fromRgb(artwork::WindowText);
-        case ColourRole::WindowBackground:
-            return QColor::fromRgb(artwork::WindowBackground);
-        case ColourRole::White:
-            return Qt::white;
-        case ColourRole::Black:
-            return Qt::black;
-    }
-    return Qt::black;
-}
 
 QFont fontFor(FontRole role) {
     switch (role) {
@@ -86,6 +75,7 @@ PanelView::PanelView() {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    highContrast_ = IsHighContrast(palette());
     InstallPanelAccessibility();
 }
 
@@ -98,19 +88,54 @@ void PanelView::attach(frmMain& form, const AppWindow& window) {
     setFixedSize(region.right, region.bottom);
 }
 
+// The pictures are drawn at the panel's scale (the logical DPI over 96, as
+// the twips are) and the screen's pixel ratio, so that they stay crisp and
+// meet the elements placed in twips.
 void PanelView::preparePictures() {
     const qreal dpr = devicePixelRatioF();
-    if (dpr == picturesDpr_) {
+    const qreal scale = 15.0 / window_->screen().twipsPerPixelX;
+    if (dpr == picturesDpr_ && scale == picturesScale_) {
         return;
     }
     picturesDpr_ = dpr;
-    background_ = artwork::background(dpr);
-    pictures_[static_cast<int>(Picture::ArrowRed)] = artwork::arrow(false, dpr);
-    pictures_[static_cast<int>(Picture::ArrowBlue)] = artwork::arrow(true, dpr);
-    pictures_[static_cast<int>(Picture::NewBadge)] = artwork::newBadge(dpr);
-    pictures_[static_cast<int>(Picture::BalloonTipTop)] = artwork::balloon(false, dpr);
-    pictures_[static_cast<int>(Picture::BalloonTipBottom)] = artwork::balloon(true, dpr);
-    pictures_[static_cast<int>(Picture::RowHighlight)] = artwork::rowHighlight(dpr);
+    picturesScale_ = scale;
+    const auto atScale = [dpr](QPixmap pixmap) {
+        pixmap.setDevicePixelRatio(dpr);
+        return pixmap;
+    };
+    const qreal density = dpr * scale;
+    background_ = atScale(artwork::background(density));
+    pictures_[static_cast<int>(Picture::ArrowRed)] = atScale(artwork::arrow(false, density));
+    pictures_[static_cast<int>(Picture::ArrowBlue)] = atScale(artwork::arrow(true, density));
+    pictures_[static_cast<int>(Picture::NewBadge)] = atScale(artwork::newBadge(density));
+    pictures_[static_cast<int>(Picture::BalloonTipTop)] = atScale(artwork::balloon(false, density));
+    pictures_[static_cast<int>(Picture::BalloonTipBottom)] =
+        atScale(artwork::balloon(true, density));
+    pictures_[static_cast<int>(Picture::RowHighlight)] = atScale(artwork::rowHighlight(density));
+}
+
+void PanelView::drawBackground(QPainter& painter) const {
+    if (highContrast_) {
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        return;
+    }
+    // In device pixels, so that the slices meet without seams.
+    const qreal dpr = background_.devicePixelRatio();
+    const int band = std::max(1, std::min(background_.width(), background_.height()) / 30);
+    const auto columns = EdgeSlices(band, background_.width(), background_.width(),
+                                    static_cast<int>(std::lround(width() * dpr)));
+    const auto rows = EdgeSlices(band, background_.height(), background_.height(),
+                                 static_cast<int>(std::lround(height() * dpr)));
+    for (const Slice& row : rows) {
+        for (const Slice& column : columns) {
+            if (row.length <= 0 || column.length <= 0) continue;
+            painter.drawPixmap(
+                QRectF(column.at / dpr, row.at / dpr, column.length / dpr, row.length / dpr),
+                background_, QRectF(column.from, row.from, column.count, row.count));
+        }
+    }
 }
 
 const QPixmap& PanelView::picture(Picture which) const {
@@ -137,7 +162,7 @@ void PanelView::paintEvent(QPaintEvent* event) {
         return;
     }
     preparePictures();
-    painter.drawPixmap(0, 0, background_);
+    drawBackground(painter);
     const auto& elements = form_->model().elements();
     const QRectF dirty(event->rect());
     // Bottom of the stack first, so that what lies on top is drawn last.
@@ -154,7 +179,8 @@ void PanelView::drawFocus(QPainter& painter) const {
         return;
     }
     const QRectF title = toPixels(form_->model().at(ElementName::lblList, focusedRow_).rect);
-    painter.setPen(QPen(QColor::fromRgb(artwork::ButtonText), 1, Qt::DotLine));
+    painter.setPen(QPen(palette().color(highContrast_ ? QPalette::Text : QPalette::ButtonText), 1,
+                        Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(title.adjusted(-1.5, -0.5, 0.5, -0.5));
 }
@@ -198,6 +224,14 @@ bool PanelView::focusNextPrevChild(bool next) {
     return true;
 }
 
+void PanelView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        highContrast_ = IsHighContrast(palette());
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
 void PanelView::keyPressEvent(QKeyEvent* event) {
     if (form_ == nullptr) {
         QWidget::keyPressEvent(event);
@@ -222,19 +256,25 @@ void PanelView::keyPressEvent(QKeyEvent* event) {
 void PanelView::drawElement(QPainter& painter, const Element& element) const {
     const QRectF box = toPixels(element.rect);
     if (element.kind == ElementKind::Image) {
-        if (element.picture != Picture::None) {
+        if (highContrast_) {
+            DrawPlainImage(painter, palette(), element, box, fontFor(FontRole::Default));
+        } else if (element.picture != Picture::None) {
             painter.drawPixmap(box.topLeft(), picture(element.picture));
         }
         return;
     }
+    const QColor text = LabelTextColour(palette(), highContrast_, element);
+    if (highContrast_ && !PlainTextColour(element)) {
+        return;  // the footer's shadow belongs to the artwork
+    }
     painter.save();
     painter.setClipRect(box);
     if (element.opaque) {
-        painter.fillRect(box, colour(element.backColour));
+        painter.fillRect(box, LabelFillColour(palette(), highContrast_, element.backColour));
     }
     if (!element.caption.empty()) {
         painter.setFont(fontFor(element.font));
-        painter.setPen(colour(element.textColour));
+        painter.setPen(text);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                          QString::fromStdU16String(element.caption));
     }

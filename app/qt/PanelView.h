@@ -48,6 +48,8 @@ class PanelView : public QWidget {
     // row, Escape puts the panel away as the close glyph does.
     bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A new palette (the desktop's theme changed): High Contrast or not.
+    void changeEvent(QEvent* event) override;
 
   private:
     void preparePictures();
@@ -57,10 +59,13 @@ class PanelView : public QWidget {
     QRectF toPixels(const TwipRect& rect) const;
     void updatePointer(QPointF twips);
     void drawFocus(QPainter& painter) const;
+    void drawBackground(QPainter& painter) const;
 
     frmMain* form_ = nullptr;
     const AppWindow* window_ = nullptr;
     qreal picturesDpr_ = 0;
+    qreal picturesScale_ = 0;
+    bool highContrast_ = false;
     QPixmap background_;
     std::array<QPixmap, 7> pictures_;  // indexed by Picture
     std::optional<QPointF> leftPress_;

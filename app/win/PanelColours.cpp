@@ -1,12 +1,26 @@
 #include "app/win/PanelColours.h"
 
-#include "app/AccessibleElements.h"
+#include "app/PlainLook.h"
 #include "app/win/PanelText.h"
 #include "app/win/art/ArtColours.h"
 
 namespace talvane {
 
 namespace {
+
+int systemColour(SystemColour colour) {
+    switch (colour) {
+        case SystemColour::Window:
+            return COLOR_WINDOW;
+        case SystemColour::WindowText:
+            return COLOR_WINDOWTEXT;
+        case SystemColour::Link:
+            return COLOR_HOTLIGHT;
+        case SystemColour::Highlight:
+            return COLOR_HIGHLIGHT;
+    }
+    return COLOR_WINDOWTEXT;
+}
 
 void fillWith(HDC dc, const RECT& box, int systemColour) {
     FillRect(dc, &box, GetSysColorBrush(systemColour));
@@ -43,7 +57,7 @@ bool PanelColours::refresh() {
 
 COLORREF PanelColours::text(const Element& label) const {
     if (highContrast_) {
-        return GetSysColor(label.pointer == PointerShape::Hand ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT);
+        return GetSysColor(systemColour(PlainTextColour(label).value_or(SystemColour::Window)));
     }
     switch (label.textColour) {
         case ColourRole::ButtonText:
@@ -84,47 +98,25 @@ void PanelColours::drawPlainBackground(HDC dc, const RECT& client) const {
 
 void PanelColours::drawPlainImage(HDC dc, const Element& image, const RECT& box,
                                   const PanelText& text) const {
-    const COLORREF link = GetSysColor(COLOR_HOTLIGHT);
-    switch (image.id.name) {
-        case ElementName::Image1:
-            frameWith(dc, box, COLOR_HOTLIGHT);
-            text.draw(dc, kBannerName, FontRole::Arial9Bold, link, box);
+    const PlainPart part = PlainStandIn(image);
+    const int colour = systemColour(part.colour);
+    switch (part.kind) {
+        case PlainPart::Kind::None:
             return;
-        case ElementName::imgMini:
-            text.draw(dc, u" —", FontRole::Arial9Bold, link, box);
-            return;
-        case ElementName::imgClose:
-            text.draw(dc, u" ×", FontRole::Arial9Bold, link, box);
-            return;
-        default:
+        case PlainPart::Kind::Text:
             break;
-    }
-    switch (image.picture) {
-        case Picture::RowHighlight:
-            // A frame, not a fill: the row's text keeps its colours on it.
+        case PlainPart::Kind::Frame:
+            // Two pixels: a highlight must be seen at a glance.
             for (int i = 0; i < 2; ++i) {
-                const RECT ring{box.left + i, box.top + i, box.right - i, box.bottom - i};
-                frameWith(dc, ring, COLOR_HIGHLIGHT);
+                frameWith(dc, {box.left + i, box.top + i, box.right - i, box.bottom - i}, colour);
             }
-            return;
-        case Picture::BalloonTipTop:
-        case Picture::BalloonTipBottom:
+            break;
+        case PlainPart::Kind::Box:
             fillWith(dc, box, COLOR_WINDOW);
-            frameWith(dc, box, COLOR_WINDOWTEXT);
-            return;
-        case Picture::NewBadge:
-            text.draw(dc, kNewBadgeName, FontRole::Default, GetSysColor(COLOR_WINDOWTEXT), box);
-            return;
-        case Picture::ArrowRed:
-        case Picture::ArrowBlue:
-            text.draw(dc, u"›", FontRole::Arial9Bold,
-                      GetSysColor(image.picture == Picture::ArrowBlue ? COLOR_HIGHLIGHT
-                                                                      : COLOR_WINDOWTEXT),
-                      box);
-            return;
-        case Picture::None:
+            frameWith(dc, box, colour);
             return;
     }
+    if (!part.text.empty()) text.draw(dc, part.text, FontRole::Default, GetSysColor(colour), box);
 }
 
 }  // namespace talvane

@@ -100,27 +100,11 @@ void DrawPictureSlices(HDC dc, const PanelBitmap& bitmap, std::span<const Slice>
     DeleteDC(source);
 }
 
-namespace {
-
-// Cuts one axis of the background so that its far edge lands on the
-// window's edge: the picture up to its edge band at its drawn size, then
-// the last pixel before the band stretched over the gap, then the band.
-std::array<Slice, 3> edgeSlices(int band, int sourceLength, int drawnLength, int windowLength) {
-    const int drawnBand = MulDiv(band, drawnLength, sourceLength);
-    const int gap = std::max(0, windowLength - drawnLength);
-    const int body = drawnLength - drawnBand;
-    return {{{0, sourceLength - band, 0, body},
-             {sourceLength - band - 1, 1, body, gap},
-             {sourceLength - band, band, body + gap, drawnBand}}};
-}
-
-}  // namespace
-
 void DrawBackgroundToEdges(HDC dc, const PanelBitmap& bitmap, SIZE drawn, SIZE window) {
     // 8 pixels at 100 %: the rounded corners and the border lie inside.
     const int band = std::max(1, std::min(bitmap.width, bitmap.height) / 30);
-    const auto columns = edgeSlices(band, bitmap.width, drawn.cx, window.cx);
-    const auto rows = edgeSlices(band, bitmap.height, drawn.cy, window.cy);
+    const auto columns = EdgeSlices(band, bitmap.width, drawn.cx, window.cx);
+    const auto rows = EdgeSlices(band, bitmap.height, drawn.cy, window.cy);
     DrawPictureSlices(dc, bitmap, columns, rows);
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <span>
 
+#include "app/EdgeSlices.h"
 #include "app/Element.h"
 
 namespace talvane {
@@ -46,21 +47,12 @@ int PictureScaleFor(UINT dpi);
 // pixels when the DPI lies between two shipped scales.
 void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int height);
 
-// One run of source pixels [from, from + count) drawn over [at, at + length).
-struct Slice {
-    int from, count, at, length;
-};
-
 // Draws every (column, row) pair of slices of bitmap with its alpha.
 void DrawPictureSlices(HDC dc, const PanelBitmap& bitmap, std::span<const Slice> columns,
                        std::span<const Slice> rows);
 
 // The background drawn at drawn size and carried on to the window's right
-// and bottom edges. The window's size follows the region, whose trims are
-// whole pixels at every scale, so at 150 % it is 4 x 16 pixels larger than
-// the picture; the picture's rounded edge band moves out to the window's
-// edge and the pixels before it are stretched over the gap. Everything
-// else stays where the elements' twips put it.
+// and bottom edges (EdgeSlices).
 void DrawBackgroundToEdges(HDC dc, const PanelBitmap& bitmap, SIZE drawn, SIZE window);
 
 }  // namespace talvane

@@ -6,6 +6,7 @@
 
 #include "app/FormShape.h"
 #include "app/PanelDesign.h"
+#include "app/PlainLook.h"
 #include "app/frmMain.h"
 #include "app/win/art/ArtColours.h"
 #include "app/win/resource.h"
@@ -168,8 +169,7 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
             }
             continue;
         }
-        // The footer's shadow is the artwork's; High Contrast has none.
-        if (colours_.highContrast() && e.textColour == ColourRole::Black) continue;
+        if (colours_.highContrast() && !PlainTextColour(e)) continue;
         if (e.opaque) {
             const HBRUSH back = CreateSolidBrush(colours_.fill(e.backColour));
             FillRect(dc, &box, back);

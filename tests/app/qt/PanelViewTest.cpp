@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/frmMain.h"
 #include "app/qt/PanelView.h"
 #include "fakes/CallLog.h"
@@ -201,6 +203,91 @@ TEST_F(PanelViewTest, DoubleClickOnATitleOpensItsPageOnce) {
     QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, {}, QPoint(100, 150));
     QApplication::processEvents();
     EXPECT_EQ(opener.opened.size(), 1u);
+}
+
+// Pixels within a few steps of colour, where text is drawn smoothed.
+int PixelsNear(const QImage& image, QColor colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                         std::abs(c.blue() - colour.blue()) <
+                     40;
+        }
+    }
+    return count;
+}
+
+TEST_F(PanelViewTest, SystemColours_LabelsTakeButtonText_HighContrastDrawsOnlyThePalette) {
+    moveTo(120, 112);
+    const QPalette original = QApplication::palette();
+    const QImage art = view.grab().toImage();
+    const QColor buttonText(0x12, 0x34, 0xab);
+    QPalette themed = original;
+    themed.setColor(QPalette::ButtonText, buttonText);
+    QApplication::setPalette(themed);
+    QApplication::processEvents();
+    EXPECT_GT(PixelsNear(view.grab().toImage(), buttonText), 100) << "row labels";
+    EXPECT_LT(PixelsNear(art, buttonText), 10);
+
+    QPalette contrast;
+    for (auto role : {QPalette::Window, QPalette::Base}) contrast.setColor(role, Qt::black);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        contrast.setColor(role, Qt::white);
+    }
+    contrast.setColor(QPalette::Link, Qt::yellow);
+    contrast.setColor(QPalette::Highlight, Qt::green);
+    QApplication::setPalette(contrast);
+    QApplication::processEvents();
+    moveTo(5, 330);  // row 2 highlighted: a frame in the highlight colour
+    const QImage plain = view.grab().toImage();
+    EXPECT_EQ(plain.pixel(235, 160), qRgb(0, 0, 0)) << "row 0's band";
+    EXPECT_EQ(plain.pixel(20, 90), qRgb(0, 0, 0)) << "the header's artwork";
+    EXPECT_GT(PixelsNear(plain, Qt::yellow), 300) << "links";
+    EXPECT_GT(PixelsNear(plain, Qt::green), 400) << "the highlight's frame";
+
+    QApplication::setPalette(original);
+    moveTo(120, 112);
+    const QImage back = view.grab().toImage();
+    for (const QPoint at : {QPoint(235, 160), QPoint(20, 90), QPoint(100, 150)}) {
+        EXPECT_EQ(back.pixel(at), art.pixel(at)) << at.x() << "," << at.y();
+    }
+}
+
+// Run again by ctest at 120 dpi with Qt's scaling (a pixel ratio of 1.25)
+// and at 144 dpi without it (a twip is 1/10 of a logical pixel).
+class PanelViewAtScale : public PanelViewTest {};
+
+TEST_F(PanelViewAtScale, RowsBandsAndHoverAreasLineUp) {
+    const float tpp = window.screen().twipsPerPixelY;
+    const qreal ratio = view.devicePixelRatioF();  // grabs are in device pixels
+    const auto px = [tpp](float twips) { return static_cast<int>(std::lround(twips / tpp)); };
+    const auto device = [&](float twips) {
+        return static_cast<int>(std::lround(twips / tpp * ratio));
+    };
+    moveTo(px(1800), px(1680));  // the background above row 0
+    const QImage rest = view.grab().toImage();
+    for (int row = 0; row < kPanelRows; ++row) {
+        SCOPED_TRACE(row);
+        moveTo(px(75), px(2500 + 1500 * row));  // inside row's hover area, left of its text
+        EXPECT_TRUE(form.model().at(ElementName::ImgBack, row).visible);
+        const QImage lit = view.grab().toImage();
+        int top = lit.height(), bottom = -1, right = -1;
+        for (int y = 0; y < lit.height(); ++y) {
+            for (int x = 0; x < lit.width(); ++x) {
+                if (lit.pixel(x, y) == rest.pixel(x, y)) continue;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                right = std::max(right, x);
+            }
+        }
+        // The highlight covers the row's band, 1500 twips from 1800 + 1500 x row.
+        EXPECT_NEAR(top, device(1800 + 1500 * row), 2);
+        EXPECT_NEAR(bottom + 1, device(3300 + 1500 * row), 2);
+        EXPECT_GE(right, device(3600));
+        moveTo(px(1800), px(1680));
+    }
 }
 
 }  // namespace
