@@ -204,5 +204,19 @@ TEST(Artwork, HandCursor_PointsWithTheFingertipAtItsHotSpot) {
     }
 }
 
+TEST(Artwork, TrayIcon_StandsOutOnLightAndDarkTaskbars_AtEverySizeTheIconFileCarries) {
+    // One icon for both: its body is a middle tone, so neither a light nor a
+    // dark taskbar swallows its outline, and its glyph is white on the body.
+    for (int size : {16, 20, 24, 32, 40, 48}) {
+        SCOPED_TRACE(size);
+        const QImage icon = appIconPicture(size).toImage();
+        ASSERT_EQ(icon.size(), QSize(size, size));
+        const QColor body = icon.pixelColor(size / 8 + 1, size / 2);
+        EXPECT_EQ(body.alpha(), 255);
+        EXPECT_GE(contrast(body, Qt::white), 3.0);
+        EXPECT_GE(contrast(body, Qt::black), 3.0);
+    }
+}
+
 }  // namespace
 }  // namespace talvane::artwork
