@@ -8,7 +8,7 @@
 #include "app/PanelDesign.h"
 #include "app/frmMain.h"
 #include "app/win/PanelKeyboard.h"
-#include "support/win32/BstrText.h"
+#include "support/win32/AccessibleObject.h"
 
 namespace talvane {
 
@@ -18,11 +18,6 @@ namespace talvane {
 constexpr UINT kDefaultActionMessage = WM_APP + 0x20;
 
 namespace {
-
-// oleacc.dll exports IID_IAccessible as data, and linking it through the
-// import library gives the address of a jump stub instead: __uuidof(IAccessible)
-// is the interface's real id.
-const IID& kIAccessible = __uuidof(IAccessible);
 
 WPARAM packId(ElementId id) {
     return (static_cast<WPARAM>(id.name) << 8) | static_cast<std::uint8_t>(id.index);
@@ -49,76 +44,18 @@ LONG msaaRole(AccessibleRole role) {
     return ROLE_SYSTEM_STATICTEXT;
 }
 
-HRESULT putText(BSTR* out, const std::u16string& text) {
-    if (out == nullptr) return E_POINTER;
-    *out = win::BstrFromText(text);
-    return *out != nullptr ? S_OK : E_OUTOFMEMORY;
-}
-
-HRESULT noText(BSTR* out) {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    return S_FALSE;
-}
-
-VARIANT childVariant(LONG id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
 }  // namespace
 
 // The panel window's client area. Its children are simple elements (no
 // objects of their own) numbered by their place in the reading order; the
 // list is read anew on every call, so what a client hears is what is shown.
-class PanelAccessibleObject final : public IAccessible {
+class PanelAccessibleObject final : public win::AccessibleObject {
   public:
     PanelAccessibleObject(HWND hwnd, frmMain& form, const PanelKeyboard& keyboard)
         : hwnd_(hwnd), form_(&form), keyboard_(&keyboard) {}
 
     void disconnect() { form_ = nullptr; }
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-            IsEqualIID(iid, kIAccessible)) {
-            *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return left;
-    }
-
-    // IDispatch: clients use the vtable; nothing is named.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info != nullptr) *info = nullptr;
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
-    }
-
-    // IAccessible
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
         if (parent == nullptr) return E_POINTER;
         *parent = nullptr;
@@ -140,24 +77,20 @@ class PanelAccessibleObject final : public IAccessible {
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (form_ == nullptr) return RPC_E_DISCONNECTED;
-        if (isSelf(child)) return putText(name, kFormCaption);
+        if (isSelf(child)) return text(name, kFormCaption);
         const auto e = element(child);
-        return e ? putText(name, e->name) : E_INVALIDARG;
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override { return noText(value); }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
-        return noText(text);
+        return e ? text(name, e->name) : E_INVALIDARG;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (role == nullptr) return E_POINTER;
         if (form_ == nullptr) return RPC_E_DISCONNECTED;
         if (isSelf(child)) {
-            *role = childVariant(ROLE_SYSTEM_CLIENT);
+            *role = number(ROLE_SYSTEM_CLIENT);
             return S_OK;
         }
         const auto e = element(child);
         if (!e) return E_INVALIDARG;
-        *role = childVariant(msaaRole(e->role));
+        *role = number(msaaRole(e->role));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
@@ -165,9 +98,9 @@ class PanelAccessibleObject final : public IAccessible {
         if (form_ == nullptr) return RPC_E_DISCONNECTED;
         const bool windowFocused = GetFocus() == hwnd_;
         if (isSelf(child)) {
-            *state = childVariant(
-                STATE_SYSTEM_FOCUSABLE |
-                (windowFocused && keyboard_->focusedRow() < 0 ? STATE_SYSTEM_FOCUSED : 0));
+            *state =
+                number(STATE_SYSTEM_FOCUSABLE |
+                       (windowFocused && keyboard_->focusedRow() < 0 ? STATE_SYSTEM_FOCUSED : 0));
             return S_OK;
         }
         const auto e = element(child);
@@ -180,16 +113,8 @@ class PanelAccessibleObject final : public IAccessible {
                 bits |= STATE_SYSTEM_FOCUSED;
             }
         }
-        *state = childVariant(bits);
+        *state = number(bits);
         return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return noText(help); }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
-        if (topic != nullptr) *topic = 0;
-        return noText(file);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override {
-        return noText(keys);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (focus == nullptr) return E_POINTER;
@@ -201,35 +126,26 @@ class PanelAccessibleObject final : public IAccessible {
             row >= 0 ? AccessibleChildId(form_->model(),
                                          {ElementName::lblList, static_cast<std::int16_t>(row)})
                      : CHILDID_SELF;
-        *focus = childVariant(id);
+        *focus = number(id);
         return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
-        if (selection == nullptr) return E_POINTER;
-        VariantInit(selection);
-        return S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (form_ == nullptr) return RPC_E_DISCONNECTED;
-        if (isSelf(child)) return noText(action);
+        if (isSelf(child)) return none(action);
         const auto e = element(child);
         if (!e) return E_INVALIDARG;
         switch (e->role) {
             case AccessibleRole::Link:
-                return putText(action, kJump);
+                return text(action, kJump);
             case AccessibleRole::Button:
-                return putText(action, kPress);
+                return text(action, kPress);
             case AccessibleRole::StaticText:
                 break;
         }
-        return noText(action);
+        return none(action);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                           VARIANT child) override {
-        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
-            return E_POINTER;
-        }
         if (form_ == nullptr) return RPC_E_DISCONNECTED;
         RECT box{};
         if (isSelf(child)) {
@@ -239,12 +155,7 @@ class PanelAccessibleObject final : public IAccessible {
         } else {
             return E_INVALIDARG;
         }
-        MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&box), 2);
-        *left = box.left;
-        *top = box.top;
-        *width = box.right - box.left;
-        *height = box.bottom - box.top;
-        return S_OK;
+        return location(hwnd_, box, left, top, width, height);
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         if (end == nullptr) return E_POINTER;
@@ -262,7 +173,7 @@ class PanelAccessibleObject final : public IAccessible {
             to = from - 1;
         }
         if (to < 1 || to > count) return S_FALSE;
-        *end = childVariant(to);
+        *end = number(to);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* at) override {
@@ -277,8 +188,7 @@ class PanelAccessibleObject final : public IAccessible {
         const float twipsPerPixel = 1440.0f / static_cast<float>(GetDpiForWindow(hwnd_));
         const Element* hit = form_->model().hitTest(static_cast<float>(p.x) * twipsPerPixel,
                                                     static_cast<float>(p.y) * twipsPerPixel);
-        *at = childVariant(hit != nullptr ? AccessibleChildId(form_->model(), hit->id)
-                                          : CHILDID_SELF);
+        *at = number(hit != nullptr ? AccessibleChildId(form_->model(), hit->id) : CHILDID_SELF);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
@@ -288,17 +198,9 @@ class PanelAccessibleObject final : public IAccessible {
         PostMessageW(hwnd_, kDefaultActionMessage, packId(e->id), 0);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
   private:
-    ~PanelAccessibleObject() = default;
-
     std::vector<AccessibleElement> shown() const { return AccessibleElements(form_->model()); }
-
-    static bool isSelf(const VARIANT& child) {
-        return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
-    }
 
     std::optional<AccessibleElement> element(const VARIANT& child) const {
         if (child.vt != VT_I4 || child.lVal < 1) return std::nullopt;
@@ -315,7 +217,6 @@ class PanelAccessibleObject final : public IAccessible {
         return {px(rect.left), px(rect.top), px(rect.right()), px(rect.bottom())};
     }
 
-    LONG references_ = 1;
     HWND hwnd_;
     frmMain* form_;
     const PanelKeyboard* keyboard_;
@@ -338,7 +239,7 @@ void PanelAccessibility::detach() {
 
 bool PanelAccessibility::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && object_) {
-        result = LresultFromObject(kIAccessible, wParam, object_.Get());
+        result = LresultFromObject(__uuidof(IAccessible), wParam, object_.Get());
         return true;
     }
     if (message == kDefaultActionMessage && object_) {

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <windows.h>
+// after windows.h
+#include <oleacc.h>
+
+#include <atomic>
+#include <string>
+
+#include "support/win32/BstrText.h"
+
+namespace talvane::win {
+
+// The parts of an MSAA object that every window of the program answers the
+// same way: reference counting, IDispatch without a type library (clients
+// call through the vtable), and "nothing" for value, description, help,
+// shortcut, selection and writing. A window's object adds its children,
+// names, roles, states, places and default actions. Created with one
+// reference that its creator owns.
+class AccessibleObject : public IAccessible {
+  public:
+    AccessibleObject(const AccessibleObject&) = delete;
+    AccessibleObject& operator=(const AccessibleObject&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        // oleacc.dll exports IID_IAccessible as data; linked through the
+        // import library it gives a jump stub's address instead of the id.
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+            IsEqualIID(iid, __uuidof(IAccessible))) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count == nullptr) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info != nullptr) *info = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override { return none(value); }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
+        return none(text);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override { return none(help); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+        if (topic != nullptr) *topic = 0;
+        return none(file);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override {
+        return none(keys);
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        if (selection == nullptr) return E_POINTER;
+        VariantInit(selection);
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+  protected:
+    AccessibleObject() = default;
+    virtual ~AccessibleObject() = default;
+
+    static HRESULT text(BSTR* out, const std::u16string& value) {
+        if (out == nullptr) return E_POINTER;
+        *out = BstrFromText(value);
+        return *out != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
+    static HRESULT none(BSTR* out) {
+        if (out == nullptr) return E_POINTER;
+        *out = nullptr;
+        return S_FALSE;
+    }
+    static VARIANT number(LONG value) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I4;
+        v.lVal = value;
+        return v;
+    }
+    static bool isSelf(const VARIANT& child) {
+        return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+    }
+    // The simple element a VARIANT names, 1..count; 0 when it names none.
+    static LONG childIn(const VARIANT& child, LONG count) {
+        return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= count ? child.lVal : 0;
+    }
+    // The screen rectangle of a client-area rectangle of window.
+    static HRESULT location(HWND window, RECT box, LONG* left, LONG* top, LONG* width,
+                            LONG* height) {
+        if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
+            return E_POINTER;
+        }
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&box), 2);
+        *left = box.left;
+        *top = box.top;
+        *width = box.right - box.left;
+        *height = box.bottom - box.top;
+        return S_OK;
+    }
+
+  private:
+    std::atomic<ULONG> references_{1};
+};
+
+}  // namespace talvane::win
