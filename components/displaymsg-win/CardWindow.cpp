@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "components/displaymsg-win/CardAccessibility.h"
 #include "components/displaymsg-win/CardAnnounce.h"
 #include "components/displaymsg-win/TextLines.h"
 #include "components/displaymsg/CardLook.h"
@@ -412,7 +413,14 @@ LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
                 InvalidateRect(window, nullptr, FALSE);
             }
             return 0;
+        case WM_GETOBJECT:
+            if (LRESULT object = 0;
+                answerCardObject(window, card->text, card->closeTarget(), wParam, lParam, object)) {
+                return object;
+            }
+            break;
         case WM_NCDESTROY:
+            forgetCardObject(window);
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete card;
             if (std::erase(cards, window) > 0) placeCards();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -150,6 +152,62 @@ TEST_F(ComPopupComponentsTest, BundledComponentShowsAQuietCardAboveTheTaskbar) {
     GetClientRect(card, &client);
     SendMessageW(card, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 20, 18));
     EXPECT_FALSE(IsWindow(card));
+    EXPECT_EQ(canUnloadComponent(), S_OK);
+}
+
+TEST_F(ComPopupComponentsTest, ScreenReadersReadTheCard_AndItsCloseButtonCloses) {
+    ASSERT_TRUE(apartment.ok());
+    FakeForm form;
+    {
+        CreatedObject created = components.create("Flarebox.DisplayMsg");
+        ASSERT_TRUE(created.result.ok()) << created.result.reason;
+        ASSERT_TRUE(created.object->DisplayAlert(u"unknown value", 103, 50, kMessage, &form).ok());
+    }
+    HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
+    ASSERT_NE(card, nullptr);
+    IAccessible* alert = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(card, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&alert)),
+              S_OK);
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role;
+    ASSERT_EQ(alert->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_ALERT);
+    LONG count = 0;
+    alert->get_accChildCount(&count);
+    std::vector<std::pair<std::wstring, LONG>> parts;
+    for (LONG i = 1; i <= count; ++i) {
+        VARIANT child = self;
+        child.lVal = i;
+        BSTR name = nullptr;
+        alert->get_accName(child, &name);
+        alert->get_accRole(child, &role);
+        parts.emplace_back(name != nullptr ? name : L"", role.lVal);
+        SysFreeString(name);
+    }
+    const std::vector<std::pair<std::wstring, LONG>> expected{
+        {L"研讨会即将开始", ROLE_SYSTEM_STATICTEXT},
+        {L"企业级云原生架构实践：从容器...", ROLE_SYSTEM_LINK},
+        {L"时间：2026-12-09 14:30", ROLE_SYSTEM_STATICTEXT},
+        {L"请提前十分钟进入会议室，会议资料已发送到您的邮箱。", ROLE_SYSTEM_STATICTEXT},
+        {L"关闭", ROLE_SYSTEM_PUSHBUTTON},
+    };
+    EXPECT_EQ(parts, expected);
+
+    VARIANT close = self;
+    close.lVal = count;
+    EXPECT_EQ(alert->accDoDefaultAction(close), S_OK);
+    for (int waited = 0; IsWindow(card) && waited < 100; ++waited) pumpMessages(100);
+    EXPECT_FALSE(IsWindow(card));
+    EXPECT_EQ(form.baseCalls, 1) << "closing opened nothing";
+    BSTR gone = nullptr;
+    EXPECT_EQ(alert->get_accName(close, &gone), S_OK) << "the parts' names stay readable";
+    SysFreeString(gone);
+    EXPECT_EQ(alert->accDoDefaultAction(close), RPC_E_DISCONNECTED);
+    alert->Release();
     EXPECT_EQ(canUnloadComponent(), S_OK);
 }
 
