@@ -57,11 +57,7 @@ class PanelAccessibleObject final : public win::AccessibleObject {
     void disconnect() { form_ = nullptr; }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        if (parent == nullptr) return E_POINTER;
-        *parent = nullptr;
-        if (form_ == nullptr) return RPC_E_DISCONNECTED;
-        return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                          reinterpret_cast<void**>(parent));
+        return windowParent(form_ != nullptr ? hwnd_ : nullptr, parent);
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (count == nullptr) return E_POINTER;

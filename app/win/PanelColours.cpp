@@ -59,19 +59,7 @@ COLORREF PanelColours::text(const Element& label) const {
     if (highContrast_) {
         return GetSysColor(systemColour(PlainTextColour(label).value_or(SystemColour::Window)));
     }
-    switch (label.textColour) {
-        case ColourRole::ButtonText:
-            return GetSysColor(COLOR_BTNTEXT);
-        case ColourRole::WindowText:
-            return GetSysColor(COLOR_WINDOWTEXT);
-        case ColourRole::WindowBackground:
-            return GetSysColor(COLOR_WINDOW);
-        case ColourRole::White:
-            return artcolour::kFooterText;
-        case ColourRole::Black:
-            return artcolour::kFooterShadow;
-    }
-    return GetSysColor(COLOR_WINDOWTEXT);
+    return fill(label.textColour);
 }
 
 COLORREF PanelColours::fill(ColourRole role) const {

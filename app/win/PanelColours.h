@@ -22,6 +22,7 @@ class PanelColours {
 
     bool highContrast() const { return highContrast_; }
 
+    // A label's text, and the colour of a role (an opaque label's fill).
     COLORREF text(const Element& label) const;
     COLORREF fill(ColourRole role) const;
 

@@ -39,11 +39,7 @@ class CardObject final : public win::AccessibleObject {
     void disconnect() { window_ = nullptr; }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        if (parent == nullptr) return E_POINTER;
-        *parent = nullptr;
-        if (window_ == nullptr) return RPC_E_DISCONNECTED;
-        return AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                          reinterpret_cast<void**>(parent));
+        return windowParent(window_, parent);
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (count == nullptr) return E_POINTER;

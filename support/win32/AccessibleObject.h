@@ -4,53 +4,22 @@
 // after windows.h
 #include <oleacc.h>
 
-#include <atomic>
 #include <string>
 
 #include "support/win32/BstrText.h"
+#include "support/win32/DispatchObject.h"
 
 namespace talvane::win {
 
 // The parts of an MSAA object that every window of the program answers the
-// same way: reference counting, IDispatch without a type library (clients
-// call through the vtable), and "nothing" for value, description, help,
+// same way: reference counting and IDispatch without a type library
+// (DispatchBase), and "nothing" for value, description, help,
 // shortcut, selection and writing. A window's object adds its children,
 // names, roles, states, places and default actions. Created with one
 // reference that its creator owns.
-class AccessibleObject : public IAccessible {
+class AccessibleObject : public DispatchBase<IAccessible> {
   public:
-    AccessibleObject(const AccessibleObject&) = delete;
-    AccessibleObject& operator=(const AccessibleObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        // oleacc.dll exports IID_IAccessible as data; linked through the
-        // import library it gives a jump stub's address instead of the id.
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-            IsEqualIID(iid, __uuidof(IAccessible))) {
-            *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count == nullptr) return E_POINTER;
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info != nullptr) *info = nullptr;
-        return E_NOTIMPL;
-    }
+    // Clients call through the vtable; nothing is named.
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
@@ -82,7 +51,15 @@ class AccessibleObject : public IAccessible {
 
   protected:
     AccessibleObject() = default;
-    virtual ~AccessibleObject() = default;
+
+    // The window's own standard object, as every window's client area has.
+    static HRESULT windowParent(HWND window, IDispatch** parent) {
+        if (parent == nullptr) return E_POINTER;
+        *parent = nullptr;
+        if (window == nullptr) return RPC_E_DISCONNECTED;
+        return AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                                          reinterpret_cast<void**>(parent));
+    }
 
     static HRESULT text(BSTR* out, const std::u16string& value) {
         if (out == nullptr) return E_POINTER;
@@ -121,9 +98,6 @@ class AccessibleObject : public IAccessible {
         *height = box.bottom - box.top;
         return S_OK;
     }
-
-  private:
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace talvane::win

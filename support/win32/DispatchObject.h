@@ -15,20 +15,25 @@ struct DispatchMember {
     DISPID id;
 };
 
-// IUnknown and the type-information half of IDispatch for an automation
-// object without a type library, reference counted, created with one
-// reference that its creator owns. The object adds GetIDsOfNames (usually
-// through lookUp) and Invoke.
-class DispatchObject : public IDispatch {
+// IUnknown and the type-information half of IDispatch for an object of
+// Interface (IDispatch or an interface derived from it, such as
+// IAccessible) without a type library, reference counted, created with one
+// reference that its creator owns.
+template <typename Interface>
+class DispatchBase : public Interface {
   public:
-    DispatchObject(const DispatchObject&) = delete;
-    DispatchObject& operator=(const DispatchObject&) = delete;
+    DispatchBase(const DispatchBase&) = delete;
+    DispatchBase& operator=(const DispatchBase&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
+        // __uuidof, not an IID_ constant: oleacc.dll exports IID_IAccessible
+        // as data, and linked through the import library that constant is
+        // a jump stub's address.
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+            IsEqualIID(iid, __uuidof(Interface))) {
+            *out = static_cast<Interface*>(this);
+            this->AddRef();
             return S_OK;
         }
         *out = nullptr;
@@ -51,6 +56,17 @@ class DispatchObject : public IDispatch {
     }
 
   protected:
+    DispatchBase() = default;
+    virtual ~DispatchBase() = default;
+
+  private:
+    std::atomic<ULONG> references_{1};
+};
+
+// An automation object without a type library. It adds GetIDsOfNames
+// (usually through lookUp) and Invoke.
+class DispatchObject : public DispatchBase<IDispatch> {
+  protected:
     DispatchObject() = default;
     virtual ~DispatchObject() = default;
 
@@ -67,9 +83,6 @@ class DispatchObject : public IDispatch {
         }
         return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
     }
-
-  private:
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace talvane::win

@@ -60,3 +60,23 @@ tray_icon() {
 }
 icon_docked() { [ -n "$(tray_icon)" ]; }
 icon_gone() { [ -z "$(tray_icon)" ]; }
+
+# wait_for_tray_menu: MENU, the tray menu's window (a nameless popup of the
+# program, wider than 40 and 30 to 200 high); false when none comes in 5 s.
+wait_for_tray_menu() {
+    MENU=""
+    for _ in $(seq 1 100); do
+        MENU=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("talvane.exe" "talvane.exe")  \([0-9]*\)x\([0-9]*\)+.*/\1 \2 \3/p' |
+            awk '$2 > 40 && $3 > 30 && $3 < 200 {print $1; exit}')
+        [ -n "$MENU" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# choose_exit: clicks 退出 in the open tray menu (打开, separator, 退出: the
+# last item sits at its bottom).
+choose_exit() {
+    eval "$(xdotool getwindowgeometry --shell "$MENU")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 10)) click 1
+}

@@ -80,17 +80,9 @@ wait_until 10 panel_hidden || fail "Escape did not put the panel away"
 
 # --- Shift+F10 on the icon: the tray menu -----------------------------------
 probe tray menu >/dev/null || fail "the probe could not reach the tray icon's window"
-menu=""
-for _ in $(seq 1 100); do
-    menu=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("talvane.exe" "talvane.exe")  \([0-9]*\)x\([0-9]*\)+.*/\1 \2 \3/p' |
-        awk '$2 > 40 && $3 > 30 && $3 < 200 {print $1; exit}')
-    [ -n "$menu" ] && break
-    sleep 0.05
-done
-[ -n "$menu" ] || fail "the icon's menu request did not open the tray menu"
+wait_for_tray_menu || fail "the icon's menu request did not open the tray menu"
 shot 3-menu
-eval "$(xdotool getwindowgeometry --shell "$menu")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 10)) click 1
+choose_exit
 wait_until 15 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "Exit from the menu did not end the program"
 APP_PID=""
 

@@ -87,18 +87,9 @@ wait_for_panel 10 || fail "the second start did not bring the first instance's p
 
 # --- Exit from the tray menu ends the process -----------------------------
 xdotool mousemove --window "$ICON" 8 8 click 3
-menu=""
-for _ in $(seq 1 100); do
-    menu=$(xwininfo -root -tree | sed -n 's/^ *\(0x[0-9a-f]*\) (has no name): ("talvane.exe" "talvane.exe")  \([0-9]*\)x\([0-9]*\)+.*/\1 \2 \3/p' |
-        awk '$2 > 40 && $3 > 30 && $3 < 200 {print $1; exit}')
-    [ -n "$menu" ] && break
-    sleep 0.05
-done
-[ -n "$menu" ] || fail "the tray menu did not open"
+wait_for_tray_menu || fail "the tray menu did not open"
 shot 3-menu
-eval "$(xdotool getwindowgeometry --shell "$menu")"
-# 打开, separator, 退出: the last item sits at the menu's bottom.
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 10)) click 1
+choose_exit
 wait_until 15 sh -c "! kill -0 $APP_PID 2>/dev/null" || fail "Exit did not end the program"
 wait "$APP_PID"
 status=$?
