@@ -176,11 +176,9 @@ class PanelAccessibleObject final : public win::AccessibleObject {
         if (at == nullptr) return E_POINTER;
         VariantInit(at);
         if (form_ == nullptr) return RPC_E_DISCONNECTED;
-        POINT p{x, y};
-        ScreenToClient(hwnd_, &p);
-        RECT client{};
-        GetClientRect(hwnd_, &client);
-        if (!PtInRect(&client, p)) return S_FALSE;
+        const std::optional<POINT> inside = clientPoint(hwnd_, x, y);
+        if (!inside) return S_FALSE;
+        const POINT p = *inside;
         const float twipsPerPixel = 1440.0f / static_cast<float>(GetDpiForWindow(hwnd_));
         const Element* hit = form_->model().hitTest(static_cast<float>(p.x) * twipsPerPixel,
                                                     static_cast<float>(p.y) * twipsPerPixel);

@@ -103,12 +103,9 @@ class CardObject final : public win::AccessibleObject {
         if (at == nullptr) return E_POINTER;
         VariantInit(at);
         if (window_ == nullptr) return RPC_E_DISCONNECTED;
-        POINT p{x, y};
-        ScreenToClient(window_, &p);
-        RECT client{};
-        GetClientRect(window_, &client);
-        if (!PtInRect(&client, p)) return S_FALSE;
-        *at = number(PtInRect(&closeBox_, p) ? LONG(parts_.size()) : CHILDID_SELF);
+        const std::optional<POINT> inside = clientPoint(window_, x, y);
+        if (!inside) return S_FALSE;
+        *at = number(PtInRect(&closeBox_, *inside) ? LONG(parts_.size()) : CHILDID_SELF);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {

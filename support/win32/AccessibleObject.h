@@ -4,6 +4,7 @@
 // after windows.h
 #include <oleacc.h>
 
+#include <optional>
 #include <string>
 
 #include "support/win32/BstrText.h"
@@ -85,6 +86,17 @@ class AccessibleObject : public DispatchBase<IAccessible> {
     static LONG childIn(const VARIANT& child, LONG count) {
         return child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= count ? child.lVal : 0;
     }
+    // A screen point in window's client area, in client pixels; nullopt
+    // when it lies outside.
+    static std::optional<POINT> clientPoint(HWND window, LONG x, LONG y) {
+        POINT p{x, y};
+        ScreenToClient(window, &p);
+        RECT client{};
+        GetClientRect(window, &client);
+        if (!PtInRect(&client, p)) return std::nullopt;
+        return p;
+    }
+
     // The screen rectangle of a client-area rectangle of window.
     static HRESULT location(HWND window, RECT box, LONG* left, LONG* top, LONG* width,
                             LONG* height) {
