@@ -53,7 +53,9 @@ void Win32Window::setVisibleArea(const RoundRectRegion& region) {
 
 void Win32Window::dpiChanged(UINT newDpi) {
     if (newDpi == 0 || newDpi == dpi_) return;
-    const auto scale = [&](int v) { return MulDiv(v, static_cast<int>(newDpi), dpi_); };
+    // By value: the old DPI must still be the divisor after dpi_ changes.
+    const int oldDpi = static_cast<int>(dpi_);
+    const auto scale = [=](int v) { return MulDiv(v, static_cast<int>(newDpi), oldDpi); };
     dpi_ = newDpi;
     if (hasArea_) {
         setVisibleArea({scale(area_.left), scale(area_.top), scale(area_.right),
