@@ -1,28 +1,34 @@
+# shellcheck shell=bash
 # Shared steps of the checks that run talvane.exe under Wine on a virtual
-# display (after tests/lib/desktop.sh): a Wine prefix kept between runs, a
-# private copy of the program with the users' GBK setting.ini, a fake
-# opener that records the addresses winebrowser passes on, the demo service,
-# and the tray icon inside the tray host.
-#   wine_desktop_setup TALVANE_EXE ARTIFACT_DIR NAME [DEMO_DATA]
-# sets WINE, WORK, ARTIFACTS (ARTIFACT_DIR/NAME), NUMBER (the client
-# number); run_exe starts the copy from its own folder.
+# display with a tray host; sourced after tests/lib/desktop.sh.
+#   wine_setup TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR [PREFIX_SUFFIX]
+# sets ARTIFACTS (ARTIFACT_DIR/windows-<check's name>), WORK with the program's copy
+# in WORK/app, WINEPREFIX and WINE, a fake xdg-open and the display. The
+# Wine prefix is kept between runs in ARTIFACT_DIR/wineprefix (or
+# $TALVANE_WINEPREFIX): a fresh one costs several seconds. A check that
+# changes the user's settings in it names a suffix and gets a prefix of its
+# own, so that a run it ends half-way leaves no other check behind a proxy.
 
-wine_desktop_setup() {
-    local exe=$1 prefix=${TALVANE_WINEPREFIX:-$2/wineprefix}
-    ARTIFACTS=$2/$3
+wine_setup() {
+    EXE=$1
+    DEMO_BIN=$2
+    local name
+    name=$(basename "$0" .sh)
+    ARTIFACTS=$3/windows-${name%_wine}
+    local prefix=${TALVANE_WINEPREFIX:-$3/wineprefix}${4:+-$4}
     mkdir -p "$ARTIFACTS" "$prefix"
     # Wine takes only absolute prefixes; zh_CN makes the ANSI code page 936.
     WINEPREFIX=$(cd "$prefix" && pwd)
     export WINEPREFIX WINEDEBUG=${TALVANE_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
     # The 64-bit loader itself: Debian's wine wrapper warns about a missing
-    # 32-bit Wine, which would count as the program's output.
+    # 32-bit Wine, which would count as output of a second start.
     WINE=/usr/lib/wine/wine64
     [ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
 
     WORK=$(mktemp -d /tmp/talvane-wine.XXXXXX)
     trap wine_teardown EXIT
     mkdir -p "$WORK/app" "$WORK/bin"
-    cp "$exe" "$WORK/app/talvane.exe"
+    cp "$EXE" "$WORK/app/talvane.exe"
     # ShellExecute goes through winebrowser to xdg-open on the Unix PATH.
     printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s/opened.txt"\n' "$WORK" >"$WORK/bin/xdg-open"
     chmod +x "$WORK/bin/xdg-open"
@@ -32,13 +38,8 @@ wine_desktop_setup() {
     start_virtual_display
     # After the display: the desktop process that wineboot leaves running
     # owns the tray icons, and it must know the display.
-    [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
-    start_demo --data "${4:-$E2E_ROOT/tests/e2e/data/e2e-data.txt}"
-
-    # A settings file as the users' machines keep it: GBK, CRLF.
-    NUMBER=000422026120910000000042
-    printf '; 研讨会提醒客户端\r\n[systemsetting]\r\nsysNumber=%s\r\n' "$NUMBER" |
-        iconv -f UTF-8 -t GBK >"$WORK/app/setting.ini"
+    [ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 ||
+        fail "wineboot failed"
 }
 
 # Waits for the server to end: the next check's programs would otherwise
@@ -51,13 +52,23 @@ wine_teardown() {
 
 run_exe() { (cd "$WORK/app" && exec "$WINE" "$WORK/app/talvane.exe" "$@"); }
 
-# The icon is a window of Wine's explorer.exe inside the tray host.
+# The icon is a window of Wine's explorer.exe inside the tray host (this
+# replaces desktop.sh's, so that its wait_for_icon serves Wine too).
 tray_icon() {
     local panel
     panel=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "panel": ("panel" "trayer").*/\1/p' | head -n1)
     [ -n "$panel" ] || return
     xwininfo -tree -id "$panel" 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*("explorer.exe" "explorer.exe").*/\1/p' | head -n1
 }
+
+# wine_user_settings: the client number (NUMBER) in a setting.ini as the
+# users' machines keep it: GBK, CRLF.
+wine_user_settings() {
+    NUMBER=000422026120910000000042
+    printf '; 研讨会提醒客户端\r\n[systemsetting]\r\nsysNumber=%s\r\n' "$NUMBER" |
+        iconv -f UTF-8 -t GBK >"$WORK/app/setting.ini"
+}
+
 icon_docked() { [ -n "$(tray_icon)" ]; }
 icon_gone() { [ -z "$(tray_icon)" ]; }
 

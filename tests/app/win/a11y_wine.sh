@@ -10,10 +10,10 @@
 . "$(dirname "$0")/../../lib/desktop.sh"
 . "$(dirname "$0")/../../lib/wine-desktop.sh"
 
-EXE=$1
 PROBE=$2
-DEMO_BIN=$3
-wine_desktop_setup "$EXE" "$4" windows-a11y
+wine_setup "$1" "$3" "$4"
+start_demo --data "$E2E_ROOT/tests/e2e/data/e2e-data.txt"
+wine_user_settings
 cp "$PROBE" "$WORK/app/a11y-probe.exe"
 
 # probe ARGS...: the probe's answer on stdout; false when it failed.

@@ -9,13 +9,12 @@
 . "$(dirname "$0")/../../lib/desktop.sh"
 . "$(dirname "$0")/../../lib/wine-desktop.sh"
 
-EXE=$1
 PROBE=$2
-DEMO_BIN=$3
-TALVANE_WINEPREFIX=${TALVANE_WINEPREFIX_DPI:-$4/wineprefix-dpi}
 # Room for the panel at 200 %: Windows keeps a window within the screen.
 export VIRTUAL_SCREEN=2048x1536x24
-wine_desktop_setup "$EXE" "$4" windows-dpi
+wine_setup "$1" "$3" "$4" dpi
+start_demo --data "$E2E_ROOT/tests/e2e/data/e2e-data.txt"
+wine_user_settings
 cp "$PROBE" "$WORK/app/a11y-probe.exe"
 probe() { (cd "$WORK/app" && "$WINE" a11y-probe.exe "Z:$WORK/probe.txt" "$@") >/dev/null 2>&1; }
 backdrop="srgb(7,44,55)"  # the colour the window shows where nothing is drawn

@@ -10,9 +10,9 @@
 . "$(dirname "$0")/../../lib/desktop.sh"
 . "$(dirname "$0")/../../lib/wine-desktop.sh"
 
-EXE=$1
-DEMO_BIN=$2
-wine_desktop_setup "$EXE" "$3" windows-e2e "$(dirname "$0")/../../e2e/data/e2e-data.txt"
+wine_setup "$@"
+start_demo --data "$(dirname "$0")/../../e2e/data/e2e-data.txt"
+wine_user_settings
 number=$NUMBER
 
 run_exe >"$WORK/talvane.out" 2>&1 &
