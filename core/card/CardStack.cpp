@@ -1,8 +1,8 @@
-#include "components/displaymsg/CardStack.h"
+#include "card/CardStack.h"
 
 #include <algorithm>
 
-namespace talvane::displaymsg {
+namespace talvane::card {
 
 namespace {
 
@@ -26,4 +26,4 @@ std::vector<CardBox> stackCards(const CardBox& available, const std::vector<Card
     return places;
 }
 
-}  // namespace talvane::displaymsg
+}  // namespace talvane::card

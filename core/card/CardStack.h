@@ -2,23 +2,17 @@
 
 #include <vector>
 
+#include "card/CardGeometry.h"
+
 // Where reminder cards go on the screen, in plain standard C++ so that the
 // Qt card and the Windows card stack alike.
-namespace talvane::displaymsg {
+namespace talvane::card {
 
 // At 96 dpi; stackCards scales them.
 inline constexpr int kRightGap = 12;
 inline constexpr int kStackSpacing = 8;
 // Beyond this many cards the oldest one closes.
 inline constexpr int kMostCards = 3;
-
-struct CardBox {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const CardBox&) const = default;
-};
 
 // Where cards of the given heights and widths go, newest first, inside the
 // available area (all in device pixels at dpi): the newest at the
@@ -29,4 +23,4 @@ struct CardBox {
 std::vector<CardBox> stackCards(const CardBox& available, const std::vector<CardBox>& newestFirst,
                                 int bottomGap, int dpi = 96);
 
-}  // namespace talvane::displaymsg
+}  // namespace talvane::card
