@@ -129,10 +129,15 @@ TEST_F(ComPopupComponentsTest, BundledComponentShowsAQuietCardAboveTheTaskbar) {
     const char* hold = std::getenv("TALVANE_HOLD_CARD_MS");
     pumpMessages(hold != nullptr ? DWORD(std::atoi(hold)) : 300);
 
-    // The close mark only closes.
+    // A release whose press began elsewhere does nothing; the close corner
+    // only closes (the Qt card's rule: (283, 18) of a 320-px card).
     RECT client = {};
     GetClientRect(card, &client);
-    SendMessageW(card, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 20, 18));
+    const LPARAM nearTheCross = MAKELPARAM(client.right - MulDiv(37, dpi, 96), MulDiv(18, dpi, 96));
+    SendMessageW(card, WM_LBUTTONUP, 0, nearTheCross);
+    EXPECT_TRUE(IsWindow(card));
+    SendMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, nearTheCross);
+    SendMessageW(card, WM_LBUTTONUP, 0, nearTheCross);
     EXPECT_FALSE(IsWindow(card));
     EXPECT_EQ(canUnloadComponent(), S_OK);
 }
