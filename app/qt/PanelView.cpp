@@ -6,6 +6,11 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "app/AccessibleElements.h"
 #include "app/FormShape.h"
@@ -14,6 +19,8 @@
 #include "app/qt/Artwork.h"
 #include "app/qt/PanelAccessible.h"
 #include "platform/AppWindow.h"
+#include "platform/qt/FontTextMeasure.h"
+#include "text/LineBreak.h"
 
 namespace talvane {
 
@@ -240,10 +247,20 @@ void PanelView::drawElement(QPainter& painter, const Element& element) const {
         painter.fillRect(box, colour(element.backColour));
     }
     if (!element.caption.empty()) {
-        painter.setFont(fontFor(element.font));
+        const QFont font = fontFor(element.font);
+        const QFontMetrics metrics(font);
+        painter.setFont(font);
         painter.setPen(colour(element.textColour));
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                         QString::fromStdU16String(element.caption));
+        // The lines that reach into the box; the clip cuts the last one.
+        const int lineCount = qCeil(box.height() / metrics.lineSpacing());
+        const std::vector<std::u16string> lines =
+            text::breakLines(element.caption, FontTextMeasure(font), qFloor(box.width()),
+                             std::size_t(std::max(0, lineCount)), text::Overflow::Cut);
+        QPointF at(box.left(), box.top() + metrics.ascent());
+        for (const std::u16string& line : lines) {
+            painter.drawText(at, QString::fromStdU16String(line));
+            at.ry() += metrics.lineSpacing();
+        }
     }
     painter.restore();
 }

@@ -54,9 +54,8 @@ struct Card {
         : text(alert),
           message(shownMessage),
           fonts(fontsAt(dpi)),
-          layout(card::layOutCard({text.heading, text.time, text.title, text.note,
-                                   !text.link.empty()},
-                                  *fonts, dpi)),
+          layout(card::layOutCard(
+              {text.heading, text.time, text.title, text.note, !text.link.empty()}, *fonts, dpi)),
           countdown(lifetimeMs, steadyMs) {}
 
     AlertText text;
@@ -85,9 +84,9 @@ void placeCards() {
         const Card* card = cardOf(window);
         sizes.push_back({0, 0, card->layout.width, card->layout.height});
     }
-    const std::vector<card::CardBox> places = card::stackCards(
-        {work.left, work.top, work.right - work.left, work.bottom - work.top}, sizes, bottomGap,
-        cardOf(newestFirst.front())->fonts->dpi());
+    const std::vector<card::CardBox> places =
+        card::stackCards({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                         sizes, bottomGap, cardOf(newestFirst.front())->fonts->dpi());
     for (std::size_t i = 0; i < newestFirst.size(); ++i) {
         SetWindowPos(newestFirst[i], nullptr, places[i].left, places[i].top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -36,8 +36,7 @@ CardLayout layOutCard(const CardTexts& texts, const CardMeasure& measure, int dp
     card.bellCentre = {padding + px(7), headerHeight / 2};
     card.closeCentre = {card.width - padding - px(4), headerHeight / 2};
     card.closeArm = px(4);
-    card.closeTarget = {card.width - px(kCloseTargetWidth), 0, px(kCloseTargetWidth),
-                        headerHeight};
+    card.closeTarget = {card.width - px(kCloseTargetWidth), 0, px(kCloseTargetWidth), headerHeight};
 
     const int headingX = padding + px(22);
     card.heading.text = text::elide(shown(texts.heading), FontMeasure(measure, CardFont::Heading),
@@ -45,8 +44,8 @@ CardLayout layOutCard(const CardTexts& texts, const CardMeasure& measure, int dp
     card.heading.topLeft = {headingX, (headerHeight - heading.height) / 2};
 
     int y = headerHeight + px(14);
-    card.title.lines =
-        text::breakLines(shown(texts.title), FontMeasure(measure, CardFont::Title), contentWidth, 2);
+    card.title.lines = text::breakLines(shown(texts.title), FontMeasure(measure, CardFont::Title),
+                                        contentWidth, 2);
     card.title.topLeft = {padding, y};
     card.title.step = title.lineSpacing;
     y += int(card.title.lines.size()) * card.title.step;

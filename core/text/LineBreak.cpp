@@ -43,7 +43,7 @@ bool mayBreakBefore(std::u16string_view text, std::size_t i) {
 // character, so that every line makes progress.
 std::size_t fitting(std::u16string_view text, const TextMeasure& measure, int width) {
     if (measure.width(text) <= width) return text.size();
-    std::size_t low = 0;  // fits
+    std::size_t low = 0;             // fits
     std::size_t high = text.size();  // does not fit
     while (high - low > 1) {
         const std::size_t middle = low + (high - low) / 2;
