@@ -47,7 +47,7 @@ std::shared_ptr<GdiCardFonts> fontsAt(int dpi) {
     return fonts;
 }
 
-std::wstring wide(const std::u16string& text) { return {text.begin(), text.end()}; }
+std::wstring wide(std::u16string_view text) { return {text.begin(), text.end()}; }
 
 struct Card {
     Card(const AlertText& alert, const std::u16string& shownMessage, int lifetimeMs, int dpi)
@@ -264,7 +264,8 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     auto owner = std::make_unique<Card>(text, message, timing.lifetimeMs, screenDpi());
     Card* card = owner.get();
     const card::CardLayout& layout = card->layout;
-    const std::wstring title = wide(text.title.empty() ? text.heading : text.title);
+    const std::wstring title =
+        wide(card::shownText(text.title.empty() ? text.heading : text.title));
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
                                   kCardClassName, title.c_str(), WS_POPUP, 0, 0, layout.width,
                                   layout.height, nullptr, nullptr, cardModule, &owner);

@@ -34,12 +34,13 @@ QString partName(const PopupCard& card, Part part) {
         case Part::Heading:
             return toQString(layout.heading.text);
         case Part::Title:
-            return content.title;
+            return shownQString(content.title);
         case Part::Time:
-            return layout.timeLabel.text.empty() ? QString()
-                                                 : toQString(layout.timeLabel.text) + content.time;
+            return layout.timeLabel.text.empty()
+                       ? QString()
+                       : toQString(layout.timeLabel.text) + shownQString(content.time);
         case Part::Note:
-            return content.note;
+            return shownQString(content.note);
         case Part::LinkLine:
             return layout.footer.lines.empty() ? QString() : toQString(layout.footer.lines.front());
         case Part::Close:

@@ -32,6 +32,13 @@ inline QRect toQRect(const card::CardBox& box) {
     return {box.left, box.top, box.width, box.height};
 }
 inline QPoint toQPoint(card::Point point) { return {point.x, point.y}; }
-inline QString toQString(const std::u16string& text) { return QString::fromStdU16String(text); }
+inline QString toQString(std::u16string_view text) {
+    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+}
+// The part of a text that the card shows (see card::shownText).
+inline QString shownQString(const QString& text) {
+    return toQString(card::shownText(
+        {reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())}));
+}
 
 }  // namespace talvane::displaymsg

@@ -89,7 +89,7 @@ PopupCard::PopupCard(const AlertContent& content, int lifetimeMs, const QString&
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
     setFocusPolicy(Qt::NoFocus);
-    setWindowTitle(content_.title.isEmpty() ? content_.heading : content_.title);
+    setWindowTitle(shownQString(content_.title.isEmpty() ? content_.heading : content_.title));
     if (!content_.link.isEmpty()) setCursor(Qt::PointingHandCursor);
 
     expiry_.setSingleShot(true);

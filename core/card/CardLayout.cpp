@@ -13,11 +13,11 @@ constexpr int kCloseTargetWidth = 40;
 constexpr std::u16string_view kTimeLabel = u"时间：";
 constexpr std::u16string_view kFooter = u"点击查看详情 \u203a";
 
-std::u16string_view shown(std::u16string_view text) {
+}  // namespace
+
+std::u16string_view shownText(std::u16string_view text) {
     return text::leadingUnits(text, kLongestShownText);
 }
-
-}  // namespace
 
 CardLayout layOutCard(const CardTexts& texts, const CardMeasure& measure, int dpi) {
     const auto px = [dpi](int pixels) { return (pixels * dpi + 48) / 96; };
@@ -39,13 +39,14 @@ CardLayout layOutCard(const CardTexts& texts, const CardMeasure& measure, int dp
     card.closeTarget = {card.width - px(kCloseTargetWidth), 0, px(kCloseTargetWidth), headerHeight};
 
     const int headingX = padding + px(22);
-    card.heading.text = text::elide(shown(texts.heading), FontMeasure(measure, CardFont::Heading),
-                                    card.closeCentre.x - px(12) - headingX);
+    card.heading.text =
+        text::elide(shownText(texts.heading), FontMeasure(measure, CardFont::Heading),
+                    card.closeCentre.x - px(12) - headingX);
     card.heading.topLeft = {headingX, (headerHeight - heading.height) / 2};
 
     int y = headerHeight + px(14);
-    card.title.lines = text::breakLines(shown(texts.title), FontMeasure(measure, CardFont::Title),
-                                        contentWidth, 2);
+    card.title.lines = text::breakLines(shownText(texts.title),
+                                        FontMeasure(measure, CardFont::Title), contentWidth, 2);
     card.title.topLeft = {padding, y};
     card.title.step = title.lineSpacing;
     y += int(card.title.lines.size()) * card.title.step;
@@ -54,15 +55,15 @@ CardLayout layOutCard(const CardTexts& texts, const CardMeasure& measure, int dp
         y += px(6);
         card.timeLabel = {std::u16string(kTimeLabel), {padding, y}};
         const int valueX = padding + measure.width(CardFont::Text, kTimeLabel);
-        card.time = {text::elide(shown(texts.time), FontMeasure(measure, CardFont::Text),
+        card.time = {text::elide(shownText(texts.time), FontMeasure(measure, CardFont::Text),
                                  padding + contentWidth - valueX),
                      {valueX, y}};
         y += text.lineSpacing;
     }
 
     const int leading = px(kBodyLeading);
-    card.body.lines =
-        text::breakLines(shown(texts.note), FontMeasure(measure, CardFont::Text), contentWidth, 3);
+    card.body.lines = text::breakLines(shownText(texts.note), FontMeasure(measure, CardFont::Text),
+                                       contentWidth, 3);
     card.body.step = text.lineSpacing + leading;
     if (!card.body.lines.empty()) {
         y += px(6);

@@ -58,8 +58,12 @@ struct CardLayout {
     CardBox progress;  // the whole bar; it shrinks with the time left
 };
 
-// The layout at dpi (96 for logical pixels), texts cut at
-// look::kLongestShownText units first.
+// The part of a reminder's text that a card shows, lays out or names (its
+// window title, its accessible names): the first look::kLongestShownText
+// units.
+std::u16string_view shownText(std::u16string_view text);
+
+// The layout at dpi (96 for logical pixels), of the shown part of each text.
 CardLayout layOutCard(const CardTexts& texts, const CardMeasure& measure, int dpi = 96);
 
 }  // namespace talvane::card
