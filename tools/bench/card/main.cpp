@@ -49,8 +49,8 @@ int main(int argc, char* argv[]) {
     const auto before = talvane::bench::SampleCost(getpid());
     QElapsedTimer wall;
     wall.start();
-    const talvane::ComponentResult shown =
-        popup.object->DisplayAlert(u"unknown value", kBenchCardTenths, 50, kBenchCardMessage, &window);
+    const talvane::ComponentResult shown = popup.object->DisplayAlert(
+        u"unknown value", kBenchCardTenths, 50, kBenchCardMessage, &window);
     if (!shown.ok() || !before) {
         std::fprintf(stderr, "talvane-bench-card: DisplayAlert failed: %s\n", shown.reason.c_str());
         return 1;
