@@ -16,6 +16,7 @@
 #include "card/CardStack.h"
 #include "components/displaymsg-win/CardPicture.h"
 #include "components/displaymsg-win/GdiCardFonts.h"
+#include "platform/windows/ObjectWindowProc.h"
 
 namespace talvane::displaymsg {
 
@@ -67,6 +68,11 @@ struct Card {
     std::optional<CardPicture> picture;  // drawn once the window exists
     int barDrawn = 0;
     bool tracking = false;
+    // Set when the window takes the card over: from WM_NCCREATE on, its
+    // WM_NCDESTROY deletes the card, even when the creation fails later.
+    bool* adopted = nullptr;
+
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 Card* cardOf(HWND window) {
@@ -140,17 +146,11 @@ void released(HWND window, Card& card, card::CardButton button, LPARAM position)
     DestroyWindow(window);
 }
 
-LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        // The window owns its card from here on: WM_NCDESTROY deletes it,
-        // even when the creation fails later.
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* owner = static_cast<std::unique_ptr<Card>*>(create->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(owner->release()));
-    }
-    Card* card = cardOf(window);
-    if (card == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT Card::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_NCCREATE:
+            if (adopted != nullptr) *adopted = true;
+            break;
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
         case WM_ERASEBKGND:
@@ -158,8 +158,8 @@ LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(window, &ps);
-            card->barDrawn = card->countdown.barWidth(card->layout.progress.width);
-            if (card->picture) card->picture->paint(dc, ps.rcPaint, card->barDrawn);
+            barDrawn = countdown.barWidth(layout.progress.width);
+            if (picture) picture->paint(dc, ps.rcPaint, barDrawn);
             EndPaint(window, &ps);
             return 0;
         }
@@ -168,55 +168,56 @@ LRESULT CALLBACK cardProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
                 POINT point;
                 GetCursorPos(&point);
                 ScreenToClient(window, &point);
-                const bool hand = !card->text.link.empty() || overClose(*card, {point.x, point.y});
+                const bool hand = !text.link.empty() || overClose(*this, {point.x, point.y});
                 SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
                 return TRUE;
             }
             break;
         case WM_MOUSEMOVE:
-            if (!card->tracking) {
+            if (!tracking) {
                 TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, window, 0};
-                card->tracking = TrackMouseEvent(&track) != FALSE;
-                card->countdown.pointerEntered();
-                followCountdown(window, *card);
-                updateBar(window, *card);
+                tracking = TrackMouseEvent(&track) != FALSE;
+                countdown.pointerEntered();
+                followCountdown(window, *this);
+                updateBar(window, *this);
             }
             return 0;
         case WM_MOUSELEAVE:
-            card->tracking = false;
-            card->countdown.pointerLeft();
-            followCountdown(window, *card);
+            tracking = false;
+            countdown.pointerLeft();
+            followCountdown(window, *this);
             return 0;
         case WM_LBUTTONDOWN:
-            pressed(window, *card, card::CardButton::Primary, lParam);
+            pressed(window, *this, card::CardButton::Primary, lParam);
             return 0;
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            pressed(window, *card, card::CardButton::Other, lParam);
+            pressed(window, *this, card::CardButton::Other, lParam);
             return 0;
         case WM_LBUTTONUP:
-            released(window, *card, card::CardButton::Primary, lParam);
+            released(window, *this, card::CardButton::Primary, lParam);
             return 0;
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
-            released(window, *card, card::CardButton::Other, lParam);
+            released(window, *this, card::CardButton::Other, lParam);
             return 0;
         case WM_TIMER:
             if (wParam == kExpiryTimer) {
-                if (card->countdown.expired()) {
+                if (countdown.expired()) {
                     DestroyWindow(window);
                 } else {
-                    followCountdown(window, *card);  // a timer that came early
+                    followCountdown(window, *this);  // a timer that came early
                 }
             } else {
-                updateBar(window, *card);
+                updateBar(window, *this);
             }
             return 0;
-        case WM_NCDESTROY:
+        case WM_NCDESTROY: {
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            delete card;
+            delete this;
             if (cards.remove(window)) placeCards();
             return DefWindowProcW(window, message, wParam, lParam);
+        }
         default:
             break;
     }
@@ -228,7 +229,7 @@ bool ensureClass(std::wstring& reason) {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_DROPSHADOW;
-    windowClass.lpfnWndProc = cardProcedure;
+    windowClass.lpfnWndProc = &ObjectWindowProc<Card>;
     windowClass.hInstance = cardModule;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kCardClassName;
