@@ -262,18 +262,21 @@ bool showCard(const AlertText& text, const PopupTiming& timing, const std::u16st
     }
     if (!ensureClass(reason)) return false;
 
-    auto owner = std::make_unique<Card>(text, message, timing.lifetimeMs, screenDpi());
-    Card* card = owner.get();
+    auto* card = new Card(text, message, timing.lifetimeMs, screenDpi());
+    bool adopted = false;
+    card->adopted = &adopted;
     const card::CardLayout& layout = card->layout;
     const std::wstring title =
         wide(card::shownText(text.title.empty() ? text.heading : text.title));
     HWND window = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
                                   kCardClassName, title.c_str(), WS_POPUP, 0, 0, layout.width,
-                                  layout.height, nullptr, nullptr, cardModule, &owner);
+                                  layout.height, nullptr, nullptr, cardModule, card);
     if (window == nullptr) {
+        if (!adopted) delete card;
         reason = L"cannot create the card's window";
         return false;
     }
+    card->adopted = nullptr;
     card->picture.emplace(layout, *card->fonts);
     SetWindowRgn(window,
                  CreateRoundRectRgn(0, 0, layout.width + 1, layout.height + 1, 2 * layout.radius,
