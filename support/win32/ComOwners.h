@@ -28,6 +28,9 @@ class UniqueBstr {
         reset();
         return &text_;
     }
+    // For a by-reference argument: the callee may free the string and
+    // write another in its place, which the owner then frees.
+    BSTR* addressOf() noexcept { return &text_; }
     BSTR release() noexcept { return std::exchange(text_, nullptr); }
     void reset(BSTR text = nullptr) noexcept { SysFreeString(std::exchange(text_, text)); }
 

@@ -43,6 +43,9 @@ struct DeleteMemoryDc {
 struct DestroyIconHandle {
     void operator()(HICON icon) const noexcept { DestroyIcon(icon); }
 };
+struct DestroyCursorHandle {
+    void operator()(HCURSOR cursor) const noexcept { DestroyCursor(cursor); }
+};
 
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, DeleteGdiObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, DeleteGdiObject>;
@@ -53,6 +56,8 @@ using UniqueBitmap = UniqueHandle<HBITMAP, DeleteGdiObject>;
 // A device context from CreateCompatibleDC.
 using UniqueMemoryDc = UniqueHandle<HDC, DeleteMemoryDc>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIconHandle>;
+// A cursor loaded at a size of its own (LoadImageW without LR_SHARED).
+using UniqueCursor = UniqueHandle<HCURSOR, DestroyCursorHandle>;
 
 // A window's (or, for no window, the screen's) device context from GetDC,
 // given back with ReleaseDC.
