@@ -122,18 +122,6 @@ xdotool mouseup 1
 sleep 1
 [ "$(opened_count)" = 2 ] || fail "a release off the panel clicked: $(opened)"
 
-# --- A double click on the icon hides and shows the panel once -------------
-xev -id "$PANEL" -event structure >"$WORK/panel-events.txt" 2>&1 &
-XEV_PID=$!
-sleep 0.5
-xdotool mousemove --window "$ICON" 8 8 click --repeat 2 --delay 80 1
-wait_for_panel 10 || fail "the double click on the icon left the panel hidden"
-sleep 2
-kill "$XEV_PID"
-wait "$XEV_PID" 2>/dev/null
-unmaps=$(grep -c UnmapNotify "$WORK/panel-events.txt")
-[ "$unmaps" = 1 ] || fail "a double click on the icon hid the panel $unmaps times, not once"
-
 # --- A second start ends at once, silently, with status 0, and brings the
 # running instance's panel forward --------------------------------------
 for _ in 1 2 3; do
