@@ -11,8 +11,8 @@
 #include "app/FormShape.h"
 #include "app/PanelDesign.h"
 #include "app/frmMain.h"
-#include "app/qt/Artwork.h"
 #include "app/qt/PanelAccessible.h"
+#include "artwork/Artwork.h"
 #include "input/Twips.h"
 #include "platform/AppWindow.h"
 

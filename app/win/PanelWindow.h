@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/windows/ObjectWindowProc.h"
+#include "support/win32/ObjectWindowProc.h"
 
 #include "app/win/PanelPictures.h"
 #include "app/win/PanelText.h"

@@ -8,9 +8,9 @@
 #include <memory>
 #include <utility>
 
-#include "platform/windows/BstrText.h"
 #include "platform/windows/FormDispatch.h"
 #include "platform/windows/WideText.h"
+#include "support/win32/BstrText.h"
 #include "support/win32/ComOwners.h"
 
 namespace talvane {

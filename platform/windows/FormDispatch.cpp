@@ -3,7 +3,7 @@
 #include <new>
 #include <string>
 
-#include "platform/windows/BstrText.h"
+#include "support/win32/BstrText.h"
 #include "support/win32/ComOwners.h"
 
 namespace talvane {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/InstanceLock.h"
-#include "platform/windows/ObjectWindowProc.h"
+#include "support/win32/ObjectWindowProc.h"
 
 namespace talvane {
 

@@ -8,7 +8,7 @@
 
 #include "input/TrayClicks.h"
 #include "platform/Tray.h"
-#include "platform/windows/ObjectWindowProc.h"
+#include "support/win32/ObjectWindowProc.h"
 
 namespace talvane {
 

@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 #include "tools/artwork-export/WindowsArtwork.h"
 
 namespace {
