@@ -24,26 +24,9 @@ COLORREF mixed(COLORREF from, COLORREF to, int toPart, int whole) {
 
 COLOR16 channel16(BYTE value) { return COLOR16(value << 8); }
 
-// An owned GDI object, deleted when it goes.
-class Owned {
-  public:
-    explicit Owned(HGDIOBJ object) : object_(object) {}
-    ~Owned() {
-        if (object_ != nullptr) DeleteObject(object_);
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    HGDIOBJ get() const { return object_; }
-    HBRUSH brush() const { return static_cast<HBRUSH>(object_); }
-    HRGN region() const { return static_cast<HRGN>(object_); }
-
-  private:
-    HGDIOBJ object_;
-};
-
 void fill(HDC dc, const RECT& box, COLORREF colour) {
-    const Owned brush(CreateSolidBrush(colour));
-    FillRect(dc, &box, brush.brush());
+    const win::UniqueBrush brush(CreateSolidBrush(colour));
+    FillRect(dc, &box, brush.get());
 }
 
 // One call for the whole header, left to right from the accent to its light.
@@ -107,46 +90,48 @@ void draw(HDC dc, const card::CardLayout& card, const GdiCardFonts& fonts, int b
     SetTextAlign(dc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
     fill(dc, {0, 0, w, h}, kWhite);
     fillHeader(dc, card.header);
-
-    const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
-    drawBell(dc, card.bellCentre, dpi);
-
-    const HGDIOBJ oldFont = SelectObject(dc, fonts.font(CardFont::Heading));
-    SetTextColor(dc, kWhite);
-    drawText(dc, card.heading.text, card.heading.topLeft);
     {
-        const Owned cross(
+        const win::SelectedObject brush(dc, GetStockObject(WHITE_BRUSH));
+        const win::SelectedObject pen(dc, GetStockObject(NULL_PEN));
+        drawBell(dc, card.bellCentre, dpi);
+    }
+    {
+        const win::UniquePen cross(
             CreatePen(PS_SOLID, std::max(1, dpi / 72), mixed(rgb(kAccentLight), kWhite, 220, 255)));
-        SelectObject(dc, cross.get());
+        const win::SelectedObject pen(dc, cross.get());
         const card::Point c = card.closeCentre;
         const int arm = card.closeArm;
         MoveToEx(dc, c.x - arm, c.y - arm, nullptr);
         LineTo(dc, c.x + arm + 1, c.y + arm + 1);
         MoveToEx(dc, c.x - arm, c.y + arm, nullptr);
         LineTo(dc, c.x + arm + 1, c.y - arm - 1);
-        SelectObject(dc, GetStockObject(NULL_PEN));
     }
-
-    SelectObject(dc, fonts.font(CardFont::Title));
-    SetTextColor(dc, rgb(kTitleColour));
-    drawBlock(dc, card.title);
-
-    SelectObject(dc, fonts.font(CardFont::Text));
-    if (!card.timeLabel.text.empty()) {
-        SetTextColor(dc, rgb(kMutedColour));
-        drawText(dc, card.timeLabel.text, card.timeLabel.topLeft);
-        SetTextColor(dc, rgb(kAccent));
-        drawText(dc, card.time.text, card.time.topLeft);
+    {
+        const win::SelectedObject font(dc, fonts.font(CardFont::Heading));
+        SetTextColor(dc, kWhite);
+        drawText(dc, card.heading.text, card.heading.topLeft);
     }
-    SetTextColor(dc, rgb(kTextColour));
-    drawBlock(dc, card.body);
-
+    {
+        const win::SelectedObject font(dc, fonts.font(CardFont::Title));
+        SetTextColor(dc, rgb(kTitleColour));
+        drawBlock(dc, card.title);
+    }
+    {
+        const win::SelectedObject font(dc, fonts.font(CardFont::Text));
+        if (!card.timeLabel.text.empty()) {
+            SetTextColor(dc, rgb(kMutedColour));
+            drawText(dc, card.timeLabel.text, card.timeLabel.topLeft);
+            SetTextColor(dc, rgb(kAccent));
+            drawText(dc, card.time.text, card.time.topLeft);
+        }
+        SetTextColor(dc, rgb(kTextColour));
+        drawBlock(dc, card.body);
+    }
     if (!card.footer.lines.empty()) {
         const card::CardBox& rule = card.rule;
         fill(dc, {rule.left, rule.top, rule.left + rule.width, rule.top + rule.height},
              rgb(kRuleColour));
-        SelectObject(dc, fonts.font(CardFont::Small));
+        const win::SelectedObject font(dc, fonts.font(CardFont::Small));
         SetTextColor(dc, rgb(kAccent));
         drawBlock(dc, card.footer);
     }
@@ -157,68 +142,50 @@ void draw(HDC dc, const card::CardLayout& card, const GdiCardFonts& fonts, int b
 
     // The border follows the window's own rounded outline, darker along
     // the header.
-    const Owned outline(CreateRoundRectRgn(0, 0, w + 1, h + 1, 2 * card.radius, 2 * card.radius));
-    const Owned border(CreateSolidBrush(rgb(kBorderColour)));
-    FrameRgn(dc, outline.region(), border.brush(), 1, 1);
-    const Owned headerClip(CreateRectRgn(0, 0, w, card.header.height));
-    SelectClipRgn(dc, headerClip.region());
-    const Owned headerBorder(CreateSolidBrush(rgb(kHeaderBorderColour)));
-    FrameRgn(dc, outline.region(), headerBorder.brush(), 1, 1);
+    const win::UniqueRegion outline(
+        CreateRoundRectRgn(0, 0, w + 1, h + 1, 2 * card.radius, 2 * card.radius));
+    const win::UniqueBrush border(CreateSolidBrush(rgb(kBorderColour)));
+    FrameRgn(dc, outline.get(), border.get(), 1, 1);
+    const win::UniqueRegion headerClip(CreateRectRgn(0, 0, w, card.header.height));
+    SelectClipRgn(dc, headerClip.get());
+    const win::UniqueBrush headerBorder(CreateSolidBrush(rgb(kHeaderBorderColour)));
+    FrameRgn(dc, outline.get(), headerBorder.get(), 1, 1);
     SelectClipRgn(dc, nullptr);
-
-    SelectObject(dc, oldFont);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
 }
 
 }  // namespace
 
-CardPicture::Surface CardPicture::makeSurface(HDC like, int width, int height) {
-    Surface surface;
-    surface.dc = CreateCompatibleDC(like);
-    surface.bitmap = CreateCompatibleBitmap(like, width, height);
-    if (surface.dc != nullptr && surface.bitmap != nullptr) {
-        surface.old = SelectObject(surface.dc, surface.bitmap);
-    }
-    return surface;
-}
-
-void CardPicture::release(Surface& surface) {
-    if (surface.old != nullptr) SelectObject(surface.dc, surface.old);
-    if (surface.bitmap != nullptr) DeleteObject(surface.bitmap);
-    if (surface.dc != nullptr) DeleteDC(surface.dc);
-    surface = {};
+void CardPicture::Surface::make(HDC like, int width, int height) {
+    dc.reset(CreateCompatibleDC(like));
+    bitmap.reset(CreateCompatibleBitmap(like, width, height));
+    if (dc && bitmap) selected.emplace(dc.get(), bitmap.get());
 }
 
 CardPicture::CardPicture(const card::CardLayout& layout, const GdiCardFonts& fonts)
     : layout_(layout) {
-    HDC screen = GetDC(nullptr);
-    card_ = makeSurface(screen, layout.width, layout.height);
-    bar_ = makeSurface(screen, layout.width, layout.progress.height);
-    ReleaseDC(nullptr, screen);
-    if (card_.old == nullptr || bar_.old == nullptr) return;
+    {
+        const win::WindowDc screen(nullptr);
+        card_.make(screen.get(), layout.width, layout.height);
+        bar_.make(screen.get(), layout.width, layout.progress.height);
+    }
+    if (!card_.ready() || !bar_.ready()) return;
     // The strip with the whole bar, border included, then the card without.
-    draw(card_.dc, layout, fonts, layout.progress.width);
-    BitBlt(bar_.dc, 0, 0, layout.width, layout.progress.height, card_.dc, 0, layout.progress.top,
-           SRCCOPY);
-    draw(card_.dc, layout, fonts, 0);
-}
-
-CardPicture::~CardPicture() {
-    release(bar_);
-    release(card_);
+    draw(card_.dc.get(), layout, fonts, layout.progress.width);
+    BitBlt(bar_.dc.get(), 0, 0, layout.width, layout.progress.height, card_.dc.get(), 0,
+           layout.progress.top, SRCCOPY);
+    draw(card_.dc.get(), layout, fonts, 0);
 }
 
 void CardPicture::paint(HDC target, const RECT& area, int barWidth) const {
-    if (card_.old == nullptr || bar_.old == nullptr) return;
-    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, card_.dc,
-           area.left, area.top, SRCCOPY);
+    if (!card_.ready() || !bar_.ready()) return;
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top,
+           card_.dc.get(), area.left, area.top, SRCCOPY);
     const card::CardBox& bar = layout_.progress;
     RECT full = {bar.left, bar.top, bar.left + barWidth, bar.top + bar.height};
     RECT shown = {};
     if (IntersectRect(&shown, &full, &area)) {
         BitBlt(target, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top,
-               bar_.dc, shown.left - bar.left, shown.top - bar.top, SRCCOPY);
+               bar_.dc.get(), shown.left - bar.left, shown.top - bar.top, SRCCOPY);
     }
 }
 

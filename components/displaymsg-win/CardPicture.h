@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "card/CardLayout.h"
 #include "components/displaymsg-win/GdiCardFonts.h"
+#include "support/win32/GdiOwners.h"
 
 namespace talvane::displaymsg {
 
@@ -13,7 +16,6 @@ namespace talvane::displaymsg {
 class CardPicture {
   public:
     CardPicture(const card::CardLayout& layout, const GdiCardFonts& fonts);
-    ~CardPicture();
     CardPicture(const CardPicture&) = delete;
     CardPicture& operator=(const CardPicture&) = delete;
 
@@ -21,13 +23,15 @@ class CardPicture {
     void paint(HDC target, const RECT& area, int barWidth) const;
 
   private:
+    // A memory DC with a bitmap of its own selected, taken out again before
+    // either goes.
     struct Surface {
-        HDC dc = nullptr;
-        HBITMAP bitmap = nullptr;
-        HGDIOBJ old = nullptr;
+        win::UniqueMemoryDc dc;
+        win::UniqueBitmap bitmap;
+        std::optional<win::SelectedObject> selected;
+        void make(HDC like, int width, int height);
+        bool ready() const { return selected.has_value(); }
     };
-    static Surface makeSurface(HDC like, int width, int height);
-    static void release(Surface& surface);
 
     const card::CardLayout& layout_;
     Surface card_;  // without the bar

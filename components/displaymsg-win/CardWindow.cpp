@@ -16,7 +16,8 @@
 #include "card/CardStack.h"
 #include "components/displaymsg-win/CardPicture.h"
 #include "components/displaymsg-win/GdiCardFonts.h"
-#include "platform/windows/ObjectWindowProc.h"
+#include "support/win32/GdiOwners.h"
+#include "support/win32/ObjectWindowProc.h"
 
 namespace talvane::displaymsg {
 
@@ -156,11 +157,9 @@ LRESULT Card::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(window, &ps);
+            const win::PaintDc dc(window);
             barDrawn = countdown.barWidth(layout.progress.width);
-            if (picture) picture->paint(dc, ps.rcPaint, barDrawn);
-            EndPaint(window, &ps);
+            if (dc && picture) picture->paint(dc.get(), dc.dirty(), barDrawn);
             return 0;
         }
         case WM_SETCURSOR:
@@ -213,7 +212,6 @@ LRESULT Card::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_NCDESTROY: {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete this;
             if (cards.remove(window)) placeCards();
             return DefWindowProcW(window, message, wParam, lParam);

@@ -20,33 +20,24 @@ GdiCardFonts::GdiCardFonts(int dpi) : dpi_(dpi), measuring_(CreateCompatibleDC(n
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     const LOGFONTW& message = metrics.lfMessageFont;
-    fonts_[static_cast<int>(card::CardFont::Heading)] = cardFont(message, 13, true, dpi);
-    fonts_[static_cast<int>(card::CardFont::Title)] = cardFont(message, 16, true, dpi);
-    fonts_[static_cast<int>(card::CardFont::Text)] = cardFont(message, 13, false, dpi);
-    fonts_[static_cast<int>(card::CardFont::Small)] = cardFont(message, 12, false, dpi);
-}
-
-GdiCardFonts::~GdiCardFonts() {
-    if (measuring_ != nullptr) DeleteDC(measuring_);
-    for (HFONT font : fonts_) {
-        if (font != nullptr) DeleteObject(font);
-    }
+    fonts_[static_cast<int>(card::CardFont::Heading)].reset(cardFont(message, 13, true, dpi));
+    fonts_[static_cast<int>(card::CardFont::Title)].reset(cardFont(message, 16, true, dpi));
+    fonts_[static_cast<int>(card::CardFont::Text)].reset(cardFont(message, 13, false, dpi));
+    fonts_[static_cast<int>(card::CardFont::Small)].reset(cardFont(message, 12, false, dpi));
 }
 
 int GdiCardFonts::width(card::CardFont role, std::u16string_view text) const {
-    const HGDIOBJ old = SelectObject(measuring_, font(role));
+    const win::SelectedObject selected(measuring_.get(), font(role));
     SIZE size = {};
-    GetTextExtentPoint32W(measuring_, reinterpret_cast<const wchar_t*>(text.data()),
+    GetTextExtentPoint32W(measuring_.get(), reinterpret_cast<const wchar_t*>(text.data()),
                           int(text.size()), &size);
-    SelectObject(measuring_, old);
     return size.cx;
 }
 
 card::FontMetrics GdiCardFonts::metrics(card::CardFont role) const {
-    const HGDIOBJ old = SelectObject(measuring_, font(role));
+    const win::SelectedObject selected(measuring_.get(), font(role));
     TEXTMETRICW metrics = {};
-    GetTextMetricsW(measuring_, &metrics);
-    SelectObject(measuring_, old);
+    GetTextMetricsW(measuring_.get(), &metrics);
     return {metrics.tmAscent, metrics.tmHeight, metrics.tmHeight + metrics.tmExternalLeading};
 }
 

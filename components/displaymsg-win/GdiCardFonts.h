@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "card/CardMeasure.h"
+#include "support/win32/GdiOwners.h"
 
 namespace talvane::displaymsg {
 
@@ -16,19 +17,16 @@ namespace talvane::displaymsg {
 class GdiCardFonts : public card::CardMeasure {
   public:
     explicit GdiCardFonts(int dpi);
-    ~GdiCardFonts() override;
-    GdiCardFonts(const GdiCardFonts&) = delete;
-    GdiCardFonts& operator=(const GdiCardFonts&) = delete;
 
     int dpi() const { return dpi_; }
-    HFONT font(card::CardFont role) const { return fonts_[static_cast<int>(role)]; }
+    HFONT font(card::CardFont role) const { return fonts_[static_cast<int>(role)].get(); }
     int width(card::CardFont role, std::u16string_view text) const override;
     card::FontMetrics metrics(card::CardFont role) const override;
 
   private:
     int dpi_;
-    HDC measuring_;
-    std::array<HFONT, 4> fonts_{};  // indexed by CardFont
+    win::UniqueMemoryDc measuring_;
+    std::array<win::UniqueFont, 4> fonts_;  // indexed by CardFont
 };
 
 }  // namespace talvane::displaymsg

@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QStringList>
 
-#include "platform/qt/FontTextMeasure.h"
+#include "support/qt/FontTextMeasure.h"
 
 namespace talvane::displaymsg {
 
