@@ -167,6 +167,24 @@ TEST_F(ComPopupComponentsTest, SameMessageKeepsOneCard_OthersStack_AndCardsClose
     EXPECT_FALSE(IsWindow(second));
 }
 
+TEST_F(ComPopupComponentsTest, ALongTitleNamesTheCardByItsFirst256Units) {
+    FakeForm form;
+    const std::u16string title(100000, u'长');
+    {
+        CreatedObject created = components.create("Flarebox.DisplayMsg");
+        ASSERT_TRUE(created.result.ok()) << created.result.reason;
+        ASSERT_TRUE(
+            created.object
+                ->DisplayAlert(u"1", 10, 50, u"提醒||||||||||||" + title + u"||||||||||||", &form)
+                .ok());
+    }
+    HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(GetWindowTextLengthW(card), 256);
+    DestroyWindow(card);
+    EXPECT_FALSE(IsWindow(card));
+}
+
 TEST_F(ComPopupComponentsTest, ComponentsOwnReasonComesBack_AndItsWritesStayWithIt) {
     FakeForm form;
     CreatedObject created = components.create("Talvane.Test.Refuses");
