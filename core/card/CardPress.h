@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/CardLayout.h"
+#include "input/PressCapture.h"
 
 namespace talvane::card {
 
@@ -14,17 +15,17 @@ enum class CardClick {
 };
 
 // Presses and releases on one card: a click counts only when its press
-// began on the card and its release ends there too, so a drag that passes
-// over the card, or one that started on it and left, opens nothing. The
-// face captures the pointer from press to release.
+// began on the card and its release ends there too (the press is held as
+// the panel holds its presses), so a drag that passes over the card, or one
+// that started on it and left, opens nothing. The face captures the pointer
+// from press to release.
 class CardPress {
   public:
     void press(CardButton button, Point at, const CardLayout& card);
     CardClick release(CardButton button, Point at, const CardLayout& card, bool hasLink);
 
   private:
-    bool primaryDown_ = false;
-    bool otherDown_ = false;
+    PressCapture capture_;
 };
 
 }  // namespace talvane::card
