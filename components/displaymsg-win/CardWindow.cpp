@@ -132,8 +132,11 @@ void pressed(HWND window, Card& card, card::CardButton button, LPARAM position) 
 }
 
 void released(HWND window, Card& card, card::CardButton button, LPARAM position) {
+    const card::CardClick click =
+        card.press.release(button, pointOf(position), card.layout, !card.text.link.empty());
+    // After the press is read: giving the capture back reports it lost.
     if (GetCapture() == window) ReleaseCapture();
-    switch (card.press.release(button, pointOf(position), card.layout, !card.text.link.empty())) {
+    switch (click) {
         case card::CardClick::Nothing:
             return;
         case card::CardClick::OpenAndClose: {
@@ -195,6 +198,10 @@ LRESULT Card::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_LBUTTONUP:
             released(window, *this, card::CardButton::Primary, lParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            // Another window took the pointer: the press will not end here.
+            if (reinterpret_cast<HWND>(lParam) != window) press.lose();
             return 0;
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:

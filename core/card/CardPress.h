@@ -23,6 +23,9 @@ class CardPress {
   public:
     void press(CardButton button, Point at, const CardLayout& card);
     CardClick release(CardButton button, Point at, const CardLayout& card, bool hasLink);
+    // The press is void: the pointer went to another window before its
+    // release.
+    void lose() { capture_.lose(); }
 
   private:
     PressCapture capture_;

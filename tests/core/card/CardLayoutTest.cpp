@@ -170,6 +170,10 @@ TEST(CardPress, TheCloseCornerOnlyCloses_AndOnlyAClickBegunOnTheCardCounts) {
     press.release(CardButton::Primary, {100, 100}, card, true);
     EXPECT_EQ(press.release(CardButton::Primary, {100, 100}, card, true), CardClick::Nothing)
         << "a press counts once";
+    press.press(CardButton::Primary, {100, 100}, card);
+    press.lose();
+    EXPECT_EQ(press.release(CardButton::Primary, {100, 100}, card, true), CardClick::Nothing)
+        << "a press lost to another window";
 }
 
 }  // namespace
