@@ -11,7 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "platform/http/HttpAddress.h"
+#include "web/PercentEncoding.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
 
@@ -69,7 +70,7 @@ class SystemProxies : public QNetworkProxyFactory {
 // checked against the first request's origin before anything goes out.
 class Transfer {
   public:
-    Transfer(const HttpAddress& address, const HttpLimits& limits)
+    Transfer(const WebAddress& address, const HttpLimits& limits)
         : origin_(address), limits_(limits) {}
 
     FetchResult run() {
@@ -83,7 +84,7 @@ class Transfer {
                                        std::to_string(limits_.totalTimeout.count()) + " ms");
         });
         totalTimer.start(limits_.totalTimeout);
-        HttpAddress address = origin_;
+        WebAddress address = origin_;
         for (int redirects = 0;; ++redirects) {
             const auto location = fetch(manager, address);
             if (stopped_ || !location) break;
@@ -107,7 +108,7 @@ class Transfer {
   private:
     // One GET; the Location of a redirect, or nullopt when result_ holds the
     // outcome.
-    std::optional<std::string> fetch(QNetworkAccessManager& manager, const HttpAddress& address) {
+    std::optional<std::string> fetch(QNetworkAccessManager& manager, const WebAddress& address) {
         QNetworkRequest request(QUrl::fromEncoded(QByteArray::fromStdString(address.toString())));
         request.setRawHeader("Accept-Encoding", "identity");
         QEventLoop loop;
@@ -193,7 +194,7 @@ class Transfer {
         return std::nullopt;
     }
 
-    HttpAddress origin_;
+    WebAddress origin_;
     HttpLimits limits_;
     QNetworkReply* reply_ = nullptr;
     bool stopped_ = false;
@@ -207,7 +208,7 @@ QtHttpClient::QtHttpClient(HttpLimits limits) : limits_(limits) {}
 
 FetchResult QtHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
-    const auto address = ParseHttpAddress(wire);
+    const auto address = ParseWireAddress(wire);
     if (!address) {
         return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
     }

@@ -9,7 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/http/HttpAddress.h"
+#include "web/PercentEncoding.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
 
@@ -124,7 +125,7 @@ class Transfer {
     Transfer(const HttpLimits& limits)
         : limits_(limits), deadline_(Clock::now() + limits.totalTimeout) {}
 
-    FetchResult run(const HttpAddress& origin) {
+    FetchResult run(const WebAddress& origin) {
         // No agent name. The proxy is chosen for the first address and set on
         // the session: redirects stay on its origin, and Wine ignores a proxy
         // set on a single request.
@@ -135,7 +136,7 @@ class Transfer {
             named ? proxy->proxy.c_str() : WINHTTP_NO_PROXY_NAME,
             named && !proxy->bypass.empty() ? proxy->bypass.c_str() : WINHTTP_NO_PROXY_BYPASS, 0));
         if (!session.h) return lastError("WinHttpOpen");
-        HttpAddress address = origin;
+        WebAddress address = origin;
         for (int redirects = 0;; ++redirects) {
             std::optional<std::string> location;
             FetchResult result = fetch(session.h, address, location);
@@ -178,7 +179,7 @@ class Transfer {
                          sizeof headers);
     }
 
-    FetchResult fetch(HINTERNET session, const HttpAddress& address,
+    FetchResult fetch(HINTERNET session, const WebAddress& address,
                       std::optional<std::string>& location) {
         Handle connection(WinHttpConnect(session, wide(address.host).c_str(),
                                          static_cast<INTERNET_PORT>(address.port), 0));
@@ -272,7 +273,7 @@ WinHttpClient::WinHttpClient(HttpLimits limits) : limits_(limits) {}
 
 FetchResult WinHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
-    const auto address = ParseHttpAddress(wire);
+    const auto address = ParseWireAddress(wire);
     if (!address) {
         return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
     }
