@@ -66,9 +66,9 @@ TEST(parseAlertMessage, LinksOnlyWebAddressesAndPlainIdentifiers) {
     // gives every card its link.
     const QString emptyPort = QStringLiteral("http://127.0.0.1:");
     const auto withEmptyPort = [&](const QString& element3) {
-        return parseAlertMessage(QStringLiteral("h||||||t||||||x||||||") + element3 +
-                                     QStringLiteral("||||||n"),
-                                 QStringLiteral("1"), emptyPort);
+        return parseAlertMessage(
+            QStringLiteral("h||||||t||||||x||||||") + element3 + QStringLiteral("||||||n"),
+            QStringLiteral("1"), emptyPort);
     };
     EXPECT_EQ(withEmptyPort(QStringLiteral("E1")).link,
               QUrl(QStringLiteral("http://127.0.0.1/endusers/meeting_view.aspx"
