@@ -60,9 +60,9 @@ bool isEventId(std::u16string_view text) {
 
 std::u16string linkFor(std::u16string_view element, std::u16string_view clientNumber,
                        std::u16string_view serviceBaseUrl) {
-    const std::optional<WebAddress> service = ParseWebAddress(serviceBaseUrl);
+    const std::optional<HttpAddress> service = ParseWebAddress(serviceBaseUrl);
     if (!service) return {};
-    if (const std::optional<WebAddress> direct = ParseWebAddress(element)) {
+    if (const std::optional<HttpAddress> direct = ParseWebAddress(element)) {
         return SameOrigin(*direct, *service) ? std::u16string(element) : std::u16string();
     }
     if (!isEventId(element)) return {};

@@ -72,18 +72,18 @@ bool IsForbiddenAsItIs(char16_t c) {
 
 }  // namespace
 
-std::string WebAddress::toString() const {
+std::string HttpAddress::toString() const {
     std::string out = scheme + "://" + host;
     if (port != DefaultPort(scheme)) out += ":" + std::to_string(port);
     return out + target;
 }
 
-std::optional<WebAddress> ParseWireAddress(std::string_view wire) {
+std::optional<HttpAddress> ParseHttpAddress(std::string_view wire) {
     for (const char c : wire) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte <= 0x20 || byte == 0x7F) return std::nullopt;
     }
-    WebAddress address;
+    HttpAddress address;
     address.scheme = SchemeOf(wire);
     if (address.scheme != "http" && address.scheme != "https") return std::nullopt;
     std::string_view rest = wire.substr(address.scheme.size() + 1);
@@ -113,21 +113,21 @@ std::optional<WebAddress> ParseWireAddress(std::string_view wire) {
     return address;
 }
 
-std::optional<WebAddress> ParseWebAddress(std::u16string_view url) {
+std::optional<HttpAddress> ParseWebAddress(std::u16string_view url) {
     for (const char16_t c : url) {
         if (IsForbiddenAsItIs(c)) return std::nullopt;
     }
-    return ParseWireAddress(WireUrl(url));
+    return ParseHttpAddress(WireUrl(url));
 }
 
 bool IsOpenableWebAddress(std::u16string_view url) { return ParseWebAddress(url).has_value(); }
 
-std::optional<WebAddress> ResolveLocation(const WebAddress& base, std::string_view location) {
-    if (!SchemeOf(location).empty()) return ParseWireAddress(location);
+std::optional<HttpAddress> ResolveLocation(const HttpAddress& base, std::string_view location) {
+    if (!SchemeOf(location).empty()) return ParseHttpAddress(location);
     if (location.substr(0, 2) == "//") {
-        return ParseWireAddress(base.scheme + ":" + std::string(location));
+        return ParseHttpAddress(base.scheme + ":" + std::string(location));
     }
-    WebAddress next = base;
+    HttpAddress next = base;
     if (location.empty()) return next;
     for (const char c : location) {
         const auto byte = static_cast<unsigned char>(c);
@@ -145,13 +145,13 @@ std::optional<WebAddress> ResolveLocation(const WebAddress& base, std::string_vi
     return next;
 }
 
-bool SameOrigin(const WebAddress& a, const WebAddress& b) {
+bool SameOrigin(const HttpAddress& a, const HttpAddress& b) {
     return a.scheme == b.scheme && a.host == b.host && a.port == b.port;
 }
 
 bool SameOrigin(std::u16string_view url, std::u16string_view other) {
-    const std::optional<WebAddress> a = ParseWebAddress(url);
-    const std::optional<WebAddress> b = ParseWebAddress(other);
+    const std::optional<HttpAddress> a = ParseWebAddress(url);
+    const std::optional<HttpAddress> b = ParseWebAddress(other);
     return a && b && SameOrigin(*a, *b);
 }
 

@@ -78,7 +78,7 @@ bool set(CURL* h, CURLoption option, Value value, std::string& refused, const ch
 }  // namespace
 
 FetchResult CurlHttpClient::get(std::u16string_view address) {
-    const std::optional<WebAddress> origin = ParseWireAddress(WireUrl(address));
+    const std::optional<HttpAddress> origin = ParseHttpAddress(WireUrl(address));
     if (!origin) {
         return failure(FetchResult::Status::BadAddress, "not an absolute http or https address");
     }
@@ -147,7 +147,7 @@ FetchResult CurlHttpClient::get(std::u16string_view address) {
             }
             // Another origin could be anything on the network; the program
             // only ever talks to its own service.
-            const std::optional<WebAddress> next = ParseWireAddress(location);
+            const std::optional<HttpAddress> next = ParseHttpAddress(location);
             if (!next || !SameOrigin(*next, *origin)) {
                 return failure(FetchResult::Status::RedirectRefused,
                                std::string("redirect to another origin: ") + location);

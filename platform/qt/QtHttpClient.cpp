@@ -70,7 +70,7 @@ class SystemProxies : public QNetworkProxyFactory {
 // checked against the first request's origin before anything goes out.
 class Transfer {
   public:
-    Transfer(const WebAddress& address, const HttpLimits& limits)
+    Transfer(const HttpAddress& address, const HttpLimits& limits)
         : origin_(address), limits_(limits) {}
 
     FetchResult run() {
@@ -84,7 +84,7 @@ class Transfer {
                                        std::to_string(limits_.totalTimeout.count()) + " ms");
         });
         totalTimer.start(limits_.totalTimeout);
-        WebAddress address = origin_;
+        HttpAddress address = origin_;
         for (int redirects = 0;; ++redirects) {
             const auto location = fetch(manager, address);
             if (stopped_ || !location) break;
@@ -108,7 +108,7 @@ class Transfer {
   private:
     // One GET; the Location of a redirect, or nullopt when result_ holds the
     // outcome.
-    std::optional<std::string> fetch(QNetworkAccessManager& manager, const WebAddress& address) {
+    std::optional<std::string> fetch(QNetworkAccessManager& manager, const HttpAddress& address) {
         QNetworkRequest request(QUrl::fromEncoded(QByteArray::fromStdString(address.toString())));
         request.setRawHeader("Accept-Encoding", "identity");
         QEventLoop loop;
@@ -194,7 +194,7 @@ class Transfer {
         return std::nullopt;
     }
 
-    WebAddress origin_;
+    HttpAddress origin_;
     HttpLimits limits_;
     QNetworkReply* reply_ = nullptr;
     bool stopped_ = false;
@@ -208,7 +208,7 @@ QtHttpClient::QtHttpClient(HttpLimits limits) : limits_(limits) {}
 
 FetchResult QtHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
-    const auto address = ParseWireAddress(wire);
+    const auto address = ParseHttpAddress(wire);
     if (!address) {
         return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
     }

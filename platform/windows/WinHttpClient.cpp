@@ -125,7 +125,7 @@ class Transfer {
     Transfer(const HttpLimits& limits)
         : limits_(limits), deadline_(Clock::now() + limits.totalTimeout) {}
 
-    FetchResult run(const WebAddress& origin) {
+    FetchResult run(const HttpAddress& origin) {
         // No agent name. The proxy is chosen for the first address and set on
         // the session: redirects stay on its origin, and Wine ignores a proxy
         // set on a single request.
@@ -136,7 +136,7 @@ class Transfer {
             named ? proxy->proxy.c_str() : WINHTTP_NO_PROXY_NAME,
             named && !proxy->bypass.empty() ? proxy->bypass.c_str() : WINHTTP_NO_PROXY_BYPASS, 0));
         if (!session.h) return lastError("WinHttpOpen");
-        WebAddress address = origin;
+        HttpAddress address = origin;
         for (int redirects = 0;; ++redirects) {
             std::optional<std::string> location;
             FetchResult result = fetch(session.h, address, location);
@@ -179,7 +179,7 @@ class Transfer {
                          sizeof headers);
     }
 
-    FetchResult fetch(HINTERNET session, const WebAddress& address,
+    FetchResult fetch(HINTERNET session, const HttpAddress& address,
                       std::optional<std::string>& location) {
         Handle connection(WinHttpConnect(session, wide(address.host).c_str(),
                                          static_cast<INTERNET_PORT>(address.port), 0));
@@ -273,7 +273,7 @@ WinHttpClient::WinHttpClient(HttpLimits limits) : limits_(limits) {}
 
 FetchResult WinHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
-    const auto address = ParseWireAddress(wire);
+    const auto address = ParseHttpAddress(wire);
     if (!address) {
         return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
     }

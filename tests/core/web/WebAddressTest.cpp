@@ -12,7 +12,7 @@ namespace talvane {
 namespace {
 
 // "scheme|host|port|target", or "-" when the address is refused.
-std::string Parts(const std::optional<WebAddress>& a) {
+std::string Parts(const std::optional<HttpAddress>& a) {
     if (!a) return "-";
     return a->scheme + "|" + a->host + "|" + std::to_string(a->port) + "|" + a->target;
 }
@@ -123,7 +123,7 @@ TEST(ParseWebAddress, ReadsOnlyAbsoluteWebAddressesWithAHost) {
 
 // What goes on the wire keeps what the program built, quotes and braces
 // included (a client number holds what the user typed).
-TEST(ParseWireAddress, TakesTheWireFormAsItIs_ButNoBlankOrControl) {
+TEST(ParseHttpAddress, TakesTheWireFormAsItIs_ButNoBlankOrControl) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"http://h/p?id=\"<x>\"|{}", "http|h|80|/p?id=\"<x>\"|{}"},
         {"http://h/a\\b", "http|h|80|/a\\b"},
@@ -136,14 +136,14 @@ TEST(ParseWireAddress, TakesTheWireFormAsItIs_ButNoBlankOrControl) {
         {"http://host:", "http|host|80|/"},
     };
     for (const auto& [wire, expected] : cases) {
-        EXPECT_EQ(Parts(ParseWireAddress(wire)), expected) << wire;
+        EXPECT_EQ(Parts(ParseHttpAddress(wire)), expected) << wire;
     }
-    EXPECT_EQ(ParseWireAddress("HTTP://[::1]:8080/x?y")->toString(), "http://[::1]:8080/x?y");
-    EXPECT_EQ(ParseWireAddress("https://H.test.:443")->toString(), "https://h.test/");
+    EXPECT_EQ(ParseHttpAddress("HTTP://[::1]:8080/x?y")->toString(), "http://[::1]:8080/x?y");
+    EXPECT_EQ(ParseHttpAddress("https://H.test.:443")->toString(), "https://h.test/");
 }
 
 TEST(ResolveLocation, ResolvesEveryFormOfLocation) {
-    const WebAddress base = *ParseWireAddress("http://h:81/dir/page?x=1");
+    const HttpAddress base = *ParseHttpAddress("http://h:81/dir/page?x=1");
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"http://h:81/abs", "http|h|81|/abs"},
         {"https://h:81/", "https|h|81|/"},
