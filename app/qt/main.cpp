@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/qt/Artwork.h"
 #include "app/qt/Composition.h"
+#include "artwork/Artwork.h"
 #include "platform/linux/FlockInstanceLock.h"
 #include "service/PollTimer.h"
 #include "startup/StartupRules.h"

@@ -3,10 +3,8 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "TalvaneVersion.h"
@@ -29,6 +27,7 @@
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"
 #include "startup/StartupRules.h"
+#include "support/win32/GdiOwners.h"
 
 namespace {
 
@@ -93,8 +92,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     PanelWindow view;
     Win32Window window(view.hwnd());
     // Destroyed after the tray, which shows it.
-    const std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(
-        trayIcon(view.hwnd()), &DestroyIcon);
+    const win::UniqueIcon icon(trayIcon(view.hwnd()));
     Win32Tray tray(icon.get());
     ShellOpener opener;
     ProfileSettingsStore settings;

@@ -9,7 +9,7 @@
 #include <array>
 
 #include "components/displaymsg/PopupCard.h"
-#include "platform/qt/AccessibleLeaf.h"
+#include "support/qt/AccessibleLeaf.h"
 
 namespace talvane::displaymsg {
 
