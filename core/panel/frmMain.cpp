@@ -10,6 +10,7 @@
 #include "service/VisitReport.h"
 #include "settings/ClientNumber.h"
 #include "settings/mdlINI.h"
+#include "web/ServicePages.h"
 
 namespace talvane {
 
@@ -274,8 +275,7 @@ std::vector<MenuItem> frmMain::mnuTray() { return {{u"打开(&F)"}, {u"-"}, {u"�
 // ---- links ---------------------------------------------------------------
 
 std::u16string frmMain::PortalUrl() const {
-    return services_.serviceBaseUrl + u"/endusers/Index.aspx?FRM=Software&sysID=" +
-           state_.sysNumber;
+    return PortalPageAddress(services_.serviceBaseUrl, state_.sysNumber);
 }
 
 void frmMain::openAddress(const std::u16string& url) {

@@ -9,7 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/http/HttpAddress.h"
+#include "web/PercentEncoding.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
 
