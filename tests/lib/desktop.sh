@@ -226,8 +226,8 @@ wait_for_panel() {
     PANEL_H=$HEIGHT
 }
 
-# The tray menu's window, if one is on screen.
-tray_menu() {
+# The tray menus' windows on screen, one a line.
+tray_menus() {
     local w size
     for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
         [ "$w" = "${PANEL:-}" ] && continue
@@ -235,10 +235,14 @@ tray_menu() {
         set -- $size
         if [ "${1:-0}" -gt 64 ] && [ "${2:-0}" -gt 30 ] && [ "${2:-0}" -lt 200 ]; then
             echo "$w"
-            return 0
         fi
     done
-    return 1
+}
+# The tray menu's window, if one is on screen.
+tray_menu() {
+    local menus
+    menus=$(tray_menus)
+    [ -n "$menus" ] && echo "$menus" | head -n1
 }
 tray_menu_open() { tray_menu >/dev/null; }
 
