@@ -108,10 +108,11 @@ changed_box() {
     set -- $box ${3//[x+]/ }
     [ "$1" -gt 4 ] && [ "$2" -gt 4 ] && echo "$1 $2 $(($3 + $7)) $(($4 + $8))"
 }
-# The top bar's right half, where the extension puts its icons; below it,
-# where the shell draws their menus.
-BAR=512x32+512+0
-BELOW_BAR=512x400+512+34
+# The right of the top bar, where the extension puts its icons, and below it,
+# where the shell draws their menus; both clear of the clock in the middle,
+# which changes every minute and opens a calendar when clicked.
+BAR=384x32+640+0
+BELOW_BAR=384x400+640+34
 icon_in_bar() { shot bar && changed_box bar-before bar "$BAR" >/dev/null; }
 menu_shown() { shot menu && changed_box bar-before menu "$BELOW_BAR" >/dev/null; }
 menu_gone() { shot menu-gone && ! changed_box bar-before menu-gone "$BELOW_BAR" >/dev/null; }
@@ -127,6 +128,7 @@ registered() { [[ $(items) == *StatusNotifierItem* ]]; }
 wait_until 30 registered || fail "the program registered no item with the shell: $(cat "$WORK/talvane.out")"
 wait_until 10 icon_in_bar || fail "no icon in the top bar"
 read -r ICON_W ICON_H ICON_X ICON_Y < <(changed_box bar-before bar "$BAR")
+[ "$ICON_W" -le 48 ] && [ "$ICON_H" -le 32 ] || fail "more than the icon changed in the top bar: ${ICON_W}x$ICON_H"
 ICON_X=$((ICON_X + ICON_W / 2))
 ICON_Y=$((ICON_Y + ICON_H / 2))
 [ -z "$(tray_icon)" ] || fail "an XEmbed icon window exists as well"
@@ -177,6 +179,8 @@ panel_drawn() { shot gnome-panel && differs_from bar-before gnome-panel 20000; }
 wait_until 10 panel_drawn || fail "the panel was mapped but the shell did not draw it"
 click_panel 225 8  # the close glyph
 wait_until 5 panel_hidden || fail "the close glyph did not hide the panel"
+# Hidden into the tray, not minimised into the window list as without a host.
+! xprop -id "$PANEL" WM_STATE 2>/dev/null | grep -q Iconic || fail "the close glyph minimised the panel"
 
 # A single left click shows the menu; 打开 there shows the panel.
 open_menu 1 || fail "a left click drew no menu"
