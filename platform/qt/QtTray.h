@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "input/TrayClicks.h"
 #include "platform/Tray.h"
 
 namespace talvane {
@@ -45,6 +46,7 @@ class QtTray : public QObject, public Tray {
     // While showMenu waits for the exported menu that Qt popped up itself.
     bool waiting_ = false;
     int chosen_ = -1;
+    TrayClicks clicks_;
 };
 
 }  // namespace talvane
