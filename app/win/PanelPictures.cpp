@@ -80,7 +80,9 @@ void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int
     const HDC source = CreateCompatibleDC(dc);
     const HGDIOBJ old = SelectObject(source, bitmap.bitmap);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, width, height, source, 0, 0, bitmap.width, bitmap.height, blend);
+    // gdi32's own entry point: msimg32, which forwards to it, is not a known
+    // DLL and would be looked for beside the program first.
+    GdiAlphaBlend(dc, x, y, width, height, source, 0, 0, bitmap.width, bitmap.height, blend);
     SelectObject(source, old);
     DeleteDC(source);
 }

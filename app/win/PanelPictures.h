@@ -8,7 +8,7 @@
 
 namespace talvane {
 
-// A premultiplied 32-bit picture ready for AlphaBlend.
+// A premultiplied 32-bit picture ready for GdiAlphaBlend.
 struct PanelBitmap {
     HBITMAP bitmap = nullptr;
     int width = 0;  // device pixels

@@ -4,6 +4,7 @@
 
 #include "platform/windows/ObjectWindowProc.h"
 
+#include <functional>
 #include <optional>
 
 #include "app/PressKind.h"
@@ -32,6 +33,10 @@ class PanelWindow {
 
     // Timer1: WM_TIMER every intervalMs, from now on.
     void startTimer(UINT intervalMs);
+
+    // WM_SETTINGCHANGE: the system's settings named by lParam (an area such
+    // as "Internet Settings", or null) changed.
+    std::function<void(const wchar_t* area)> onSettingChange;
 
   private:
     template <typename Owner>
