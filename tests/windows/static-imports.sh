@@ -22,12 +22,11 @@ knownDlls="advapi32.dll clbcatq.dll combase.dll comdlg32.dll coml2.dll difxapi.d
  gdiplus.dll imagehlp.dll imm32.dll kernel32.dll msctf.dll msvcrt.dll normaliz.dll nsi.dll
  ole32.dll oleaut32.dll psapi.dll rpcrt4.dll sechost.dll setupapi.dll shcore.dll shell32.dll
  shlwapi.dll user32.dll wldap32.dll ws2_32.dll ntdll.dll kernelbase.dll"
-# shellcheck disable=SC2086 # one line, one blank between names
-known=" $(echo $knownDlls) "
+known=" $(tr -s ' \n' '  ' <<<"$knownDlls") "
 
 status=0
 for file in "$@"; do
-    imports=$("$objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+    imports=$("$objdump" -p "$file" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '[:upper:]' '[:lower:]')
     if [ -z "$imports" ]; then
         echo "static-imports: no imports read from $file" >&2
         status=1
