@@ -51,9 +51,9 @@ std::optional<ProxyChoice> automaticProxy(const win::WinHttpApi& api,
     return choice;
 }
 
-// Automatic configuration first, as the system does, then the proxy named
-// by hand, else none.
-ProxyChoice lookUp(const std::wstring& url) {
+}  // namespace
+
+ProxyChoice LookUpSystemProxy(const std::wstring& url) {
     const win::WinHttpApi* api = win::WinHttp();
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG ie{};
     if (api == nullptr || !api->GetIEProxyConfigForCurrentUser(&ie)) return {};
@@ -66,8 +66,6 @@ ProxyChoice lookUp(const std::wstring& url) {
     return choice.value_or(ProxyChoice{});
 }
 
-}  // namespace
-
 // Shared by the caller and the lookup's thread: a caller that stopped
 // waiting leaves it to the thread, which only ever touches this.
 struct SystemProxy::Lookup {
@@ -76,6 +74,8 @@ struct SystemProxy::Lookup {
     std::optional<ProxyChoice> answer;
 };
 
+SystemProxy::SystemProxy(LookUp lookUp) : lookUp_(std::move(lookUp)) {}
+
 std::optional<ProxyChoice> SystemProxy::choose(const std::string& origin, const std::wstring& url,
                                                Clock::time_point deadline) {
     if (const auto known = known_.find(origin); known != known_.end()) return known->second;
@@ -83,7 +83,7 @@ std::optional<ProxyChoice> SystemProxy::choose(const std::string& origin, const 
     if (!lookup) {
         auto started = std::make_shared<Lookup>();
         try {
-            std::thread([started, url] {
+            std::thread([started, url, lookUp = lookUp_] {
                 ProxyChoice answer = lookUp(url);
                 const std::lock_guard<std::mutex> lock(started->mutex);
                 started->answer = std::move(answer);
@@ -113,10 +113,10 @@ bool MayChangeProxy(const wchar_t* area) {
            lstrcmpiW(area, L"Policy") == 0;
 }
 
-void SystemProxy::forget() {
+void SystemProxy::forget() { known_.clear(); }
+
+void SystemProxy::settingsChanged() {
     known_.clear();
-    // A lookup still running answers for the settings it read: it is left
-    // to end on its own.
     pending_.clear();
 }
 

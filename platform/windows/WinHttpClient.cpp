@@ -276,7 +276,7 @@ WinHttpClient::WinHttpClient(HttpLimits limits, std::shared_ptr<ProxySignIn> sig
     : limits_(limits),
       signIn_(signIn ? std::move(signIn) : std::make_shared<IntegratedProxySignIn>()) {}
 
-void WinHttpClient::proxySettingsChanged() { proxies_.forget(); }
+void WinHttpClient::proxySettingsChanged() { proxies_.settingsChanged(); }
 
 FetchResult WinHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
