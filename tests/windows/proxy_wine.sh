@@ -11,6 +11,9 @@
 
 wine_setup "$1" "$2" "$3" proxy
 trap 'stop_proxy; wine_teardown' EXIT
+# One Wine server for the whole check: the settings written and the
+# program started meet in it, with no server ending in between.
+wineserver -p
 start_demo --data "$(dirname "$0")/../e2e/data/e2e-data.txt"
 SERVICE=$TALVANE_SERVICE_URL
 printf '[systemsetting]\r\nsysNumber=000422026120910000000042\r\n' >"$WORK/app/setting.ini"
@@ -61,15 +64,14 @@ start_exe() {
     run_exe >"$WORK/$1-output.txt" 2>&1 &
     APP_PID=$!
 }
-# Ends the program and Wine with it: a killed process's lock lingers in
-# Wine's server for a moment, and the next start would take it for a
-# running instance.
+# Ends the program through Wine's server, which drops its lock at once (a
+# process killed from outside keeps it there for a moment, and the next
+# start would take it for a running instance).
 stop_exe() {
-    kill "$APP_PID" 2>/dev/null
+    "$WINE" taskkill /F /IM talvane.exe >>"$WORK/reg.log" 2>&1
+    wait_until 30 sh -c "! kill -0 $APP_PID 2>/dev/null" || kill "$APP_PID" 2>/dev/null
     wait "$APP_PID" 2>/dev/null
     APP_PID=""
-    wineserver -k 2>/dev/null
-    wineserver -w 2>/dev/null
 }
 served() { tail -n +"$FROM" "$WORK/requests.log" | grep -q "$1"; }
 proxied() { tail -n +"$PROXY_FROM" "$WORK/proxy.log" | grep -c "$1"; }
