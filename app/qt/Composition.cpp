@@ -1,6 +1,6 @@
 #include "app/qt/Composition.h"
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 #include "platform/linux/UserFolders.h"
 #include "service/ServiceBaseUrl.h"
 

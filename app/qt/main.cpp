@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/qt/Artwork.h"
 #include "app/qt/Composition.h"
+#include "artwork/Artwork.h"
 #include "platform/linux/FlockInstanceLock.h"
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"

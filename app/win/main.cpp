@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
-#include <type_traits>
 
 #include "TalvaneVersion.h"
 #include "app/frmMain.h"
@@ -25,6 +23,7 @@
 #include "platform/windows/WinHttpClient.h"
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"
+#include "support/win32/GdiOwners.h"
 
 #define TALVANE_WIDE_(text) L##text
 #define TALVANE_WIDE(text) TALVANE_WIDE_(text)
@@ -123,8 +122,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     PanelWindow view;
     Win32Window window(view.hwnd());
     // Destroyed after the tray, which shows it.
-    const std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(
-        trayIcon(view.hwnd()), &DestroyIcon);
+    const win::UniqueIcon icon(trayIcon(view.hwnd()));
     Win32Tray tray(icon.get());
     ShellOpener opener;
     ProfileSettingsStore settings;

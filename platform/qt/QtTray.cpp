@@ -46,20 +46,27 @@ void QtTray::onActivated(QSystemTrayIcon::ActivationReason reason) {
     if (!onButton) {
         return;
     }
+    // Qt reports whole clicks; a double click has already raised a Trigger
+    // for its first click.
+    std::optional<TrayButton> button;
     switch (reason) {
         case QSystemTrayIcon::Trigger:
-            onButton(TrayButton::Left);
-            break;
-        case QSystemTrayIcon::Context:
-            onButton(TrayButton::Right);
-            break;
-        case QSystemTrayIcon::MiddleClick:
-            onButton(TrayButton::Middle);
+            button = clicks_.click(TrayButton::Left, false);
             break;
         case QSystemTrayIcon::DoubleClick:
-        case QSystemTrayIcon::Unknown:
-            // A double click has already raised a Trigger for its first press.
+            button = clicks_.click(TrayButton::Left, true);
             break;
+        case QSystemTrayIcon::Context:
+            button = clicks_.click(TrayButton::Right, false);
+            break;
+        case QSystemTrayIcon::MiddleClick:
+            button = clicks_.click(TrayButton::Middle, false);
+            break;
+        case QSystemTrayIcon::Unknown:
+            break;
+    }
+    if (button) {
+        onButton(*button);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include "input/TrayClicks.h"
 #include "platform/Tray.h"
 
 namespace talvane {
@@ -27,6 +28,7 @@ class QtTray : public QObject, public Tray {
     void onActivated(QSystemTrayIcon::ActivationReason reason);
 
     QSystemTrayIcon icon_;
+    TrayClicks clicks_;
 };
 
 }  // namespace talvane

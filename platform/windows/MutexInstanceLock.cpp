@@ -103,20 +103,19 @@ UINT showRequestMessage() {
     return message;
 }
 
-LRESULT CALLBACK listenerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+LRESULT MutexInstanceLock::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == showRequestMessage() && message != 0) {
         // Starts in quick succession bring the panel forward once.
         MSG more;
         while (::PeekMessageW(&more, window, message, message, PM_REMOVE)) {
         }
-        auto* lock = reinterpret_cast<InstanceLock*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (lock != nullptr && lock->onShowRequest) lock->onShowRequest();
+        if (onShowRequest) onShowRequest();
         return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
-
-}  // namespace
 
 std::wstring MutexInstanceLock::DefaultName() {
     const std::wstring sid = sidText(userOf(thisUser()));
@@ -149,21 +148,16 @@ MutexInstanceLock::MutexInstanceLock(std::wstring name) {
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = listenerProc;
+    windowClass.lpfnWndProc = &ObjectWindowProc<MutexInstanceLock>;
     windowClass.hInstance = ::GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kListenerClass;
     ::RegisterClassExW(&windowClass);  // fails harmlessly when already registered
-    const HWND listener = ::CreateWindowExW(0, kListenerClass, name_.c_str(), 0, 0, 0, 0, 0,
-                                            HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
-    if (listener != nullptr) {
-        ::SetWindowLongPtrW(listener, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(static_cast<InstanceLock*>(this)));
-        listener_ = listener;
-    }
+    listener_ = ::CreateWindowExW(0, kListenerClass, name_.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, windowClass.hInstance, this);
 }
 
 MutexInstanceLock::~MutexInstanceLock() {
-    if (listener_ != nullptr) ::DestroyWindow(static_cast<HWND>(listener_));
+    if (listener_ != nullptr) ::DestroyWindow(listener_);
     if (handle_ != nullptr) ::CloseHandle(handle_);
 }
 

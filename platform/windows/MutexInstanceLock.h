@@ -1,8 +1,11 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 #include "platform/InstanceLock.h"
+#include "support/win32/ObjectWindowProc.h"
 
 namespace talvane {
 
@@ -32,12 +35,16 @@ class MutexInstanceLock : public InstanceLock {
     static std::wstring DefaultName();
 
   private:
+    template <typename Owner>
+    friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
     std::wstring name_;
     void* handle_ = nullptr;
     bool earlier_ = false;
     // The holder's end of the show request: a message-only window, which
     // only the desktop's own processes can reach.
-    void* listener_ = nullptr;
+    HWND listener_ = nullptr;
 };
 
 }  // namespace talvane
