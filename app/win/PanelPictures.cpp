@@ -75,8 +75,7 @@ void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     // gdi32's own entry point: msimg32, which forwards to it, is not a known
     // DLL and would be looked for beside the program first.
-    GdiAlphaBlend(dc, x, y, width, height, source.get(), 0, 0, bitmap.width, bitmap.height,
-                  blend);
+    GdiAlphaBlend(dc, x, y, width, height, source.get(), 0, 0, bitmap.width, bitmap.height, blend);
 }
 
 void PanelPictures::prepare(UINT dpi) {
