@@ -73,7 +73,9 @@ void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int
     if (!source) return;
     const win::SelectedObject selected(source.get(), bitmap.bitmap.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, width, height, source.get(), 0, 0, bitmap.width, bitmap.height, blend);
+    // gdi32's own entry point: msimg32, which forwards to it, is not a known
+    // DLL and would be looked for beside the program first.
+    GdiAlphaBlend(dc, x, y, width, height, source.get(), 0, 0, bitmap.width, bitmap.height, blend);
 }
 
 void PanelPictures::prepare(UINT dpi) {

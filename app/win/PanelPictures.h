@@ -9,7 +9,7 @@
 
 namespace talvane {
 
-// A premultiplied 32-bit picture ready for AlphaBlend.
+// A premultiplied 32-bit picture ready for GdiAlphaBlend.
 struct PanelBitmap {
     win::UniqueBitmap bitmap;
     int width = 0;  // device pixels

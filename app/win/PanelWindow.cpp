@@ -241,6 +241,9 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 fitToDpi(HIWORD(wParam));
             }
             return 0;
+        case WM_SETTINGCHANGE:
+            if (onSettingChange) onSettingChange(reinterpret_cast<const wchar_t*>(lParam));
+            break;
         case WM_CLOSE:
             // A close request from the system ends the program like Exit.
             if (attached) {

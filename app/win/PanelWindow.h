@@ -4,6 +4,8 @@
 
 #include "support/win32/ObjectWindowProc.h"
 
+#include <functional>
+
 #include "app/win/PanelPictures.h"
 #include "app/win/PanelText.h"
 #include "input/PressKind.h"
@@ -31,6 +33,10 @@ class PanelWindow {
 
     // Timer1: WM_TIMER every intervalMs, from now on.
     void startTimer(UINT intervalMs);
+
+    // WM_SETTINGCHANGE: the system's settings named by lParam (an area such
+    // as "Internet Settings", or null) changed.
+    std::function<void(const wchar_t* area)> onSettingChange;
 
   private:
     template <typename Owner>

@@ -79,6 +79,11 @@ HICON trayIcon(HWND window) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace talvane;
 
+    // Before anything can load a library: only System32 is searched, never
+    // the program's folder, where anyone who can write to a shared folder or
+    // a USB stick could plant a DLL of the same name.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
     WindowsStartup startup;
     if (const auto status = ApplyStartupRules(
             {commandLineArguments(), std::getenv("TALVANE_SERVICE_URL"), TALVANE_VERSION},
@@ -107,6 +112,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                               random, http, components,
                               ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL"))});
     view.attach(form, window);
+    view.onSettingChange = [&http](const wchar_t* area) {
+        if (MayChangeProxy(area)) http.proxySettingsChanged();
+    };
     // Timer1 runs from the window's creation; ticks queue behind start-up.
     view.startTimer(Timer1IntervalMs(std::getenv("TALVANE_TICK_MS")));
 

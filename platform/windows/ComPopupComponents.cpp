@@ -145,22 +145,30 @@ ComPopupComponents::ComPopupComponents(std::vector<BundledComponent> bundled)
 
 CreatedObject ComPopupComponents::create(std::string_view progId) {
     const std::string name(progId);
+    const auto bundled = std::find_if(bundled_.begin(), bundled_.end(),
+                                      [&](const BundledComponent& c) { return c.progId == name; });
     CLSID clsid = {};
     HRESULT hr = CLSIDFromProgID(win::WideFromUtf8(progId).c_str(), &clsid);
-    if (FAILED(hr)) {
-        const auto bundled =
-            std::find_if(bundled_.begin(), bundled_.end(),
-                         [&](const BundledComponent& c) { return c.progId == name; });
-        if (bundled == bundled_.end()) {
-            const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
-                                                      : ComponentResult::Status::Failed;
-            return {nullptr, {status, name + ": CLSIDFromProgID: " + hresultText(hr)}};
-        }
-        clsid = bundled->clsid;
+    if (SUCCEEDED(hr)) {
+        CreatedObject registered = createInProcess(clsid, name);
+        // A registration that cannot be created (a 32-bit one left by an
+        // old version, a DLL that was moved) must not end reminders for
+        // good while the bundled component is at hand.
+        if (registered.result.ok() || bundled == bundled_.end()) return registered;
+    } else if (bundled == bundled_.end()) {
+        const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
+                                                  : ComponentResult::Status::Failed;
+        return {nullptr, {status, name + ": CLSIDFromProgID: " + hresultText(hr)}};
     }
+    return createInProcess(bundled->clsid, name);
+}
+
+// In-process servers only: a registration naming a program to start would
+// run it with the user's rights on every reminder.
+CreatedObject ComPopupComponents::createInProcess(const CLSID& clsid, const std::string& name) {
     ComPtr<IDispatch> object;
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                          reinterpret_cast<void**>(object.GetAddressOf()));
+    const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                        reinterpret_cast<void**>(object.GetAddressOf()));
     if (FAILED(hr)) {
         const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
                                                   : ComponentResult::Status::Failed;

@@ -10,8 +10,10 @@
 namespace talvane {
 
 // One instance per user through a named mutex in the session's namespace
-// (Local\). The system drops the name when the last handle goes, so a
-// crashed instance never blocks the next start.
+// (Local\), owned by the user and open to the user alone; one that another
+// account made under the name means no instance. The system drops the name
+// when the last handle goes, so a crashed instance never blocks the next
+// start.
 class MutexInstanceLock : public InstanceLock {
   public:
     // Takes the lock at once; name empty means DefaultName().
@@ -22,9 +24,10 @@ class MutexInstanceLock : public InstanceLock {
 
     bool earlierInstanceRunning() const override { return earlier_; }
 
-    // Posts to the holder's message-only window, found by the lock's name,
-    // and lets it take the foreground, which Windows grants only to the
-    // process the user just started.
+    // Posts to the holder's message-only window, found by the lock's name
+    // and run by a process of the same user, and lets it take the
+    // foreground, which Windows grants only to the process the user just
+    // started. Requests queued together are served once.
     void askEarlierInstanceToShow() override;
 
     // "Local\Talvane.<the user's SID>": the session namespace alone would let

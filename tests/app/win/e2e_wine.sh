@@ -5,57 +5,16 @@
 # that ends silently, Exit from the tray menu; then, on short ticks in office
 # hours, reminder polls reaching the service and the bundled popup showing.
 #   e2e_wine.sh TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR
-# The Wine prefix is kept between runs in ARTIFACT_DIR/wineprefix (or
-# $TALVANE_WINEPREFIX): a fresh one costs several seconds.
 . "$(dirname "$0")/../../lib/desktop.sh"
+. "$(dirname "$0")/../../lib/wine-desktop.sh"
 
-EXE=$1
-DEMO_BIN=$2
-ARTIFACTS=$3/windows-e2e
-PREFIX=${TALVANE_WINEPREFIX:-$3/wineprefix}
-mkdir -p "$ARTIFACTS" "$PREFIX"
-# Wine takes only absolute prefixes; zh_CN makes the ANSI code page 936.
-WINEPREFIX=$(cd "$PREFIX" && pwd)
-export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
-# The 64-bit loader itself: Debian's wine wrapper warns about a missing
-# 32-bit Wine, which would count as output of the second start.
-WINE=/usr/lib/wine/wine64
-[ -x "$WINE" ] || WINE=$(command -v wine64 || command -v wine)
-
-WORK=$(mktemp -d /tmp/talvane-wine.XXXXXX)
-wine_teardown() {
-    wineserver -k 2>/dev/null
-    e2e_teardown
-}
-trap wine_teardown EXIT
-mkdir -p "$WORK/app" "$WORK/bin"
-cp "$EXE" "$WORK/app/talvane.exe"
-# ShellExecute goes through winebrowser to xdg-open on the Unix PATH.
-printf '#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s/opened.txt"\n' "$WORK" >"$WORK/bin/xdg-open"
-chmod +x "$WORK/bin/xdg-open"
-export PATH="$WORK/bin:$PATH"
-unset BROWSER
-: >"$WORK/opened.txt"
-start_virtual_display
-# After the display: the desktop process that wineboot leaves running owns
-# the tray icons, and it must know the display.
-[ -f "$WINEPREFIX/system.reg" ] || "$WINE" wineboot --init >"$WORK/wineboot.log" 2>&1 || fail "wineboot failed"
+wine_setup "$@"
 start_demo --data "$(dirname "$0")/../../e2e/data/e2e-data.txt"
 
 # A settings file as the users' machines keep it: GBK, CRLF.
 number=000422026120910000000042
 printf '; 研讨会提醒客户端\r\n[systemsetting]\r\nsysNumber=%s\r\n' "$number" |
     iconv -f UTF-8 -t GBK >"$WORK/app/setting.ini"
-
-run_exe() { (cd "$WORK/app" && exec "$WINE" "$WORK/app/talvane.exe" "$@"); }
-
-# The icon is a window of Wine's explorer.exe inside the tray host.
-tray_icon() {
-    local panel
-    panel=$(xwininfo -root -tree 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "panel": ("panel" "trayer").*/\1/p' | head -n1)
-    [ -n "$panel" ] || return
-    xwininfo -tree -id "$panel" 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) .*("explorer.exe" "explorer.exe").*/\1/p' | head -n1
-}
 
 run_exe >"$WORK/talvane.out" 2>&1 &
 APP_PID=$!

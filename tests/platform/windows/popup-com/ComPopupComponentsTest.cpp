@@ -211,6 +211,56 @@ TEST_F(ComPopupComponentsTest, UnregisteredIdentifierIsNotInstalled_WithTheReaso
         << created.result.reason;
 }
 
+// A registration that cannot be created in-process (its DLL moved away, or
+// only a program to start) leaves the bundled component to show the card.
+TEST_F(ComPopupComponentsTest, BrokenRegistrationFallsBackToTheBundledComponent) {
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring progIdKey = classes + L"Flarebox.DisplayMsg";
+    const std::wstring brokenClass = L"{6D0D3A52-5E0B-4C36-9B5E-2F4A7C1D8E90}";
+    const std::wstring brokenKey = classes + L"CLSID\\" + brokenClass;
+    const struct {
+        const wchar_t* server;
+        const wchar_t* path;
+    } registrations[] = {
+        {L"\\InprocServer32", L"C:\\Program Files\\Flarebox\\Moved\\Flarebox.DisplayMsg.dll"},
+        {L"\\LocalServer32", L"C:\\Program Files\\Flarebox\\Moved\\DisplayMsg.exe"},
+    };
+    FakeForm form;
+    for (const auto& registration : registrations) {
+        // Per machine: Wine's COM reads registrations only there.
+        if (!setRegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr, brokenClass) ||
+            !setRegistryText(HKEY_LOCAL_MACHINE, brokenKey + registration.server, nullptr,
+                             registration.path)) {
+            GTEST_SKIP() << "no write access to HKEY_LOCAL_MACHINE";
+        }
+        {
+            CreatedObject created = components.create("Flarebox.DisplayMsg");
+            EXPECT_TRUE(created.result.ok()) << created.result.reason;
+            if (created.object != nullptr) {
+                const ComponentResult shown =
+                    created.object->DisplayAlert(u"1", 1, 50, kMessage, &form);
+                EXPECT_TRUE(shown.ok()) << shown.reason;
+            }
+        }
+        HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
+        EXPECT_NE(card, nullptr);
+        if (card != nullptr) DestroyWindow(card);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey.c_str());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, brokenKey.c_str());
+    }
+    // Without a bundled component of that identifier the failure stands.
+    ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, classes + L"Talvane.Test.Moved\\CLSID", nullptr,
+                                brokenClass));
+    ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, brokenKey + L"\\InprocServer32", nullptr,
+                                registrations[0].path));
+    const CreatedObject created = components.create("Talvane.Test.Moved");
+    EXPECT_FALSE(created.result.ok());
+    EXPECT_NE(created.result.reason.find("Talvane.Test.Moved: CoCreateInstance"), std::string::npos)
+        << created.result.reason;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + L"Talvane.Test.Moved").c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, brokenKey.c_str());
+}
+
 // A component the user registered under the identifier is the one called;
 // registering the bundled one per user leaves that registration alone.
 TEST_F(ComPopupComponentsTest, RegisteredComponentWinsOverTheBundledOne) {
