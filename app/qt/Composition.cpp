@@ -21,7 +21,7 @@ Composition::Composition(FlockInstanceLock& instance, const char* serviceBaseUrl
     // One picture for the window and the tray: drawing it takes milliseconds.
     : icon_(artwork::appIcon()),
       window_(view_),
-      tray_(icon_),
+      tray_(icon_, frmMain::mnuTray()),
       codePage_("GBK"),
       paths_(executable_, SettingsFolderFor(executable_)),
       components_(ComponentAutomation::defaultSearchDirectories(paths_.applicationDirectory())),

@@ -233,7 +233,7 @@ void PanelAccessibility::detach() {
 
 bool PanelAccessibility::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT && object_) {
-        result = LresultFromObject(__uuidof(IAccessible), wParam, object_.Get());
+        result = object_->answer(wParam);
         return true;
     }
     if (message == kDefaultActionMessage && object_) {

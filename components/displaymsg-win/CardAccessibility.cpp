@@ -112,12 +112,15 @@ class CardObject final : public win::AccessibleObject {
         if (window_ == nullptr) return RPC_E_DISCONNECTED;
         const Part* p = part(child);
         if (p == nullptr || p->role == ROLE_SYSTEM_STATICTEXT) return DISP_E_MEMBERNOTFOUND;
-        // The card's own clicks, posted: a primary click away from the close
-        // mark opens the page, any other click only closes.
+        // The card's own click, posted as a press and its release: a primary
+        // click away from the close mark opens the page, any other click
+        // only closes.
         RECT client{};
         GetClientRect(window_, &client);
         const LPARAM centre = MAKELPARAM(client.right / 2, client.bottom / 2);
-        PostMessageW(window_, p->role == ROLE_SYSTEM_LINK ? WM_LBUTTONUP : WM_RBUTTONUP, 0, centre);
+        const bool link = p->role == ROLE_SYSTEM_LINK;
+        PostMessageW(window_, link ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, 0, centre);
+        PostMessageW(window_, link ? WM_LBUTTONUP : WM_RBUTTONUP, 0, centre);
         return S_OK;
     }
 
@@ -147,7 +150,7 @@ bool answerCardObject(HWND window, const AlertText& text, const RECT& closeBox, 
     if (static_cast<LONG>(lParam) != OBJID_CLIENT) return false;
     CardObject*& object = objects()[window];
     if (object == nullptr) object = new CardObject(window, text, closeBox);
-    result = LresultFromObject(__uuidof(IAccessible), wParam, object);
+    result = object->answer(wParam);
     return true;
 }
 

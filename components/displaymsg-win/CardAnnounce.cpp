@@ -30,7 +30,8 @@ std::u16string spoken(const AlertText& text) {
 // Looked up when first needed: older Windows and Wine 8 do not export the
 // notification, and the program must start there all the same.
 void raiseNotification(HWND window, const std::u16string& announcement) {
-    static const HMODULE automation = LoadLibraryW(L"uiautomationcore.dll");
+    static const HMODULE automation =
+        LoadLibraryExW(L"uiautomationcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (automation == nullptr) return;
     const auto raise = reinterpret_cast<RaiseNotification>(
         reinterpret_cast<void*>(GetProcAddress(automation, "UiaRaiseNotificationEvent")));

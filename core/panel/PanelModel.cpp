@@ -113,6 +113,17 @@ const Element* PanelModel::hitTest(float xTwips, float yTwips) const {
     return nullptr;
 }
 
+std::vector<const Element*> PanelModel::paintOrder(const TwipRect& dirty) const {
+    std::vector<const Element*> order;
+    order.reserve(elements_.size());
+    for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
+        if (it->visible && it->rect.intersects(dirty)) {
+            order.push_back(&*it);
+        }
+    }
+    return order;
+}
+
 std::vector<TwipRect> PanelModel::takeDamage() {
     // A copy rather than a swap keeps the reserved buffer for the next moves.
     std::vector<TwipRect> taken(damage_.begin(), damage_.end());

@@ -41,6 +41,11 @@ class PanelModel {
     // stays valid as long as the model lives.
     const Element* hitTest(float xTwips, float yTwips) const;
 
+    // The visible elements that reach into a dirty area, in the order they
+    // are drawn: the bottom of the stack first, so that what lies on top is
+    // drawn last.
+    std::vector<const Element*> paintOrder(const TwipRect& dirty) const;
+
     // The changed rectangles since the last call, without duplicates.
     std::vector<TwipRect> takeDamage();
     bool hasDamage() const { return !damage_.empty(); }

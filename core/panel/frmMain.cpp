@@ -10,6 +10,7 @@
 #include "service/VisitReport.h"
 #include "settings/ClientNumber.h"
 #include "settings/mdlINI.h"
+#include "web/ServicePages.h"
 
 namespace talvane {
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kMenuOpen = 0;
 constexpr int kMenuExit = 2;
+constexpr int kLeftButton = 1;
 
 bool isRowIndex(int index) { return index >= 0 && index < RowTable::kRows; }
 
@@ -122,22 +124,34 @@ void frmMain::pointerMove(float x, float y, int /*button*/, int /*shift*/) {
     flushDamage();
 }
 
-void frmMain::pointerDown(float x, float y, int /*button*/, int /*shift*/) {
+void frmMain::pointerDown(float x, float y, int button, int /*shift*/, PressKind kind) {
     if (model_.hitTest(x, y) == nullptr) {
+        // The system's move loop takes the button and its release.
+        press_.lose();
         Form_MouseDown();
+        return;
+    }
+    if (button == kLeftButton) {
+        press_.press(button, kind, {x, y});
     }
 }
 
-void frmMain::pointerClick(float pressX, float pressY, float releaseX, float releaseY,
-                           PressKind press) {
-    if (press == PressKind::SecondOfDouble) return;
-    const Element* pressed = model_.hitTest(pressX, pressY);
-    const Element* released = model_.hitTest(releaseX, releaseY);
+void frmMain::pointerUp(float x, float y, int button) {
+    const std::optional<TwipPoint> press = press_.release(button);
+    if (!press) {
+        return;
+    }
+    const Element* pressed = model_.hitTest(press->x, press->y);
+    const Element* released = model_.hitTest(x, y);
     if (pressed != nullptr && pressed == released) {
         routeClick(*pressed);
     }
     flushDamage();
 }
+
+void frmMain::pointerDoubleClick(int button) { press_.markSecondOfDouble(button); }
+
+void frmMain::pointerCaptureLost() { press_.lose(); }
 
 PointerShape frmMain::pointerShapeAt(float x, float y) const {
     const Element* element = model_.hitTest(x, y);
@@ -261,8 +275,7 @@ std::vector<MenuItem> frmMain::mnuTray() { return {{u"打开(&F)"}, {u"-"}, {u"�
 // ---- links ---------------------------------------------------------------
 
 std::u16string frmMain::PortalUrl() const {
-    return services_.serviceBaseUrl + u"/endusers/Index.aspx?FRM=Software&sysID=" +
-           state_.sysNumber;
+    return PortalPageAddress(services_.serviceBaseUrl, state_.sysNumber);
 }
 
 void frmMain::openAddress(const std::u16string& url) {

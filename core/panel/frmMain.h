@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "app/PanelModel.h"
-#include "app/PressKind.h"
 #include "components/FormObject.h"
+#include "input/PressCapture.h"
+#include "input/PressKind.h"
 #include "platform/AppPaths.h"
 #include "platform/AppWindow.h"
 #include "platform/Clock.h"
@@ -50,13 +51,21 @@ class frmMain : public FormObject {
     // the process must end at once.
     bool Form_Load();
 
-    // Pointer input from the face, in twips relative to the window.
+    // Pointer input from the face, in twips relative to the window; button
+    // codes 1 (left), 2 (right), 4 (middle). A face captures the pointer
+    // from a press to its release, so that moves and the release arrive
+    // wherever the pointer goes, and reports a capture it loses.
     void pointerMove(float x, float y, int button, int shift);
-    void pointerDown(float x, float y, int button, int shift);
-    // A left-button press and release on the same element. The elements
-    // have click handlers only: the second press of a double click is the
-    // double click's, so it opens nothing and leaves the panel alone.
-    void pointerClick(float pressX, float pressY, float releaseX, float releaseY, PressKind press);
+    void pointerDown(float x, float y, int button, int shift, PressKind kind = PressKind::Single);
+    // A left press and its release on the same element click it. The
+    // elements have click handlers only: the second press of a double
+    // click is the double click's, so it opens nothing and leaves the panel
+    // alone.
+    void pointerUp(float x, float y, int button);
+    // The press just reported is a double click's second, for systems that
+    // announce the double click after the press.
+    void pointerDoubleClick(int button);
+    void pointerCaptureLost();
     PointerShape pointerShapeAt(float x, float y) const;
 
     void Form_MouseDown();
@@ -113,6 +122,7 @@ class frmMain : public FormObject {
     ServiceContext service_;
     PanelModel model_;
     ModulePublic state_;
+    PressCapture press_;
 };
 
 }  // namespace talvane

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "service/PageFetch.h"
-#include "service/QueryEscape.h"
 #include "service/Utf16Text.h"
+#include "web/ServicePages.h"
 
 namespace talvane {
 
@@ -31,8 +31,6 @@ constexpr std::u16string_view kTimePrefix = u"时　间：";
 constexpr std::u16string_view kReplayNotice = u"   进入会议重现";
 constexpr std::u16string_view kRegisteredBefore = u"已报名：";
 constexpr std::u16string_view kRegisteredAfter = u"人";
-constexpr std::u16string_view kEventPage = u"/endusers/meeting_view.aspx?FRM=Software&EventID=";
-constexpr std::u16string_view kReplayPage = u"/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=";
 
 std::u16string Join(std::initializer_list<std::u16string_view> parts) {
     std::u16string text;
@@ -42,18 +40,18 @@ std::u16string Join(std::initializer_list<std::u16string_view> parts) {
 
 void FillRow(const std::vector<std::u16string_view>& fields, std::u16string_view baseUrl,
              std::u16string_view sysNumber, RowTable& rows, int r) {
-    const std::u16string eventId = EscapeEventId(fields[0]);
+    const std::u16string_view eventId = fields[0];
     std::u16string title(fields[1]);
     const std::u16string_view timeText = LeadingUnits(fields[2], kLongestShownText);
 
     rows.RowFullTitle[r] = std::u16string(LeadingUnits(title, kLongestShownText));
     rows.RowTitle[r] = getTitle(title);
-    rows.RowViewUrl[r] = Join({baseUrl, kEventPage, eventId, u"&id=", sysNumber});
+    rows.RowViewUrl[r] = EventPageAddress(baseUrl, eventId, sysNumber);
     if (fields[3] == u"0") {
         rows.RowShowNew[r] = 0;
         rows.RowStatusText[r] = kEndedStatus;
         rows.RowTimeText[r] = Join({kTimePrefix, LeadingUnits(timeText, 10), kReplayNotice});
-        rows.RowTimeUrl[r] = Join({baseUrl, kReplayPage, eventId, u"&id=", sysNumber});
+        rows.RowTimeUrl[r] = ReplayPageAddress(baseUrl, eventId, sysNumber);
     } else {
         rows.RowTimeText[r] = Join({kTimePrefix, timeText});
         rows.RowShowNew[r] = -1;

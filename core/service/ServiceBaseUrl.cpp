@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "service/WebAddress.h"
+#include "web/WebAddress.h"
 
 #ifndef TALVANE_SERVICE_URL_DEFAULT
 #error "TALVANE_SERVICE_URL_DEFAULT names the service address the build is for"
@@ -34,7 +34,7 @@ std::u16string ServiceBaseUrlFrom(const char* environmentValue, const char* buil
 
 std::optional<std::string> ServiceBaseUrlProblem(const char* environmentValue,
                                                  const char* builtIn) {
-    if (WebOriginOf(ServiceBaseUrlFrom(environmentValue, builtIn))) return std::nullopt;
+    if (ParseWebAddress(ServiceBaseUrlFrom(environmentValue, builtIn))) return std::nullopt;
     const bool fromEnvironment = IsSet(environmentValue);
     const std::string setting = fromEnvironment
                                     ? "TALVANE_SERVICE_URL"

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace talvane {
 namespace {
@@ -109,28 +110,48 @@ int Win32Tray::showMenu(const std::vector<MenuItem>& items) {
 LRESULT Win32Tray::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kIconMessage) {
         // Version 4: the event is lParam's low word, and wParam the point a
-        // menu opens at (the icon's place when asked for by keyboard).
-        TrayButton button{};
-        menuAnchor_.reset();
-        switch (LOWORD(lParam)) {
+        // menu opens at (the icon's place when asked for by keyboard). The
+        // shell sends the second press of a double click as *DBLCLK.
+        const UINT event = LOWORD(lParam);
+        std::optional<TrayButton> button;
+        switch (event) {
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+                clicks_.press(TrayButton::Left, event == WM_LBUTTONDBLCLK);
+                break;
+            case WM_RBUTTONDOWN:
+            case WM_RBUTTONDBLCLK:
+                clicks_.press(TrayButton::Right, event == WM_RBUTTONDBLCLK);
+                break;
+            case WM_MBUTTONDOWN:
+            case WM_MBUTTONDBLCLK:
+                clicks_.press(TrayButton::Middle, event == WM_MBUTTONDBLCLK);
+                break;
             case WM_LBUTTONUP:
-            // Enter or Space on the icon; the select that follows every
-            // mouse click is left to WM_LBUTTONUP.
+                button = clicks_.release(TrayButton::Left);
+                break;
+            // Enter or Space on the icon; the select that follows every mouse
+            // click is left to WM_LBUTTONUP.
             case NIN_KEYSELECT:
                 button = TrayButton::Left;
                 break;
-            // A right click (after its WM_RBUTTONUP), Shift+F10, the menu key.
+            // The menu comes with the WM_CONTEXTMENU that follows a right
+            // click's release, and alone for Shift+F10 or the menu key.
+            case WM_RBUTTONUP:
+                rightRelease_ = clicks_.release(TrayButton::Right);
+                break;
             case WM_CONTEXTMENU:
-                button = TrayButton::Right;
+                button = rightRelease_ ? *rightRelease_ : TrayButton::Right;
+                rightRelease_.reset();
                 menuAnchor_ = POINT{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
                 break;
             case WM_MBUTTONUP:
-                button = TrayButton::Middle;
+                button = clicks_.release(TrayButton::Middle);
                 break;
             default:
-                return 0;
+                break;
         }
-        if (onButton) onButton(button);
+        if (button && onButton) onButton(*button);
         return 0;
     }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "input/TrayClicks.h"
 #include "platform/Tray.h"
 #include "support/win32/ObjectWindowProc.h"
 
@@ -37,11 +38,14 @@ class Win32Tray : public Tray {
 
     HWND hwnd_ = nullptr;
     HICON icon_;
+    TrayClicks clicks_;
     UINT taskbarCreated_;
     std::u16string tip_;
     bool wanted_ = false;              // the program asked for the icon
     bool added_ = false;               // the shell holds it
     std::optional<POINT> menuAnchor_;  // where the shell asked for the menu
+    // A right click's event, held for the WM_CONTEXTMENU that follows it.
+    std::optional<std::optional<TrayButton>> rightRelease_;
 };
 
 }  // namespace talvane

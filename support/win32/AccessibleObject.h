@@ -9,6 +9,7 @@
 
 #include "support/win32/BstrText.h"
 #include "support/win32/DispatchObject.h"
+#include "support/win32/OleaccApi.h"
 
 namespace talvane::win {
 
@@ -50,6 +51,14 @@ class AccessibleObject : public DispatchBase<IAccessible> {
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
+    // WM_GETOBJECT's answer with this object; 0 (the system's default
+    // object) when oleacc cannot be had.
+    LRESULT answer(WPARAM wParam) {
+        if (Oleacc().LresultFromObject == nullptr) return 0;
+        return Oleacc().LresultFromObject(__uuidof(IAccessible), wParam,
+                                          static_cast<IAccessible*>(this));
+    }
+
   protected:
     AccessibleObject() = default;
 
@@ -58,8 +67,9 @@ class AccessibleObject : public DispatchBase<IAccessible> {
         if (parent == nullptr) return E_POINTER;
         *parent = nullptr;
         if (window == nullptr) return RPC_E_DISCONNECTED;
-        return AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
-                                          reinterpret_cast<void**>(parent));
+        if (Oleacc().AccessibleObjectFromWindow == nullptr) return E_NOTIMPL;
+        return Oleacc().AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_WINDOW),
+                                                   IID_IDispatch, reinterpret_cast<void**>(parent));
     }
 
     static HRESULT text(BSTR* out, const std::u16string& value) {

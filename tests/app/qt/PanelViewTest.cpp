@@ -120,7 +120,7 @@ TEST_F(PanelViewTest, ClickOnATitleOpensItsEventPage) {
     clickAt(100, 150);
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0],
-              u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E0&id=unknown value");
+              u"http://svc/endusers/meeting_view.aspx?FRM=Software&EventID=E0&id=unknown%20value");
 }
 
 // What a screen reader finds in the panel, by name.

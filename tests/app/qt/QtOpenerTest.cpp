@@ -45,8 +45,9 @@ TEST(QtOpener, HandsOnlyHttpAndHttpsAddressesToTheDesktop) {
 
     EXPECT_TRUE(opener.open(u"http://127.0.0.1:8765/endusers/Index.aspx?sysID=1").started());
     EXPECT_TRUE(opener.open(u"HTTPS://svc.test/x").started());
+    EXPECT_TRUE(opener.open(u"http://host:/endusers/meeting_view.aspx?EventID=E%0D%0A1").started());
     for (const QString& scheme : schemes) QDesktopServices::unsetUrlHandler(scheme);
-    EXPECT_EQ(desktop.opened.size(), 2);
+    EXPECT_EQ(desktop.opened.size(), 3);
 }
 
 }  // namespace

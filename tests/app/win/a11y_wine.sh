@@ -28,6 +28,22 @@ opened_at_least() { [ "$(opened_count)" -ge "$1" ]; }
 focused_is() { [ "$(probe focus)" = "link	$1" ]; }
 page() { echo "$TALVANE_SERVICE_URL/endusers/meeting_view.aspx?FRM=Software&EventID=$1&id=$NUMBER"; }
 
+colours='HKCU\Control Panel\Colors'
+set_colours() {
+    local name value
+    for pair in "Window=${1:-}" "WindowText=${2:-}" "HotTrackingColor=${3:-}" "Hilight=${4:-}" "ButtonText=${5:-}"; do
+        name=${pair%%=*} value=${pair#*=}
+        if [ -n "$value" ]; then
+            "$WINE" reg add "$colours" /v "$name" /t REG_SZ /d "$value" /f
+        else
+            "$WINE" reg delete "$colours" /v "$name" /f
+        fi
+    done >/dev/null 2>&1
+}
+# A run that ended half-way may have left High Contrast on in the prefix.
+set_colours
+probe contrast off >/dev/null
+
 run_exe >"$WORK/talvane.out" 2>&1 &
 APP_PID=$!
 wait_until 60 grep -q Clientnew.aspx "$WORK/requests.log" || fail "no event-list request: $(cat "$WORK/talvane.out")"
@@ -90,18 +106,6 @@ APP_PID=""
 # A theme's colours, chosen so that none occurs in the artwork. Wine keeps a
 # process's system colours from its start (a later SetSysColors reaches only
 # the caller), so they are set before the start; the switch back is live.
-colours='HKCU\Control Panel\Colors'
-set_colours() {
-    local name value
-    for pair in "Window=$1" "WindowText=$2" "HotTrackingColor=$3" "Hilight=$4" "ButtonText=$5"; do
-        name=${pair%%=*} value=${pair#*=}
-        if [ -n "$value" ]; then
-            "$WINE" reg add "$colours" /v "$name" /t REG_SZ /d "$value" /f
-        else
-            "$WINE" reg delete "$colours" /v "$name" /f
-        fi
-    done >/dev/null 2>&1
-}
 trap 'set_colours; probe contrast off >/dev/null; wine_teardown' EXIT
 set_colours "0 0 0" "255 255 255" "255 255 0" "0 255 0" "255 255 255"
 probe contrast on >/dev/null || fail "could not switch High Contrast on"

@@ -5,8 +5,6 @@
 # that ends silently, Exit from the tray menu; then, on short ticks in office
 # hours, reminder polls reaching the service and the bundled popup showing.
 #   e2e_wine.sh TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR
-# The Wine prefix is kept between runs in ARTIFACT_DIR/wineprefix (or
-# $TALVANE_WINEPREFIX): a fresh one costs several seconds.
 . "$(dirname "$0")/../../lib/desktop.sh"
 . "$(dirname "$0")/../../lib/wine-desktop.sh"
 
@@ -67,6 +65,18 @@ two_opened() { [ "$(wc -l <"$WORK/opened.txt")" -ge 2 ]; }
 wait_until 15 two_opened || fail "the double click opened nothing"
 sleep 2
 [ "$(wc -l <"$WORK/opened.txt")" = 2 ] || fail "a double click opened more than once: $(opened)"
+
+# --- Dragged off a pressed title, the hover follows the pointer and the
+# release clicks nothing: the press holds the pointer until its release -----
+hover 5 250
+hover 100 252
+xdotool mousedown 1
+hover -40 252
+at_rest() { [ "$(changed_pixels 1-panel 2-dragged)" -lt 500 ]; }
+shot_until 2-dragged "the highlight and balloon to leave with the pointer" at_rest
+xdotool mouseup 1
+sleep 1
+[ "$(opened_count)" = 2 ] || fail "a release off the panel clicked: $(opened)"
 
 # --- A second start ends at once, silently, with status 0, and brings the
 # running instance's panel forward --------------------------------------

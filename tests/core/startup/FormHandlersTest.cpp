@@ -18,7 +18,10 @@ class FormHandlersTest : public FormTest {
         const TwipRect r = form.model().at(name, index).rect;
         clickAt(r.left + r.width / 2, r.top + r.height / 2);
     }
-    void clickAt(float x, float y) { form.pointerClick(x, y, x, y, PressKind::Single); }
+    void clickAt(float x, float y, PressKind kind = PressKind::Single) {
+        form.pointerDown(x, y, 1, 0, kind);
+        form.pointerUp(x, y, 1);
+    }
 };
 
 TEST_F(FormHandlersTest, TrayIcon_AnyButtonButTheRightRestoresAndShows) {
@@ -142,7 +145,48 @@ TEST_F(FormHandlersTest, Clicks_ReachOnlyTheTopmostElement_AndNeedPressAndReleas
     ASSERT_EQ(opener.opened.size(), 1u);
     EXPECT_EQ(opener.opened[0], form.state().rows.RowViewUrl[0]);
     // Pressed on a title, released on the background: no click.
-    form.pointerClick(1000, 2200, 100, 700, PressKind::Single);
+    form.pointerDown(1000, 2200, 1, 0);
+    form.pointerUp(100, 700, 1);
+    EXPECT_EQ(opener.opened.size(), 1u);
+}
+
+// The pointer is captured from the press to its release on both faces:
+// dragged off a pressed title, the hover follows it and the release clicks
+// nothing; a release whose press went elsewhere clicks nothing either.
+TEST_F(FormHandlersTest, PressIsHeldUntilItsRelease_AndOnlyThatReleaseClicks) {
+    const TwipRect title = form.model().at(ElementName::lblList, 1).rect;
+    const float x = title.left + 20;
+    const float y = title.top + 20;
+    const TwipRect area = form.model().at(ElementName::ImgNULL, 1).rect;
+    form.pointerMove(area.left + 20, area.top + 20, 0, 0);  // the row's highlight
+    form.pointerMove(x, y, 0, 0);                           // its balloon
+    form.pointerDown(x, y, 1, 0);
+    ASSERT_TRUE(form.model().at(ElementName::ImgBack, 1).visible);
+    ASSERT_TRUE(form.model().at(ElementName::ImgContent, 1).visible);
+    form.pointerMove(-300, y, 1, 0);  // captured: left of the window
+    EXPECT_FALSE(form.model().at(ElementName::ImgBack, 1).visible);
+    EXPECT_FALSE(form.model().at(ElementName::ImgContent, 1).visible);
+    EXPECT_FALSE(form.model().at(ElementName::txtMainBottom, 1).visible);
+    form.pointerUp(-300, y, 1);
+    EXPECT_TRUE(opener.opened.empty());
+
+    // Released on the title again, after a detour: still the press's click.
+    form.pointerDown(x, y, 1, 0);
+    form.pointerMove(-300, y, 1, 0);
+    form.pointerMove(x, y, 1, 0);
+    form.pointerUp(x, y, 1);
+    EXPECT_EQ(opener.opened.size(), 1u);
+
+    // No press, or one that the move loop or a lost capture took.
+    form.pointerUp(x, y, 1);
+    form.pointerDown(x, y, 1, 0);
+    form.pointerDown(100, 700, 1, 0);  // the move loop eats the left release
+    form.pointerUp(x, y, 1);
+    form.pointerDown(x, y, 1, 0);
+    form.pointerCaptureLost();
+    form.pointerUp(x, y, 1);
+    form.pointerDown(x, y, 2, 0);
+    form.pointerUp(x, y, 2);  // only the left button clicks
     EXPECT_EQ(opener.opened.size(), 1u);
 }
 
@@ -156,8 +200,11 @@ TEST_F(FormHandlersTest, DoubleClick_OpensEachPageOnce) {
         const TwipRect r = form.model().at(name, index).rect;
         const float x = r.left + r.width / 2;
         const float y = r.top + r.height / 2;
-        form.pointerClick(x, y, x, y, PressKind::Single);
-        form.pointerClick(x, y, x, y, PressKind::SecondOfDouble);
+        clickAt(x, y);
+        clickAt(x, y, PressKind::SecondOfDouble);  // Win32: the double click replaces the press
+        form.pointerDown(x, y, 1, 0);              // Qt: it follows the press
+        form.pointerDoubleClick(1);
+        form.pointerUp(x, y, 1);
     }
     EXPECT_EQ(opener.opened.size(), std::size(links));
 }
@@ -171,8 +218,8 @@ TEST_F(FormHandlersTest, RowWithoutAnEvent_OpensNothing) {
                                clock, random, emptyService, automation, u"http://svc"});
     ASSERT_TRUE(empty.Form_Load());
     const TwipRect title = empty.model().at(ElementName::lblList, 3).rect;
-    empty.pointerClick(title.left + 5, title.top + 5, title.left + 5, title.top + 5,
-                       PressKind::Single);
+    empty.pointerDown(title.left + 5, title.top + 5, 1, 0);
+    empty.pointerUp(title.left + 5, title.top + 5, 1);
     EXPECT_TRUE(opener.opened.empty());
 }
 

@@ -5,8 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace talvane {
 namespace {
@@ -69,12 +72,47 @@ TEST(FlockInstanceLock, ALaterStartAsksTheHolderOnce_OverASocketOnlyTheUserCanUs
     std::filesystem::remove(path);
 }
 
-TEST(FlockInstanceLock, DefaultPathIsPrivateToTheUser_AndIndependentOfTheEnvironment) {
-    const std::string path = FlockInstanceLock::DefaultLockPath();
-    ASSERT_FALSE(path.empty());
-    EXPECT_NE(path.find(std::to_string(::getuid())), std::string::npos);
-    ::setenv("XDG_RUNTIME_DIR", "/nonexistent", 1);
-    EXPECT_EQ(FlockInstanceLock::DefaultLockPath(), path);
+// The session's runtime folder when it is one: set, absolute, the user's and
+// closed to everybody else. Otherwise the per-user place, whatever the
+// variable says.
+TEST(FlockInstanceLock, DefaultPathIsTheSessionsRuntimeFolder_WhenItIsPrivateToTheUser) {
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string saved = old ? old : "";
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const std::string perUser = FlockInstanceLock::DefaultLockPath();
+    ASSERT_FALSE(perUser.empty());
+    EXPECT_NE(perUser.find(std::to_string(::getuid())), std::string::npos);
+
+    const std::filesystem::path base = TempLockPath() + "-runtime";
+    std::filesystem::create_directories(base);
+    const std::string closed = (base / "closed").string();
+    const std::string open = (base / "open").string();
+    const std::string link = (base / "link").string();
+    ::mkdir(closed.c_str(), 0700);
+    ::mkdir(open.c_str(), 0755);
+    ::chmod(open.c_str(), 0755);  // whatever the umask
+    std::filesystem::create_directory_symlink(closed, link);
+
+    struct Case {
+        const char* what;
+        std::string value;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"private", closed, closed + "/talvane.lock"},
+        {"readable by others", open, perUser},
+        {"missing", (base / "missing").string(), perUser},
+        {"a link", link, perUser},
+        {"relative", "closed", perUser},
+        {"empty", "", perUser},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::setenv("XDG_RUNTIME_DIR", c.value.c_str(), 1);
+        EXPECT_EQ(FlockInstanceLock::DefaultLockPath(), c.expected);
+    }
+    old ? ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
+    std::filesystem::remove_all(base);
 }
 
 }  // namespace

@@ -30,6 +30,13 @@ TEST_P(CodePageContract, ToUnicode_DecodesGbk_AndReplacesEachBadByte) {
         // Truncated at the end.
         {"a\xC4", u"a\uFFFD"},
         {"\xB4\xF2\xBF", u"打\uFFFD"},
+        // The user-defined areas are private-use characters. Here the '@'
+        // after A1 is its trail byte, so the page has no record separator
+        // "@@@@" at this place: both faces must split it alike.
+        {"a\xA1@@@@b", u"a\uE4C6@@@b"},
+        {"\xAA\xA1\xAF\xFE\xF8\xA1\xFE\xFE", u"\uE000\uE233\uE234\uE4C5"},
+        {"\xA1\x7E\xA1\x80\xA7\xA0", u"\uE504\uE505\uE765"},
+        {"\xA1\x7F", u"\uFFFD\x7F"},
     };
     auto codePage = GetParam().make();
     for (const Decoding& c : cases) {
@@ -49,6 +56,7 @@ TEST_P(CodePageContract, FromUnicode_EncodesGbk_AndMarksWhatItLacks) {
         {"a?b", u"a\u0E01b"},
         {"?\xB4\xF2", u"\U0001F600打"},
         {"?x", u"\xD800x"},
+        {"\xA1\x40\xAA\xA1\xFE\xFE", u"\uE4C6\uE000\uE4C5"},
     };
     auto codePage = GetParam().make();
     for (const Decoding& c : cases) {

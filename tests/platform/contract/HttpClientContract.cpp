@@ -50,6 +50,8 @@ const char* StatusName(Status s) {
             return "TooLarge";
         case Status::RedirectRefused:
             return "RedirectRefused";
+        case Status::ProxyAuthRequired:
+            return "ProxyAuthRequired";
         case Status::Failed:
             return "Failed";
     }

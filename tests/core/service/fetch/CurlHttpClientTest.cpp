@@ -5,7 +5,6 @@
 #include <string>
 
 #include "fakes/FakeCodePage.h"
-#include "platform/http/HttpAddress.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/IconvCodePage.h"
 #include "service/PageFetch.h"
@@ -25,17 +24,6 @@ HttpLimits TestOptions() {
     options.connectTimeout = 2s;
     options.totalTimeout = 5s;
     return options;
-}
-
-TEST(WireUrl, EscapesOnlyWhatCannotGoOnTheWire) {
-    EXPECT_EQ(WireUrl(u"http://h:1/p?id=unknown value&sjs=7"),
-              "http://h:1/p?id=unknown%20value&sjs=7");
-    EXPECT_EQ(WireUrl(u"a\tb\nc\u007Fd"), "a%09b%0Ac%7Fd");
-    EXPECT_EQ(WireUrl(std::u16string(u"a\0b", 3)), "a%00b");
-    EXPECT_EQ(WireUrl(u"中"), "%E4%B8%AD");
-    EXPECT_EQ(WireUrl(u"\u00E9\U0001F600"), "%C3%A9%F0%9F%98%80");
-    EXPECT_EQ(WireUrl(u"x\xD800y\xDC00"), "x%EF%BF%BDy%EF%BF%BD");
-    EXPECT_EQ(WireUrl(u"%20%zz#frag\"<>|{}^`\\&=?"), "%20%zz#frag\"<>|{}^`\\&=?");
 }
 
 TEST(CurlHttpClient, RefusesAnythingButAnAbsoluteWebAddress) {

@@ -178,6 +178,8 @@ TEST(ParseEventList, EscapesOnlyWhatWouldRewriteTheAddress_InEventIds) {
         {u"a&id=evil#frag", u"a%26id%3Devil%23frag"},
         {u"1+1 %41", u"1%2B1%20%2541"},
         {u"会议/.~?", u"会议/.~?"},
+        // A control character would make the opener refuse the whole address.
+        {u"E\r\n1\t", u"E%0D%0A1%09"},
     };
     std::vector<std::u16string> records(5, OpenRecord(9));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -190,11 +192,11 @@ TEST(ParseEventList, EscapesOnlyWhatWouldRewriteTheAddress_InEventIds) {
         EXPECT_EQ(rows.RowViewUrl[r],
                   u"http://svc.test/endusers/meeting_view.aspx?FRM=Software"
                   u"&EventID=" +
-                      id + u"&id=unknown value");
+                      id + u"&id=unknown%20value");
         EXPECT_EQ(rows.RowTimeUrl[r],
                   (r % 2 ? u"http://svc.test/endusers/WebinarPlayBack.aspx?FRM=Software&EventID="
                          : u"http://svc.test/endusers/meeting_view.aspx?FRM=Software&EventID=") +
-                      id + u"&id=unknown value");
+                      id + u"&id=unknown%20value");
     }
 }
 

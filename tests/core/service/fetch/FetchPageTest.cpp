@@ -28,8 +28,9 @@ TEST(FetchPage, ReturnsDecodedBody_OfOneGet) {
 
 TEST(FetchPage, ReturnsErrorWithTheClientsReason_AndDecodesNothing) {
     using Status = FetchResult::Status;
-    for (const Status status : {Status::BadAddress, Status::ConnectFailed, Status::TimedOut,
-                                Status::TooLarge, Status::RedirectRefused, Status::Failed}) {
+    for (const Status status :
+         {Status::BadAddress, Status::ConnectFailed, Status::TimedOut, Status::TooLarge,
+          Status::RedirectRefused, Status::ProxyAuthRequired, Status::Failed}) {
         FakeHttpClient http;
         FakeCodePage codePage;
         http.fail(status);

@@ -147,10 +147,15 @@ TEST_F(ComPopupComponentsTest, BundledComponentShowsAQuietCardAboveTheTaskbar) {
     EXPECT_EQ(std::count(alerts.begin(), alerts.end(), card), 1);
     UnhookWinEvent(hook);
 
-    // The close mark only closes.
+    // A release whose press began elsewhere does nothing; the close corner
+    // only closes (the Qt card's rule: (283, 18) of a 320-px card).
     RECT client = {};
     GetClientRect(card, &client);
-    SendMessageW(card, WM_LBUTTONUP, 0, MAKELPARAM(client.right - 20, 18));
+    const LPARAM nearTheCross = MAKELPARAM(client.right - MulDiv(37, dpi, 96), MulDiv(18, dpi, 96));
+    SendMessageW(card, WM_LBUTTONUP, 0, nearTheCross);
+    EXPECT_TRUE(IsWindow(card));
+    SendMessageW(card, WM_LBUTTONDOWN, MK_LBUTTON, nearTheCross);
+    SendMessageW(card, WM_LBUTTONUP, 0, nearTheCross);
     EXPECT_FALSE(IsWindow(card));
     EXPECT_EQ(canUnloadComponent(), S_OK);
 }
@@ -236,6 +241,24 @@ TEST_F(ComPopupComponentsTest, SameMessageKeepsOneCard_OthersStack_AndCardsClose
     EXPECT_FALSE(IsWindow(second));
 }
 
+TEST_F(ComPopupComponentsTest, ALongTitleNamesTheCardByItsFirst256Units) {
+    FakeForm form;
+    const std::u16string title(100000, u'长');
+    {
+        CreatedObject created = components.create("Flarebox.DisplayMsg");
+        ASSERT_TRUE(created.result.ok()) << created.result.reason;
+        ASSERT_TRUE(
+            created.object
+                ->DisplayAlert(u"1", 10, 50, u"提醒||||||||||||" + title + u"||||||||||||", &form)
+                .ok());
+    }
+    HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(GetWindowTextLengthW(card), 256);
+    DestroyWindow(card);
+    EXPECT_FALSE(IsWindow(card));
+}
+
 TEST_F(ComPopupComponentsTest, ComponentsOwnReasonComesBack_AndItsWritesStayWithIt) {
     FakeForm form;
     CreatedObject created = components.create("Talvane.Test.Refuses");
@@ -260,6 +283,56 @@ TEST_F(ComPopupComponentsTest, UnregisteredIdentifierIsNotInstalled_WithTheReaso
     EXPECT_NE(created.result.reason.find("Talvane.Test.Nowhere: CLSIDFromProgID: 0x800401F3"),
               std::string::npos)
         << created.result.reason;
+}
+
+// A registration that cannot be created in-process (its DLL moved away, or
+// only a program to start) leaves the bundled component to show the card.
+TEST_F(ComPopupComponentsTest, BrokenRegistrationFallsBackToTheBundledComponent) {
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring progIdKey = classes + L"Flarebox.DisplayMsg";
+    const std::wstring brokenClass = L"{6D0D3A52-5E0B-4C36-9B5E-2F4A7C1D8E90}";
+    const std::wstring brokenKey = classes + L"CLSID\\" + brokenClass;
+    const struct {
+        const wchar_t* server;
+        const wchar_t* path;
+    } registrations[] = {
+        {L"\\InprocServer32", L"C:\\Program Files\\Flarebox\\Moved\\Flarebox.DisplayMsg.dll"},
+        {L"\\LocalServer32", L"C:\\Program Files\\Flarebox\\Moved\\DisplayMsg.exe"},
+    };
+    FakeForm form;
+    for (const auto& registration : registrations) {
+        // Per machine: Wine's COM reads registrations only there.
+        if (!setRegistryText(HKEY_LOCAL_MACHINE, progIdKey + L"\\CLSID", nullptr, brokenClass) ||
+            !setRegistryText(HKEY_LOCAL_MACHINE, brokenKey + registration.server, nullptr,
+                             registration.path)) {
+            GTEST_SKIP() << "no write access to HKEY_LOCAL_MACHINE";
+        }
+        {
+            CreatedObject created = components.create("Flarebox.DisplayMsg");
+            EXPECT_TRUE(created.result.ok()) << created.result.reason;
+            if (created.object != nullptr) {
+                const ComponentResult shown =
+                    created.object->DisplayAlert(u"1", 1, 50, kMessage, &form);
+                EXPECT_TRUE(shown.ok()) << shown.reason;
+            }
+        }
+        HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
+        EXPECT_NE(card, nullptr);
+        if (card != nullptr) DestroyWindow(card);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey.c_str());
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, brokenKey.c_str());
+    }
+    // Without a bundled component of that identifier the failure stands.
+    ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, classes + L"Talvane.Test.Moved\\CLSID", nullptr,
+                                brokenClass));
+    ASSERT_TRUE(setRegistryText(HKEY_LOCAL_MACHINE, brokenKey + L"\\InprocServer32", nullptr,
+                                registrations[0].path));
+    const CreatedObject created = components.create("Talvane.Test.Moved");
+    EXPECT_FALSE(created.result.ok());
+    EXPECT_NE(created.result.reason.find("Talvane.Test.Moved: CoCreateInstance"), std::string::npos)
+        << created.result.reason;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (classes + L"Talvane.Test.Moved").c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, brokenKey.c_str());
 }
 
 // A component the user registered under the identifier is the one called;

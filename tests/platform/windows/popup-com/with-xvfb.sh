@@ -8,7 +8,7 @@ set -euo pipefail
 
 numberFile=$(mktemp "${TMPDIR:-/tmp}/xvfb-display.XXXXXX")
 exec 8>"$numberFile"
-Xvfb -displayfd 8 -screen 0 "${VIRTUAL_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
+Xvfb -displayfd 8 -noreset -screen 0 "${VIRTUAL_SCREEN:-1024x768x24}" -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 exec 8>&-
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -f "$numberFile"' EXIT
