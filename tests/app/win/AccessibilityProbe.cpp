@@ -17,7 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "support/win32/ComOwners.h"
+
 using Microsoft::WRL::ComPtr;
+namespace win = talvane::win;
 
 namespace {
 
@@ -38,22 +41,18 @@ int failWith(const char* reason, HRESULT hr = S_OK) {
     return 1;
 }
 
-// Owns what a getter hands back: a BSTR or a VARIANT.
-struct Text {
-    BSTR value = nullptr;
-    ~Text() { SysFreeString(value); }
-    std::wstring str() const { return value ? std::wstring(value, SysStringLen(value)) : L""; }
-};
+std::wstring textOf(const win::UniqueBstr& text) {
+    return text.get() != nullptr ? std::wstring(text.get(), SysStringLen(text.get())) : L"";
+}
 
-struct Variant {
-    VARIANT value;
-    Variant() { VariantInit(&value); }
-    explicit Variant(LONG child) : Variant() {
-        value.vt = VT_I4;
-        value.lVal = child;
-    }
-    ~Variant() { VariantClear(&value); }
-};
+// A VARIANT naming a child (or CHILDID_SELF).
+VARIANT child(LONG id) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
 
 const char* roleName(const VARIANT& role) {
     if (role.vt != VT_I4) return "?";
@@ -71,15 +70,15 @@ const char* roleName(const VARIANT& role) {
     }
 }
 
-std::string describe(IAccessible* panel, LONG child, bool withAction) {
-    Variant id(child), role;
-    Text name, action;
-    panel->get_accRole(id.value, &role.value);
-    panel->get_accName(id.value, &name.value);
-    std::string line = std::string(roleName(role.value)) + "\t" + utf8(name.str());
+std::string describe(IAccessible* panel, LONG id, bool withAction) {
+    win::UniqueVariant role;
+    win::UniqueBstr name, action;
+    panel->get_accRole(child(id), role.put());
+    panel->get_accName(child(id), name.put());
+    std::string line = std::string(roleName(role.get())) + "\t" + utf8(textOf(name));
     if (withAction) {
-        panel->get_accDefaultAction(id.value, &action.value);
-        line += "\t" + utf8(action.str());
+        panel->get_accDefaultAction(child(id), action.put());
+        line += "\t" + utf8(textOf(action));
     }
     return line;
 }
@@ -139,10 +138,10 @@ int run(const std::vector<std::wstring>& args) {
                                             __uuidof(IAccessible), &panel);
     if (FAILED(hr) || !panel) return failWith("no accessible object", hr);
     if (args[0] == L"focus") {
-        Variant focus;
-        hr = panel->get_accFocus(&focus.value);
-        if (hr != S_OK || focus.value.vt != VT_I4) return failWith("nothing focused", hr);
-        std::fprintf(out, "%s\n", describe(panel.Get(), focus.value.lVal, false).c_str());
+        win::UniqueVariant focus;
+        hr = panel->get_accFocus(focus.put());
+        if (hr != S_OK || focus.get().vt != VT_I4) return failWith("nothing focused", hr);
+        std::fprintf(out, "%s\n", describe(panel.Get(), focus.get().lVal, false).c_str());
         return 0;
     }
     LONG count = 0;
@@ -161,8 +160,7 @@ int run(const std::vector<std::wstring>& args) {
         return 0;
     }
     if (args[0] == L"do" && args.size() >= 2) {
-        Variant id(std::stol(args[1]));
-        hr = panel->accDoDefaultAction(id.value);
+        hr = panel->accDoDefaultAction(child(std::stol(args[1])));
         if (FAILED(hr)) return failWith("accDoDefaultAction failed", hr);
         std::fprintf(out, "done\n");
         return 0;

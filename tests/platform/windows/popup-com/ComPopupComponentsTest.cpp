@@ -6,6 +6,7 @@
 #include <windows.h>
 // after windows.h
 #include <oleacc.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "components/displaymsg-win/CardWindow.h"
 #include "components/displaymsg-win/DisplayMsgIdentity.h"
 #include "platform/windows/ComPopupComponents.h"
+#include "support/win32/ComOwners.h"
 #include "tests/platform/windows/popup-com/RefusingComponentIdentity.h"
 
 namespace talvane {
@@ -170,28 +172,28 @@ TEST_F(ComPopupComponentsTest, ScreenReadersReadTheCard_AndItsCloseButtonCloses)
     }
     HWND card = FindWindowW(displaymsg::kCardClassName, nullptr);
     ASSERT_NE(card, nullptr);
-    IAccessible* alert = nullptr;
+    Microsoft::WRL::ComPtr<IAccessible> alert;
     ASSERT_EQ(AccessibleObjectFromWindow(card, DWORD(OBJID_CLIENT), __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&alert)),
+                                         reinterpret_cast<void**>(alert.GetAddressOf())),
               S_OK);
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    VARIANT role;
-    ASSERT_EQ(alert->get_accRole(self, &role), S_OK);
-    EXPECT_EQ(role.lVal, ROLE_SYSTEM_ALERT);
+    const auto child = [](LONG id) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_I4;
+        v.lVal = id;
+        return v;
+    };
+    win::UniqueVariant role;
+    ASSERT_EQ(alert->get_accRole(child(CHILDID_SELF), role.put()), S_OK);
+    EXPECT_EQ(role.get().lVal, ROLE_SYSTEM_ALERT);
     LONG count = 0;
     alert->get_accChildCount(&count);
     std::vector<std::pair<std::wstring, LONG>> parts;
     for (LONG i = 1; i <= count; ++i) {
-        VARIANT child = self;
-        child.lVal = i;
-        BSTR name = nullptr;
-        alert->get_accName(child, &name);
-        alert->get_accRole(child, &role);
-        parts.emplace_back(name != nullptr ? name : L"", role.lVal);
-        SysFreeString(name);
+        win::UniqueBstr name;
+        alert->get_accName(child(i), name.put());
+        alert->get_accRole(child(i), role.put());
+        parts.emplace_back(name.get() != nullptr ? name.get() : L"", role.get().lVal);
     }
     const std::vector<std::pair<std::wstring, LONG>> expected{
         {L"研讨会即将开始", ROLE_SYSTEM_STATICTEXT},
@@ -202,17 +204,15 @@ TEST_F(ComPopupComponentsTest, ScreenReadersReadTheCard_AndItsCloseButtonCloses)
     };
     EXPECT_EQ(parts, expected);
 
-    VARIANT close = self;
-    close.lVal = count;
-    EXPECT_EQ(alert->accDoDefaultAction(close), S_OK);
+    EXPECT_EQ(alert->accDoDefaultAction(child(count)), S_OK);
     for (int waited = 0; IsWindow(card) && waited < 100; ++waited) pumpMessages(100);
     EXPECT_FALSE(IsWindow(card));
     EXPECT_EQ(form.baseCalls, 1) << "closing opened nothing";
-    BSTR gone = nullptr;
-    EXPECT_EQ(alert->get_accName(close, &gone), S_OK) << "the parts' names stay readable";
-    SysFreeString(gone);
-    EXPECT_EQ(alert->accDoDefaultAction(close), RPC_E_DISCONNECTED);
-    alert->Release();
+    win::UniqueBstr gone;
+    EXPECT_EQ(alert->get_accName(child(count), gone.put()), S_OK)
+        << "the parts' names stay readable";
+    EXPECT_EQ(alert->accDoDefaultAction(child(count)), RPC_E_DISCONNECTED);
+    alert.Reset();
     EXPECT_EQ(canUnloadComponent(), S_OK);
 }
 
