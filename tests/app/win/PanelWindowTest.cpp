@@ -25,39 +25,19 @@ COLORREF shownAt(HWND window, int x, int y) {
     return colour;
 }
 
-class PanelWindowTest : public ::testing::Test {
+class PanelWindowTest : public ::testing::Test, protected FormFakes {
   protected:
-    PanelWindowTest()
-        : window(panel.hwnd()),
-          tray(log),
-          clock(OfficeHoursMonday()),
-          http(fakeHttp, log),
-          form(FormServices{lock, window, tray, opener, profile, codePage, paths, clock, random,
-                            http, automation, u"http://svc"}) {
+    PanelWindowTest() : window(panel.hwnd()), form(servicesWith(window)) {
         panel.attach(form, window);
     }
 
     PanelWindow panel;
     Win32Window window;
-    CallLog log;
-    FakeInstanceLock lock;
-    FakeTray tray;
-    FakeOpener opener;
-    PlatformSettingsStore profile;
-    PlatformCodePage codePage = GbkCodePage();
-    TempPaths paths;
-    FakeClock clock;
-    FakeRandom random{{FakeRandom::drawFor(77)}};
-    FakeHttpClient fakeHttp;
-    LoggingHttp http;
-    FakePopupComponents automation;
     frmMain form;
 };
 
 TEST_F(PanelWindowTest, AnotherMonitorsScaleKeepsTheStartUpShapeScaled_FilledByTheArtToItsEdges) {
-    std::ofstream(paths.settingsFile(), std::ios::binary)
-        << "[systemsetting]\nsysNumber=000122008120509030730000\n";
-    fakeHttp.answer("visited");
+    answerStartUp();
     ASSERT_TRUE(form.Form_Load());
     form.frmOpen_Click();
     pumpMessages();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "app/frmMain.h"
 #include "fakes/CallLog.h"
@@ -70,16 +71,13 @@ inline std::u16string SamplePayload() {
     return u"v1||||120||||" + records;
 }
 
-class FormTest : public ::testing::Test {
-  protected:
-    FormTest()
-        : window(log),
-          tray(log),
-          clock(OfficeHoursMonday()),
-          http(fakeHttp, log),
-          form(FormServices{lock, window, tray, opener, profile, codePage, paths, clock, random,
-                            http, automation, u"http://svc"}) {}
-
+// The form's services as fakes, with the answers start-up needs; a fixture
+// adds the window the form runs in.
+struct FormFakes {
+    FormServices servicesWith(AppWindow& window) {
+        return FormServices{lock,  window, tray,   opener, profile,    codePage,
+                            paths, clock,  random, http,   automation, u"http://svc"};
+    }
     std::string pageWith(std::u16string_view marker, std::u16string_view payload) {
         return codePage.fromUnicode(u"<html><body><span id=\"" + std::u16string(marker) + u"\">" +
                                     std::u16string(payload) + u"</span></body></html>");
@@ -87,27 +85,38 @@ class FormTest : public ::testing::Test {
     void writeSettings(const std::string& text) {
         std::ofstream(paths.settingsFile(), std::ios::binary) << text;
     }
-    // Start-up with a stored client number, a visit answer and an event list.
-    void load(std::u16string payload = SamplePayload()) {
+    // A stored client number, a visit answer and an event list.
+    void answerStartUp(std::u16string payload = SamplePayload()) {
         writeSettings("[systemsetting]\nsysNumber=000122008120509030730000\n");
         fakeHttp.answer("visited");
         fakeHttp.answer(pageWith(u"lblTopics", payload));
-        ASSERT_TRUE(form.Form_Load());
     }
 
     CallLog log;
     FakeInstanceLock lock;
-    FakeAppWindow window;
-    FakeTray tray;
+    FakeTray tray{log};
     FakeOpener opener;
     PlatformSettingsStore profile;
     PlatformCodePage codePage = GbkCodePage();
     TempPaths paths;
-    FakeClock clock;
+    FakeClock clock{OfficeHoursMonday()};
     FakeRandom random{{FakeRandom::drawFor(77)}};
     FakeHttpClient fakeHttp;
-    LoggingHttp http;
+    LoggingHttp http{fakeHttp, log};
     FakePopupComponents automation;
+};
+
+class FormTest : public ::testing::Test, protected FormFakes {
+  protected:
+    FormTest() : window(log), form(servicesWith(window)) {}
+
+    // Start-up with a stored client number, a visit answer and an event list.
+    void load(std::u16string payload = SamplePayload()) {
+        answerStartUp(std::move(payload));
+        ASSERT_TRUE(form.Form_Load());
+    }
+
+    FakeAppWindow window;
     frmMain form;
 };
 
