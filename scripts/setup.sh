@@ -26,7 +26,7 @@ packages=(
     # and the Chinese locale that gives Wine the users' code page (936)
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 wixl locales
     # the rest of the Windows packaging (scripts/package-windows.sh)
-    msitools zip unzip
+    msitools zip unzip osslsigncode
     # the benchmark report writer
     python3
     # the accessibility bus the screen-reader check reads the panel through
