@@ -20,11 +20,13 @@
 #include "platform/windows/MutexInstanceLock.h"
 #include "platform/windows/ProfileSettingsStore.h"
 #include "platform/windows/ShellOpener.h"
+#include "platform/windows/UserFolders.h"
 #include "platform/windows/Win32Tray.h"
 #include "platform/windows/Win32Window.h"
 #include "platform/windows/WinHttpClient.h"
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"
+#include "settings/SettingsLocation.h"
 
 #define TALVANE_WIDE_(text) L##text
 #define TALVANE_WIDE(text) TALVANE_WIDE_(text)
@@ -90,6 +92,18 @@ HICON trayIcon(HWND window) {
                                          GetSystemMetricsForDpi(SM_CYSMICON, dpi), 0));
 }
 
+// Beside the program when its folder is writable or its setting.ini holds a
+// number, else %LOCALAPPDATA%\Talvane (a per-machine install in Program
+// Files); decided once, before the settings are first read.
+std::string settingsFolderFor(const talvane::AppPaths& executable, talvane::SettingsStore& store,
+                              const talvane::CodePage& codePage) {
+    const std::string folder = executable.applicationDirectory();
+    return talvane::ChooseSettingsDirectory(
+        folder, talvane::IsWritableFolder(folder),
+        talvane::ExecutableSettingsHoldNumber(executable, store, codePage),
+        talvane::UserSettingsFolder());
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -124,7 +138,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShellOpener opener;
     ProfileSettingsStore settings;
     AnsiCodePage codePage;
-    ModulePaths paths;
+    ModulePaths executable;
+    const SettingsLocation paths(executable, settingsFolderFor(executable, settings, codePage));
     LocalTimeClock clock;
     ReseedingRandom random(GetCurrentProcessId());
     WinHttpClient http;
