@@ -9,6 +9,7 @@
 #include "app/frmMain.h"
 #include "app/win/art/ArtColours.h"
 #include "app/win/resource.h"
+#include "platform/windows/SessionEnd.h"
 #include "platform/windows/Win32Window.h"
 
 namespace talvane {
@@ -248,8 +249,12 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 fitToDpi(HIWORD(wParam));
             }
             return 0;
+        case WM_ENDSESSION:
+            if (!EndsProgram(message, wParam)) return 0;
+            [[fallthrough]];
         case WM_CLOSE:
-            // A close request from the system ends the program like Exit.
+            // A close request from the system, a log-off or an installer's
+            // Restart Manager ends the program like Exit.
             if (attached) {
                 form_->frmClose_Click();
             } else {

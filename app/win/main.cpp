@@ -155,6 +155,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!form.Form_Load()) {
         return 0;
     }
+    // An installer that replaces the program's files through the Restart
+    // Manager ends it and starts the new version afterwards. Not after a
+    // crash, a hang or a reboot: the Run value starts it at login.
+    RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
