@@ -76,7 +76,29 @@ msiexec_qn /x "$MSI" || fail "removal failed with status $?"
 # --- a plain install, and AUTOSTART=1 turning it on again -------------------
 msiexec_qn /i "$OLD_MSI" || fail "a plain install failed with status $?"
 [ "$(run_value HKCU)" = "\"$USER_EXE\"" ] || fail "a plain install has no Run value: $(run_value HKCU)"
-msiexec_qn /x "$OLD_MSI" || fail "removal failed with status $?"
+# A silent upgrade while the program runs: the new files are in place.
+# Wine has no Restart Manager, so nobody asks the running copy to end: it
+# runs on from the old files until it is ended (on Windows the Restart
+# Manager ends it first and, as it registered, starts the new version).
+start_demo
+wine "$USER_EXE" >>"$WORK/talvane.log" 2>&1 &
+wait_until 60 grep -q 'GET /EndUsers/visit.aspx' "$WORK/requests.log" || fail "the installed program did not start"
+msiexec_qn /i "$MSI" || fail "the silent upgrade of a running copy failed with status $?"
+# Both packages hold the same build: the versions registered for Apps &
+# features tell them apart (Wine keeps them under HKLM, Windows under HKCU).
+registered_versions() {
+    local root
+    for root in HKCU HKLM; do
+        wine reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s >"$WORK/reg.out" 2>&1
+        tr -d '\r' <"$WORK/reg.out" | sed -n 's/^ *DisplayVersion *REG_SZ *//p'
+    done | sort -u | tr '\n' ' '
+}
+[ "$(registered_versions)" = "$VERSION " ] || fail "after the silent upgrade the versions are: $(registered_versions)"
+[ -f "$user_dir/AppData/Local/Programs/Talvane/talvane.exe" ] || fail "the silent upgrade left no program"
+wine taskkill /f /im talvane.exe >>"$WORK/taskkill.log" 2>&1
+wait_until 10 sh -c '! wine taskkill /im talvane.exe >/dev/null 2>&1' || fail "talvane.exe did not end"
+kill "$DEMO_PID" 2>/dev/null
+msiexec_qn /x "$MSI" || fail "removal failed with status $?"
 msiexec_qn /i "$OLD_MSI" AUTOSTART=0 && msiexec_qn /i "$MSI" AUTOSTART=1 || fail "installs failed"
 [ "$(run_value HKCU)" = "\"$USER_EXE\"" ] || fail "AUTOSTART=1 on an upgrade did not turn it on: $(run_value HKCU)"
 msiexec_qn /x "$MSI" || fail "removal failed with status $?"
