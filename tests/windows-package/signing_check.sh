@@ -4,7 +4,8 @@
 # the DLL in the zip, the MSI and the exe inside the MSI verify against the
 # chain's root; the signed exe still starts under Wine. A wrong password or a
 # missing key file ends the script with an error and writes no package, and
-# an unsigned build says so in one line.
+# an unsigned build says so in one line. With SoftHSM installed the same
+# key on a software token signs through its PKCS#11 module.
 #   arguments: Windows build folder (or a folder holding the two binaries),
 #              artifact dir, work dir, expected version
 set -uo pipefail
@@ -95,6 +96,37 @@ refused missing-key --sign-pkcs12 "$ca/missing.p12" --sign-password-file "$ca/pa
 refused missing-password --sign-pkcs12 "$ca/leaf.p12"
 refused half-token --sign-pkcs11-module /nonexistent/module.so
 refused missing-module --sign-pkcs11-module "$ca/missing.so" --sign-key 'pkcs11:object=k;type=private'
+
+# --- a key on a token: SoftHSM through its PKCS#11 module ---------------------
+softhsm=/usr/lib/softhsm/libsofthsm2.so
+if [ -f "$softhsm" ] && command -v softhsm2-util >/dev/null && command -v pkcs11-tool >/dev/null; then
+    export SOFTHSM2_CONF=$WORK/softhsm2.conf
+    mkdir "$WORK/tokens"
+    printf 'directories.tokendir = %s\nobjectstore.backend = file\nlog.level = ERROR\n' "$WORK/tokens" >"$SOFTHSM2_CONF"
+    echo 246810 >"$ca/pin"
+    {
+        softhsm2-util --init-token --free --label talvane --pin 246810 --so-pin 13579 &&
+            openssl pkcs8 -topk8 -nocrypt -in "$ca/leaf.key" -out "$ca/leaf.p8" &&
+            softhsm2-util --import "$ca/leaf.p8" --token talvane --label signer --id 01 --pin 246810 &&
+            openssl x509 -in "$ca/leaf.pem" -outform der -out "$ca/leaf.der" &&
+            pkcs11-tool --module "$softhsm" --token-label talvane --login --pin 246810 \
+                --write-object "$ca/leaf.der" --type cert --id 01 --label signer
+    } >"$WORK/token.log" 2>&1 || fail "cannot set up the software token: $(tail -n 5 "$WORK/token.log")"
+    key='pkcs11:token=talvane;object=signer;type=private'
+    # The certificate from the token itself.
+    package "$WORK/token" --sign-pkcs11-module "$softhsm" --sign-key "$key" --sign-password-file "$ca/pin" ||
+        fail "signing through the token failed: $(cat "$WORK/package.err")"
+    verified "$WORK/token/talvane-$VERSION-x64.msi" && signed_with "$WORK/token/talvane-$VERSION-x64.msi" ||
+        fail "the MSI signed through the token does not verify"
+    unzip -q -o "$WORK/token/talvane-$VERSION-x64.zip" -d "$WORK/token-zip"
+    verified "$WORK/token-zip/talvane-$VERSION/talvane.exe" || fail "the exe signed through the token does not verify"
+    refused wrong-pin --sign-pkcs11-module "$softhsm" --sign-key "$key" --sign-password-file "$ca/wrong"
+    refused missing-object --sign-pkcs11-module "$softhsm" --sign-key 'pkcs11:token=talvane;object=nobody;type=private' \
+        --sign-cert "$ca/leaf.pem" --sign-password-file "$ca/pin"
+    echo "signing through a PKCS#11 token checked"
+else
+    echo "SoftHSM or pkcs11-tool missing: signing through a token not checked"
+fi
 
 # --- unsigned: one line says so ---------------------------------------------
 package "$WORK/unsigned" || fail "unsigned packaging failed: $(cat "$WORK/package.err")"
