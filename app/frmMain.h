@@ -14,10 +14,12 @@
 #include "platform/InstanceLock.h"
 #include "platform/Opener.h"
 #include "platform/PopupComponents.h"
+#include "platform/Presence.h"
 #include "platform/Random.h"
 #include "platform/SettingsStore.h"
 #include "platform/Tray.h"
 #include "service/ModulePublic.h"
+#include "service/ReminderHold.h"
 #include "service/ServiceContext.h"
 
 namespace talvane {
@@ -37,6 +39,8 @@ struct FormServices {
     HttpClient& http;
     PopupComponents& components;
     std::u16string serviceBaseUrl;
+    // Whether a reminder card may appear now; without one, always.
+    const Presence* presence = nullptr;
 };
 
 // The notifier window: start-up, the panel's element model and every
@@ -113,6 +117,7 @@ class frmMain : public FormObject {
     ServiceContext service_;
     PanelModel model_;
     ModulePublic state_;
+    ReminderHold reminderHold_;
 };
 
 }  // namespace talvane
