@@ -25,7 +25,7 @@ packages=(
     # fonts for the Chinese user interface
     fonts-noto-cjk fonts-liberation
     # opening links, virtual display, tray host, GUI driving and screenshots
-    xdg-utils xvfb xauth xdotool trayer imagemagick x11-utils openbox
+    xdg-utils xvfb xauth xdotool trayer imagemagick x11-utils openbox wmctrl
     # private namespaces for the end-to-end checks
     iproute2
     # clock faking for the reminder checks

@@ -29,7 +29,8 @@ Composition::Composition(FlockInstanceLock& instance, const char* serviceBaseUrl
       paths_(executable_, SettingsFolderFor(executable_, settings_, codePage_)),
       components_(ComponentAutomation::defaultSearchDirectories(paths_.applicationDirectory())),
       form_(FormServices{instance, window_, tray_, opener_, settings_, codePage_, paths_, clock_,
-                         random_, http_, components_, ServiceBaseUrlFrom(serviceBaseUrl)}) {
+                         random_, http_, components_, ServiceBaseUrlFrom(serviceBaseUrl),
+                         &presence_}) {
     view_.setWindowIcon(icon_);
     view_.attach(form_, window_);
     // Timer1 runs from the window's creation; ticks queue behind start-up.

@@ -17,6 +17,7 @@
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtOpener.h"
 #include "platform/qt/QtTray.h"
+#include "platform/qt/X11Presence.h"
 #include "settings/SettingsLocation.h"
 
 namespace talvane {
@@ -49,6 +50,7 @@ class Composition {
     SystemRandom random_;
     QtHttpClient http_;
     ComponentAutomation components_;
+    X11Presence presence_;
     frmMain form_;
     QTimer timer1_;
     QTimer trayHostWait_;
