@@ -21,6 +21,7 @@
 #include "platform/windows/ProfileSettingsStore.h"
 #include "platform/windows/ShellOpener.h"
 #include "platform/windows/UserFolders.h"
+#include "platform/windows/Win32Presence.h"
 #include "platform/windows/Win32Tray.h"
 #include "platform/windows/Win32Window.h"
 #include "platform/windows/WinHttpClient.h"
@@ -144,10 +145,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ReseedingRandom random(GetCurrentProcessId());
     WinHttpClient http;
     ComPopupComponents components({{"Flarebox.DisplayMsg", displaymsg::kDisplayMsgClsid}});
+    Win32Presence presence;
 
     frmMain form(FormServices{instance, window, tray, opener, settings, codePage, paths, clock,
                               random, http, components,
-                              ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL"))});
+                              ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL")), &presence});
     view.attach(form, window);
     // Timer1 runs from the window's creation; ticks queue behind start-up.
     view.startTimer(Timer1IntervalMs(std::getenv("TALVANE_TICK_MS")));
