@@ -7,41 +7,13 @@
 # reads a setting.ini that holds a number beside itself first.
 #   arguments: Windows build folder (or a folder holding the two binaries),
 #              artifact dir, work dir, expected version, demo service binary
-. "$(dirname "$0")/../lib/desktop.sh"
-WINDOWS_BUILD=$1
-ARTIFACTS=$2/managed_install_check
-WORK=$3
-VERSION=$4
-DEMO_BIN=$5
-rm -rf "$WORK" "$ARTIFACTS"
-mkdir -p "$ARTIFACTS" "$WORK"
-
-export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=zh_CN.UTF-8
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
-export XDG_CACHE_HOME=$WORK/home/.cache
-mkdir -p "$HOME"
-cleanup() {
-    local status=$?
-    [ -n "${READ_ONLY:-}" ] && umount "$READ_ONLY" 2>/dev/null
-    wineserver -k 2>/dev/null
-    [ "$status" != 0 ] || rm -rf "$WINEPREFIX"
-    [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
-    stop_virtual_display
-    cp "$WORK"/*.log "$ARTIFACTS/" 2>/dev/null
-}
-trap cleanup EXIT
+. "$(dirname "$0")/package-prefix.sh"
+package_prefix_setup managed_install_check "$@"
 [ -n "${TALVANE_E2E_ISOLATED:-}" ] || { echo "SKIP: needs root for a read-only bind mount"; exit 0; }
 
 start_virtual_display
 wineboot --init >"$WORK/wineboot.log" 2>&1 &
 BOOT_PID=$!
-build_package() {  # build_package OUTPUT VERSION [options]
-    local out=$1 version=$2
-    shift 2
-    TALVANE_PACKAGE_SKIP_SETUP=1 TALVANE_WINDOWS_BUILD_DIR=$WINDOWS_BUILD TALVANE_PACKAGE_VERSION=$version \
-        "$E2E_ROOT/scripts/package-windows.sh" "$@" --demo "$out" >>"$WORK/package.log" 2>&1 ||
-        fail "scripts/package-windows.sh $* failed: $(tail -n 20 "$WORK/package.log")"
-}
 build_package "$WORK/new" "$VERSION"
 build_package "$WORK/old" 1.9.0
 build_package "$WORK/machine" "$VERSION" --per-machine
@@ -50,19 +22,11 @@ OLD_MSI=$WORK/old/talvane-1.9.0-x64.msi
 MACHINE_MSI=$WORK/machine/talvane-$VERSION-x64-machine.msi
 [ -f "$MSI" ] && [ -f "$OLD_MSI" ] && [ -f "$MACHINE_MSI" ] || fail "packages: $(ls "$WORK"/*/)"
 [ ! -e "$WORK/machine/talvane-$VERSION-x64.zip" ] || fail "the per-machine build wrote a zip"
-property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
 [ "$(property "$MACHINE_MSI" UpgradeCode)" != "$(property "$MSI" UpgradeCode)" ] ||
     fail "both packages share one upgrade code"
 [ "$(property "$MACHINE_MSI" ALLUSERS)" = 1 ] || fail "the machine's package is not per machine"
 wait "$BOOT_PID" || fail "wineboot failed: $(tail -n 5 "$WORK/wineboot.log")"
 
-msiexec_qn() {  # msiexec_qn /i|/x PACKAGE [PROPERTY=VALUE...]: the installer's status
-    wine msiexec "$@" /qn >>"$WORK/msiexec.log" 2>&1
-}
-run_value() {  # run_value HKCU|HKLM: the Run value's data, empty when there is none
-    wine reg query "$1\\Software\\Microsoft\\Windows\\CurrentVersion\\Run" /v Talvane >"$WORK/reg.out" 2>&1 || return 0
-    tr -d '\r' <"$WORK/reg.out" | sed -n 's/^ *Talvane *REG_SZ *//p'
-}
 user_dir=$WINEPREFIX/drive_c/users/$(id -un)
 USER_EXE='C:\users\'"$(id -un)"'\AppData\Local\Programs\Talvane\talvane.exe'
 
