@@ -104,8 +104,11 @@ defines=(-D "Scope=$scope" -D "Version=$version" -D "BinDir=talvane-$version"
 (cd "$stage" && wixl -a x64 "${defines[@]}" -o package.msi "$root/packaging/windows/talvane.wxs")
 msi_sql() { msibuild "$stage/package.msi" -q "$1"; }
 # wixl has no component conditions: the autostart is left out when the
-# command line or an earlier install said AUTOSTART=0.
+# command line or an earlier install said AUTOSTART=0 (the custom action
+# that settles AUTOSTARTCHOICE runs right after AppSearch).
 msi_sql "UPDATE \`Component\` SET \`Condition\` = 'AUTOSTARTCHOICE<>\"0\"' WHERE \`Component\` = 'Autostart'"
+msi_sql "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Condition\`, \`Sequence\`) VALUES
+    ('KeepAutostartOff', 'AUTOSTART=\"0\" OR (NOT AUTOSTART AND AUTOSTARTSAVED=\"0\")', 51)"
 # wixl cannot mark a component permanent (16) or never-overwrite (128):
 # the settings file must keep the user's number through removal and
 # upgrades.
