@@ -13,11 +13,11 @@
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemRandom.h"
+#include "platform/qt/DesktopPresence.h"
 #include "platform/qt/QtAppWindow.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtOpener.h"
 #include "platform/qt/QtTray.h"
-#include "platform/qt/X11Presence.h"
 #include "settings/SettingsLocation.h"
 
 namespace talvane {
@@ -50,7 +50,7 @@ class Composition {
     SystemRandom random_;
     QtHttpClient http_;
     ComponentAutomation components_;
-    X11Presence presence_;
+    DesktopPresence presence_;
     frmMain form_;
     QTimer timer1_;
     QTimer trayHostWait_;
