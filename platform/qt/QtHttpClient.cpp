@@ -11,7 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "platform/http/HttpAddress.h"
+#include "web/PercentEncoding.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
 

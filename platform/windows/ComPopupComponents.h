@@ -35,16 +35,19 @@ struct BundledComponent {
 };
 
 // Popup components through COM: CLSIDFromProgID + CoCreateInstance, then
-// DisplayAlert through IDispatch (GetIDsOfNames + Invoke). A component
-// registered for the identifier wins; only when the registry names no class
-// for it is a bundled component of that identifier created. Objects must be
-// used and released on the thread of the ComApartment.
+// DisplayAlert through IDispatch (GetIDsOfNames + Invoke), in-process
+// servers only. A component registered for the identifier wins; when the
+// registry names no class for it, or the class it names cannot be created,
+// a bundled component of that identifier is created. Objects must be used
+// and released on the thread of the ComApartment.
 class ComPopupComponents : public PopupComponents {
   public:
     explicit ComPopupComponents(std::vector<BundledComponent> bundled = {});
     CreatedObject create(std::string_view progId) override;
 
   private:
+    CreatedObject createInProcess(const CLSID& clsid, const std::string& name);
+
     std::vector<BundledComponent> bundled_;
 };
 

@@ -6,36 +6,17 @@
 
 #include <string>
 
-#include "platform/WebAddress.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
-namespace {
-
-// The handler receives the address inside a quoted "%1" on its command line:
-// a quote or a blank must not end it there. Browsers read the escaped forms
-// as the same address.
-std::wstring escapedForCommandLine(std::u16string_view url) {
-    std::wstring text;
-    text.reserve(url.size());
-    for (char16_t c : url) {
-        if (c == u'"') {
-            text += L"%22";
-        } else if (c == u' ') {
-            text += L"%20";
-        } else {
-            text.push_back(static_cast<wchar_t>(c));
-        }
-    }
-    return text;
-}
-
-}  // namespace
 
 OpenResult ShellOpener::open(std::u16string_view url) {
     if (!IsOpenableWebAddress(url)) {
         return {OpenResult::Status::Refused, "not an absolute http or https address"};
     }
-    const std::wstring address = escapedForCommandLine(url);
+    // The rule refuses quotes and blanks, so the address cannot end the
+    // quoted "%1" on the handler's command line.
+    const std::wstring address(url.begin(), url.end());
     const auto code = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_HIDE));
     // Values up to 32 are errors; the handler's own fate is not reported.
