@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/windows/WinHttpApi.h"
 #include "web/PercentEncoding.h"
 #include "web/WebAddress.h"
-#include "platform/windows/WinHttpApi.h"
 
 namespace talvane {
 
