@@ -15,6 +15,7 @@
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeHttp.h"
 #include "fakes/FakePopupComponents.h"
+#include "fakes/FakePresence.h"
 #include "fakes/FakeRandom.h"
 #include "tests/platform/PlatformSettings.h"
 
@@ -75,8 +76,8 @@ inline std::u16string SamplePayload() {
 // adds the window the form runs in.
 struct FormFakes {
     FormServices servicesWith(AppWindow& window) {
-        return FormServices{lock,  window, tray,   opener, profile,    codePage,
-                            paths, clock,  random, http,   automation, u"http://svc"};
+        return FormServices{lock,  window, tray, opener,     profile,       codePage, paths,
+                            clock, random, http, automation, u"http://svc", &presence};
     }
     std::string pageWith(std::u16string_view marker, std::u16string_view payload) {
         return codePage.fromUnicode(u"<html><body><span id=\"" + std::u16string(marker) + u"\">" +
@@ -104,6 +105,7 @@ struct FormFakes {
     FakeHttpClient fakeHttp;
     LoggingHttp http{fakeHttp, log};
     FakePopupComponents automation;
+    FakePresence presence;
 };
 
 class FormTest : public ::testing::Test, protected FormFakes {
