@@ -22,9 +22,9 @@ done
 # drag to the window manager, which moves the panel on the next motion; a
 # slow build (sanitizers) takes a while, so the pointer twitches until the
 # panel has followed.
-deadline=$((SECONDS + 10))
+deadline=$((SECONDS + 10 * ${TALVANE_WAIT_SCALE:-3}))
 until followed; do
-    [ $SECONDS -lt $deadline ] || { xdotool mouseup 1; fail "waited 10 s for the panel to follow the drag: $start_x,$start_y -> $PANEL_X,$PANEL_Y"; }
+    [ $SECONDS -lt $deadline ] || { xdotool mouseup 1; fail "waited $((10 * ${TALVANE_WAIT_SCALE:-3})) s for the panel to follow the drag: $start_x,$start_y -> $PANEL_X,$PANEL_Y"; }
     xdotool mousemove_relative -- 1 0 sleep 0.05 mousemove_relative -- -1 0
     sleep 0.05
 done

@@ -63,7 +63,7 @@ for spot in "100 150" "100 288" "100 310" "100 410" "120 80" "120 640" "120 650"
     shot_until resting "the panel to look as it did at rest" like_shot 1-panel resting
     click_panel $spot
     clicks=$((clicks + 1))
-    wait_until 5 test "$(opened_count)" -ge $clicks || fail "waited 5 s for a page from the click at $spot; opened: $(opened)"
+    wait_until 5 test "$(opened_count)" -ge $clicks || fail "no page from the click at $spot; opened: $(opened)"
 done
 expected=$(printf '%s\n' "$(view E2E100)" "$(view E2E101)" "$(replay E2E101)" "$(view E2E102)" "$portal" "$portal" "$portal")
 [ "$(opened)" = "$expected" ] || fail "opened pages differ:
@@ -96,7 +96,7 @@ choose_from_tray_menu e program_ended || fail "退出 did not end the program"
 wait "$APP_PID"
 status=$?
 [ $status = 0 ] || fail "the program exited with $status"
-wait_until 5 tray_icons 0 || fail "waited 5 s for the icon to go: $(tray_icon_count) left behind"
+wait_until 5 tray_icons 0 || fail "the icon did not go: $(tray_icon_count) left behind"
 [ "$(grep -c GET "$WORK/requests.log")" = "$requests_before" ] || fail "Exit sent a request"
 grep -qx "sysNumber=$number" "$WORK/app/setting.ini" || fail "the settings file changed"
 APP_PID=""

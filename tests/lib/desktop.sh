@@ -87,8 +87,11 @@ window_manager_settled() { window_manager_up || ! kill -0 "$WM_PID" 2>/dev/null;
 
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; false when
 # SECONDS (a whole number) pass first.
+# Every bound is stretched by TALVANE_WAIT_SCALE (3 unless set): CI runs two
+# checks at a time on two cores, beside builds, and a bound that holds on a
+# quiet machine runs out there; a wait that succeeds returns as soon as it can.
 wait_until() {
-    local deadline=$((${EPOCHREALTIME/./} + $1 * 1000000))
+    local deadline=$((${EPOCHREALTIME/./} + $1 * ${TALVANE_WAIT_SCALE:-3} * 1000000))
     shift
     until "$@"; do
         [ "${EPOCHREALTIME/./}" -ge $deadline ] && return 1
@@ -158,7 +161,7 @@ program_running() { [ -z "${APP_PID:-}" ] || kill -0 "$APP_PID" 2>/dev/null; }
 # none comes within SECONDS (default 60: the machine may be busy compiling
 # beside the checks) or the program ends first.
 wait_for_icon() {
-    local deadline=$((${EPOCHREALTIME/./} + ${1:-60} * 1000000)) next_look=$((SECONDS + 5))
+    local deadline=$((${EPOCHREALTIME/./} + ${1:-60} * ${TALVANE_WAIT_SCALE:-3} * 1000000)) next_look=$((SECONDS + 5))
     ICON=""
     until ICON=$(tray_icon) && [ -n "$ICON" ]; do
         program_running && [ "${EPOCHREALTIME/./}" -lt $deadline ] || return 1
@@ -215,7 +218,7 @@ wait_for_icon_drawn() {
 # (PANEL, PANEL_X, PANEL_Y, PANEL_W, PANEL_H); false when none comes within
 # SECONDS (default 5) or the program ends first.
 wait_for_panel() {
-    local deadline=$((${EPOCHREALTIME/./} + ${1:-5} * 1000000))
+    local deadline=$((${EPOCHREALTIME/./} + ${1:-5} * ${TALVANE_WAIT_SCALE:-3} * 1000000))
     PANEL=""
     until PANEL=$(xdotool search --onlyvisible --name '^Talvane2.0' 2>/dev/null | head -n1) && [ -n "$PANEL" ]; do
         program_running && [ "${EPOCHREALTIME/./}" -lt $deadline ] || return 1
@@ -316,9 +319,9 @@ changed_pixels() {
 shot_until() {
     local name=$1 what=$2
     shift 2
-    local deadline=$((${EPOCHREALTIME/./} + 5000000))
+    local deadline=$((${EPOCHREALTIME/./} + 5 * ${TALVANE_WAIT_SCALE:-3} * 1000000))
     until shot "$name" && "$@"; do
-        [ "${EPOCHREALTIME/./}" -ge $deadline ] && fail "waited 5 s for $what"
+        [ "${EPOCHREALTIME/./}" -ge $deadline ] && fail "waited $((5 * ${TALVANE_WAIT_SCALE:-3})) s for $what"
         sleep 0.05
     done
 }
@@ -332,7 +335,7 @@ like_shot() { [ "$(changed_pixels "$1" "$2")" -lt 50 ]; }
 # 5 s; false if the screen kept changing), for screenshots after moves whose
 # effect the check does not know.
 settled() {
-    local deadline=$((${EPOCHREALTIME/./} + 5000000))
+    local deadline=$((${EPOCHREALTIME/./} + 5 * ${TALVANE_WAIT_SCALE:-3} * 1000000))
     shot "$1"
     until shot "$1-next" && like_shot "$1" "$1-next"; do
         mv "$ARTIFACTS/$1-next.png" "$ARTIFACTS/$1.png"
