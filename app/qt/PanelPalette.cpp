@@ -1,6 +1,7 @@
 #include "app/qt/PanelPalette.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "artwork/Artwork.h"
 
@@ -67,6 +68,17 @@ void DrawPlainImage(QPainter& painter, const QPalette& palette, const Element& i
     switch (part.kind) {
         case PlainPart::Kind::None:
             break;
+        case PlainPart::Kind::Badge: {
+            painter.setPen(QPen(colour, 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+            QFont small = font;
+            small.setPixelSize(std::max(6, static_cast<int>(box.height()) - 3));
+            small.setBold(true);
+            painter.setFont(small);
+            painter.drawText(box, Qt::AlignCenter, QString::fromStdU16String(part.text));
+            break;
+        }
         case PlainPart::Kind::Box:
             painter.fillRect(box, palette.color(QPalette::Base));
             [[fallthrough]];

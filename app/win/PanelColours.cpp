@@ -1,8 +1,11 @@
 #include "app/win/PanelColours.h"
 
+#include <algorithm>
+
 #include "app/PlainLook.h"
 #include "app/win/PanelText.h"
 #include "app/win/art/ArtColours.h"
+#include "support/win32/GdiOwners.h"
 
 namespace talvane {
 
@@ -28,6 +31,24 @@ void fillWith(HDC dc, const RECT& box, int systemColour) {
 
 void frameWith(HDC dc, const RECT& box, int systemColour) {
     FrameRect(dc, &box, GetSysColorBrush(systemColour));
+}
+
+// A badge's box is smaller than a label's line: its word gets a font of its
+// own, as tall as the box allows.
+void drawBadgeText(HDC dc, const std::u16string& text, COLORREF colour, const RECT& box) {
+    LOGFONTW look{};
+    look.lfHeight = -std::max(6L, box.bottom - box.top - 3);
+    look.lfWeight = FW_BOLD;
+    look.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(look.lfFaceName, L"Arial", LF_FACESIZE);
+    const win::UniqueFont font(CreateFontIndirectW(&look));
+    if (!font) return;
+    const win::SelectedObject chosen(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    RECT area = box;
+    DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()),
+              &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 }  // namespace
@@ -102,6 +123,10 @@ void PanelColours::drawPlainImage(HDC dc, const Element& image, const RECT& box,
         case PlainPart::Kind::Box:
             fillWith(dc, box, COLOR_WINDOW);
             frameWith(dc, box, colour);
+            return;
+        case PlainPart::Kind::Badge:
+            frameWith(dc, box, colour);
+            drawBadgeText(dc, part.text, GetSysColor(colour), box);
             return;
     }
     if (!part.text.empty()) text.draw(dc, part.text, FontRole::Default, GetSysColor(colour), box);

@@ -23,7 +23,7 @@ PlainPart PlainStandIn(const Element& image) {
         case Picture::BalloonTipBottom:
             return {K::Box, SystemColour::WindowText, {}};
         case Picture::NewBadge:
-            return {K::Text, SystemColour::WindowText, kNewBadgeName};
+            return {K::Badge, SystemColour::WindowText, kNewBadgeName};
         case Picture::ArrowRed:
             return {K::Text, SystemColour::WindowText, u"›"};
         case Picture::ArrowBlue:

@@ -14,12 +14,14 @@ namespace talvane {
 enum class SystemColour : std::uint8_t { Window, WindowText, Link, Highlight };
 
 // What stands for an image element: nothing, its text, a frame round its
-// rectangle, or a filled box with a frame (the balloon's body).
+// rectangle, a filled box with a frame (the balloon's body), or a badge: a
+// frame with its text centred in a font made to fit the picture's small box,
+// which the face's label font would overflow.
 struct PlainPart {
-    enum class Kind : std::uint8_t { None, Text, Frame, Box };
+    enum class Kind : std::uint8_t { None, Text, Frame, Box, Badge };
     Kind kind = Kind::None;
     SystemColour colour = SystemColour::WindowText;
-    std::u16string text;  // Kind::Text; Kind::Frame may carry one too (the banner)
+    std::u16string text;  // Kind::Text and Kind::Badge; Kind::Frame may carry one too (the banner)
 };
 
 // The banner, minimise and close glyphs are part of the background picture:
