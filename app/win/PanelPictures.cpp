@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <string>
 
+#include "platform/windows/ComApartment.h"
+
 namespace talvane {
 namespace {
 
@@ -18,8 +20,9 @@ struct ComPtr {
     T* operator->() const { return p; }
 };
 
-// Resource names follow the files in app/win/art: "BACKGROUND_150".
-PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
+// Resource names follow the files in app/win/art: "BACKGROUND_150". The
+// picture comes out at its size for `dpi`, so that painting never stretches.
+PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale, UINT dpi) {
     std::wstring id;
     for (const char* c = name; *c != '\0'; ++c) id += *c == '-' ? L'_' : towupper(*c);
     id += L'_' + std::to_wstring(scale);
@@ -34,8 +37,9 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
-    UINT width = 0;
-    UINT height = 0;
+    ComPtr<IWICBitmapScaler> scaler;
+    UINT shippedWidth = 0;
+    UINT shippedHeight = 0;
     if (FAILED(factory->CreateStream(stream.out())) ||
         FAILED(stream->InitializeFromMemory(bytes, size)) ||
         FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
@@ -45,8 +49,23 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
         FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA,
                                      WICBitmapDitherTypeNone, nullptr, 0,
                                      WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&width, &height))) {
+        FAILED(converter->GetSize(&shippedWidth, &shippedHeight))) {
         return {};
+    }
+    // Between two shipped scales the premultiplied pixels are scaled once
+    // here (premultiplied, so that no dark fringe grows at the edges).
+    const UINT width = static_cast<UINT>(
+        MulDiv(static_cast<int>(shippedWidth), static_cast<int>(dpi) * 100, scale * 96));
+    const UINT height = static_cast<UINT>(
+        MulDiv(static_cast<int>(shippedHeight), static_cast<int>(dpi) * 100, scale * 96));
+    IWICBitmapSource* source = converter.p;
+    if (width != shippedWidth || height != shippedHeight) {
+        if (width == 0 || height == 0 || FAILED(factory->CreateBitmapScaler(scaler.out())) ||
+            FAILED(
+                scaler->Initialize(converter.p, width, height, WICBitmapInterpolationModeFant))) {
+            return {};
+        }
+        source = scaler.p;
     }
 
     BITMAPINFO info{};
@@ -59,8 +78,8 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
     void* bits = nullptr;
     const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap == nullptr) return {};
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
-                                     static_cast<BYTE*>(bits)))) {
+    if (FAILED(
+            source->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits)))) {
         DeleteObject(bitmap);
         return {};
     }
@@ -97,17 +116,19 @@ void PanelPictures::release() {
 }
 
 void PanelPictures::prepare(UINT dpi) {
-    const int scale = PictureScaleFor(dpi);
-    if (scale == scale_) return;
+    if (dpi == dpi_) return;
     release();
-    scale_ = scale;
+    dpi_ = dpi;
+    const int scale = PictureScaleFor(dpi);
 
+    // WIC is reached through COM, joined for the decoding only.
+    const ComApartment apartment;
     ComPtr<IWICImagingFactory> factory;
     CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                      reinterpret_cast<void**>(factory.out()));
-    background_ = decode(factory.p, "background", scale);
+    background_ = decode(factory.p, "background", scale, dpi);
     const auto set = [&](Picture which, const char* name) {
-        pictures_[static_cast<int>(which)] = decode(factory.p, name, scale);
+        pictures_[static_cast<int>(which)] = decode(factory.p, name, scale, dpi);
     };
     set(Picture::ArrowRed, "arrow-red");
     set(Picture::ArrowBlue, "arrow-blue");

@@ -84,24 +84,30 @@ void PanelWindow::attach(frmMain& form, Win32Window& window) {
 
 void PanelWindow::startTimer(UINT intervalMs) { SetTimer(hwnd_, kTimer1, intervalMs, nullptr); }
 
-// Only the rounded visible area is ever seen, so the window is no larger;
-// pictures, fonts and the pointer follow the DPI.
+// Only the rounded visible area is ever seen, so the window is no larger.
 void PanelWindow::fitToDpi(UINT dpi) {
     dpi_ = dpi;
     const float tpp = 1440.0f / static_cast<float>(dpi);
     const RoundRectRegion area = TransparencyRegion(tpp, tpp);
     SetWindowPos(hwnd_, nullptr, 0, 0, area.right, area.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pictures_.prepare(dpi);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// Pictures, fonts and the pointer at the DPI, made when the panel is first
+// painted or pointed at rather than at start-up, which shows only the icon.
+void PanelWindow::prepareForDpi() {
+    if (preparedDpi_ == dpi_) return;
+    preparedDpi_ = dpi_;
+    pictures_.prepare(dpi_);
     const HDC dc = GetDC(hwnd_);
-    text_.prepare(dc, dpi);
+    text_.prepare(dc, dpi_);
     ReleaseDC(hwnd_, dc);
     if (hand_ != nullptr) DestroyCursor(hand_);
-    const int size = MulDiv(32, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    const int size = MulDiv(32, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
     hand_ = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
                                             MAKEINTRESOURCEW(IDC_HAND_POINTER), IMAGE_CURSOR, size,
                                             size, 0));
-    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 POINT PanelWindow::toPixels(float xTwips, float yTwips) const {
@@ -114,6 +120,7 @@ float PanelWindow::toTwips(int pixels) const {
 }
 
 void PanelWindow::paint() {
+    prepareForDpi();
     PAINTSTRUCT ps;
     const HDC screen = BeginPaint(hwnd_, &ps);
     const RECT& dirty = ps.rcPaint;
@@ -141,11 +148,8 @@ void PanelWindow::paint() {
 }
 
 void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
-    const int scale = PictureScaleFor(dpi_);
-    const auto draw = [&](const PanelBitmap& bitmap, POINT at) {
-        // Natural size at the shipped scale, stretched only between scales.
-        DrawPicture(dc, bitmap, at.x, at.y, MulDiv(bitmap.width, dpi_ * 100, scale * 96),
-                    MulDiv(bitmap.height, dpi_ * 100, scale * 96));
+    const auto draw = [dc](const PanelBitmap& bitmap, POINT at) {
+        DrawPicture(dc, bitmap, at.x, at.y, bitmap.width, bitmap.height);
     };
     draw(pictures_.background(), {0, 0});
     if (form_ == nullptr) return;
@@ -175,6 +179,7 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
 
 bool PanelWindow::setPointer() {
     if (form_ == nullptr) return false;
+    prepareForDpi();
     POINT at;
     GetCursorPos(&at);
     ScreenToClient(hwnd_, &at);

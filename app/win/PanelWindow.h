@@ -39,6 +39,7 @@ class PanelWindow {
     LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     void fitToDpi(UINT dpi);
+    void prepareForDpi();
     void paint();
     void drawElements(HDC dc, const RECT& dirty);
     POINT toPixels(float xTwips, float yTwips) const;
@@ -52,6 +53,7 @@ class PanelWindow {
     frmMain* form_ = nullptr;
     Win32Window* window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UINT preparedDpi_ = 0;  // what pictures_, text_ and hand_ were made for
     PanelPictures pictures_;
     PanelText text_;
     HCURSOR hand_ = nullptr;

@@ -112,9 +112,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         instance.askEarlierInstanceToShow();
         return 0;
     }
-    // Pictures are decoded by WIC and popup components are COM objects.
-    ComApartment apartment;
-
     PanelWindow view;
     Win32Window window(view.hwnd());
     // Destroyed after the tray, which shows it.

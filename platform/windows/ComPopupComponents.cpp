@@ -137,17 +137,11 @@ class ComPopupObject final : public PopupObject {
 
 }  // namespace
 
-ComApartment::ComApartment()
-    : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-
-ComApartment::~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-}
-
 ComPopupComponents::ComPopupComponents(std::vector<BundledComponent> bundled)
     : bundled_(std::move(bundled)) {}
 
 CreatedObject ComPopupComponents::create(std::string_view progId) {
+    if (!apartment_) apartment_.emplace();
     const std::string name(progId);
     CLSID clsid = {};
     HRESULT hr = CLSIDFromProgID(win::WideFromUtf8(progId).c_str(), &clsid);

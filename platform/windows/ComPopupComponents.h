@@ -3,29 +3,15 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/PopupComponents.h"
+#include "platform/windows/ComApartment.h"
 
 namespace talvane {
-
-// The user-interface thread's COM apartment (single-threaded: popup
-// components draw windows). Construct one at the top of wWinMain, before
-// the first PopupComponents::create and before any window exists, and keep
-// it until the message loop has ended.
-class ComApartment {
-  public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool ok() const { return SUCCEEDED(result_); }
-
-  private:
-    HRESULT result_;
-};
 
 // A component shipped beside the program and declared by its class
 // identifier in the program's manifest (registration-free COM).
@@ -37,14 +23,16 @@ struct BundledComponent {
 // Popup components through COM: CLSIDFromProgID + CoCreateInstance, then
 // DisplayAlert through IDispatch (GetIDsOfNames + Invoke). A component
 // registered for the identifier wins; only when the registry names no class
-// for it is a bundled component of that identifier created. Objects must be
-// used and released on the thread of the ComApartment.
+// for it is a bundled component of that identifier created. The thread joins
+// a COM apartment at the first create, for the lifetime of this object;
+// objects must be used and released on that thread, before this object ends.
 class ComPopupComponents : public PopupComponents {
   public:
     explicit ComPopupComponents(std::vector<BundledComponent> bundled = {});
     CreatedObject create(std::string_view progId) override;
 
   private:
+    std::optional<ComApartment> apartment_;
     std::vector<BundledComponent> bundled_;
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/WebAddress.h"
+#include "platform/windows/ComApartment.h"
 
 namespace talvane {
 namespace {
@@ -36,6 +37,9 @@ OpenResult ShellOpener::open(std::u16string_view url) {
         return {OpenResult::Status::Refused, "not an absolute http or https address"};
     }
     const std::wstring address = escapedForCommandLine(url);
+    // The handler may be a shell extension, a COM object: the program joins
+    // an apartment only where it needs one, and this is one.
+    const ComApartment apartment;
     const auto code = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_HIDE));
     // Values up to 32 are errors; the handler's own fate is not reported.
