@@ -40,9 +40,9 @@ fi
     echo "bench: no private namespaces here (they need root); a running talvane of this user will make its runs fail" >&2
 
 if [ $quick = yes ]; then
-    startup_runs=3 memory_runs=1 idle_runs=1 idle_seconds=10 tick_seconds=10 pointer_runs=1 settle=2
+    startup_runs=3 fresh_runs=2 memory_runs=1 idle_runs=1 idle_seconds=10 tick_seconds=10 pointer_runs=1 settle=2
 else
-    startup_runs=15 memory_runs=5 idle_runs=3 idle_seconds=120 tick_seconds=60 pointer_runs=5 settle=30
+    startup_runs=15 fresh_runs=9 memory_runs=5 idle_runs=3 idle_seconds=120 tick_seconds=60 pointer_runs=5 settle=30
 fi
 memory_after=10
 short_tick_ms=1000
@@ -171,6 +171,26 @@ for i in $(seq 1 "$startup_runs"); do
         run_program "$program"
     done
 done
+# A login starts the notifier on a display and tray host that have just
+# come up, with nothing of a program's run before on them: each start of
+# these rounds gets a new Xvfb and trayer of its own (file caches stay warm).
+new_display() {
+    kill "$TRAYER_PID" "$XVFB_PID" 2>/dev/null
+    wait "$TRAYER_PID" "$XVFB_PID" 2>/dev/null
+    start_virtual_display
+    ensure_tray_host || echo "bench: no tray host on the new display" >&2
+}
+echo "bench: start-up on a fresh display each, $fresh_runs rounds of floor talvane"
+for i in $(seq 1 "$fresh_runs"); do
+    for program in $(rotated "$i" floor talvane); do
+        new_display
+        case $program in
+            floor) probe fresh-floor -- "$FLOOR" ;;
+            talvane) probe fresh-talvane -- "$TALVANE"; notifier_starts=$((notifier_starts + 1)) ;;
+        esac
+    done
+done
+new_display
 echo "check startup_event_lists=$(requests_matching 'Clientnew.aspx') startup_visits=$(requests_matching 'visit.aspx') notifier_starts=$notifier_starts" >>"$RAW"
 
 memory_programs=(floor talvane floor+http)
