@@ -258,12 +258,25 @@ bench_windows() {
         machine wine "$("$WINE" --version 2>/dev/null)"
         machine cross_compiler "$(x86_64-w64-mingw32-g++ --version 2>/dev/null | head -n1)"
     } >>"$RAW"
-    local programs=(win-floor win-talvane) i program options
+    # As on Linux, two more programs show where the difference goes: the
+    # floor loading the notifier's static imports that it lacks, and the
+    # notifier against a closed port.
+    local imports floor_imports extra_dlls
+    imports=$(x86_64-w64-mingw32-objdump -p "$WORK/win-app/talvane.exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+    floor_imports=$(x86_64-w64-mingw32-objdump -p "$WORK/win-floor/talvane-bench-floor-win.exe" |
+        sed -n 's/^[[:space:]]*DLL Name: //p')
+    extra_dlls=$(grep -vixF -f <(echo "$floor_imports") <<<"$imports" | paste -sd, -)
+    echo "meta windows_extra_dlls=${extra_dlls:-none}" >>"$RAW"
+    local programs=(win-floor win-talvane win-floor+dlls win-talvane-noservice) i program options
     run_windows() {
         case $1 in
             win-floor) shift; probe win-floor --process talvane-bench-floor-win.exe "$@" -- \
                 "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" ;;
+            win-floor+dlls) shift; probe win-floor+dlls --process talvane-bench-floor-win.exe "$@" -- \
+                "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" --load "$extra_dlls" ;;
             win-talvane) shift; probe win-talvane --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
+            win-talvane-noservice) shift; TALVANE_SERVICE_URL=$closed_port probe win-talvane-noservice \
+                --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
         esac
     }
     echo "bench: Windows start-up under Wine, $startup_runs rounds of ${programs[*]} after one warm-up start each"
@@ -276,10 +289,16 @@ bench_windows() {
         done
     done
     echo "check windows_startups=$(grep -c '^startup label=win-' "$RAW")" >>"$RAW"
+    programs=(win-floor win-talvane win-floor+dlls)
     echo "bench: Windows memory ${memory_after} s after start-up, $memory_runs rounds of ${programs[*]}"
     for i in $(seq 1 "$memory_runs"); do
         for program in $(rotated "$i" "${programs[@]}"); do
-            run_windows "$program" --memory-after $memory_after
+            if [ "$i" = 1 ]; then
+                run_windows "$program" --memory-after $memory_after --rss-by-mapping "$WORK/rss.$program"
+                sed "s/^\([0-9]*\) /mapping label=$program kib=\1 name=/" "$WORK/rss.$program" >>"$RAW"
+            else
+                run_windows "$program" --memory-after $memory_after
+            fi
         done
     done
 }
