@@ -34,4 +34,4 @@ set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Test executables run under Wine, in a prefix of the build folder's own
 # (ctest starts each test in its own subfolder).
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    ${CMAKE_CURRENT_LIST_DIR}/../tests/windows/wine-run.sh --prefix ${CMAKE_BINARY_DIR}/wine-prefix)
+    ${CMAKE_CURRENT_LIST_DIR}/../tests/lib/wine-run.sh --prefix ${CMAKE_BINARY_DIR}/wine-prefix)

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {

@@ -21,6 +21,11 @@ struct TwipRect {
     bool contains(float x, float y) const {
         return x >= left && x < left + width && y >= top && y < top + height;
     }
+    // Whether the two share an area (touching edges share none).
+    bool intersects(const TwipRect& other) const {
+        return left < other.right() && other.left < right() && top < other.bottom() &&
+               other.top < bottom();
+    }
     bool operator==(const TwipRect&) const = default;
 };
 

@@ -26,13 +26,14 @@ struct HttpLimits {
 
 struct FetchResult {
     enum class Status {
-        Ok,               // the whole body arrived, whatever the HTTP status
-        BadAddress,       // not an absolute http or https address
-        ConnectFailed,    // name lookup or connection failed
-        TimedOut,         // a time-out of HttpLimits ran out
-        TooLarge,         // the body is longer than maxBodyBytes
-        RedirectRefused,  // to another origin, another scheme, or too many
-        Failed,           // anything else: a broken response, the client itself
+        Ok,                 // the whole body arrived, whatever the HTTP status
+        BadAddress,         // not an absolute http or https address
+        ConnectFailed,      // name lookup or connection failed
+        TimedOut,           // a time-out of HttpLimits ran out
+        TooLarge,           // the body is longer than maxBodyBytes
+        RedirectRefused,    // to another origin, another scheme, or too many
+        ProxyAuthRequired,  // the proxy still asks who the user is (407)
+        Failed,             // anything else: a broken response, the client itself
     };
     Status status = Status::Failed;
     int httpStatus = 0;  // when Ok

@@ -41,8 +41,10 @@ fi
 
 if [ $quick = yes ]; then
     startup_runs=3 fresh_runs=2 memory_runs=1 idle_runs=1 idle_seconds=10 tick_seconds=10 pointer_runs=1 settle=2
+    card_runs=1
 else
     startup_runs=15 fresh_runs=9 memory_runs=5 idle_runs=3 idle_seconds=120 tick_seconds=60 pointer_runs=5 settle=30
+    card_runs=3
 fi
 memory_after=10
 short_tick_ms=1000
@@ -53,13 +55,14 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" \
     -DTALVANE_BUILD_TESTS=OFF >/dev/null || exit 1
 cmake --build "$build" -j2 --target talvane talvane-demo-service talvane-bench-floor talvane-bench-probe \
-    talvane-bench-pointer || exit 1
+    talvane-bench-pointer talvane-bench-card || exit 1
 bin=$build/bin
 if [ $windows = yes ]; then
     echo "bench: building talvane.exe and the Win32 floor in $win_build"
     [ -n "$WINE" ] || { echo "bench: --windows needs Wine (wine, wine64)" >&2; exit 1; }
     [ -f "$win_build/build.ninja" ] || cmake --preset windows >/dev/null || exit 1
-    cmake --build "$win_build" -j2 --target talvane talvane_displaymsg_win talvane-bench-floor-win || exit 1
+    cmake --build "$win_build" -j2 --target talvane talvane_displaymsg_win talvane-bench-floor-win \
+        talvane-bench-card-win || exit 1
 fi
 
 # Other work on a shared machine stretches start-ups by tens of
@@ -301,6 +304,12 @@ bench_windows() {
             fi
         done
     done
+    echo "bench: the Windows reminder card's CPU over its lifetime under Wine, $card_runs runs"
+    cp "$win_build/bin/talvane-bench-card-win.exe" "$WORK/win-app/"
+    for i in $(seq 1 "$card_runs"); do
+        "$WINE" "$WORK/win-app/talvane-bench-card-win.exe" >"$WORK/card-win.out" 2>>"$WORK/programs.err" </dev/null
+        cat "$WORK/card-win.out" >>"$RAW"
+    done
 }
 
 echo "bench: idle cost over $idle_seconds s, $idle_runs runs side by side"
@@ -317,6 +326,10 @@ echo "check tick_local_time=$(date '+%a_%H:%M') tick_ms=$short_tick_ms tick_remi
 echo "bench: pointer sweep over the real panel, $pointer_runs runs"
 for i in $(seq 1 "$pointer_runs"); do
     "$bin/talvane-bench-pointer" 3 >>"$RAW" 2>>"$WORK/programs.err"
+done
+echo "bench: the reminder card's CPU over its lifetime, $card_runs runs"
+for i in $(seq 1 "$card_runs"); do
+    "$bin/talvane-bench-card" >>"$RAW" 2>>"$WORK/programs.err"
 done
 if [ $windows = yes ]; then
     bench_windows

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds Talvane, starts the bundled demo service on 127.0.0.1:8765 and runs
-# the notifier against it. On a machine without a display:
+# Builds Talvane, starts the bundled demo service on a free port of 127.0.0.1
+# and runs the notifier against it (TALVANE_SERVICE_URL). On a machine
+# without a display:
 #   scripts/run-demo.sh --virtual    runs it on a virtual display (Xvfb + a tray
 #                                    host), opens the panel, saves screenshots
 #                                    to artifacts/demo/ and stops again.
@@ -35,17 +36,31 @@ cleanup() {
 }
 trap cleanup EXIT
 
-if curl -s -o /dev/null --max-time 2 http://127.0.0.1:8765/EndUsers/visit.aspx; then
-    echo "demo service already answers on 127.0.0.1:8765"
-else
-    "$bin/talvane-demo-service" --port 8765 --log "$root/artifacts/demo/requests.log" >/dev/null &
-    demo_pid=$!
-    for _ in $(seq 1 100); do
-        curl -s -o /dev/null --max-time 1 http://127.0.0.1:8765/ && break
-        sleep 0.05
-    done
-    echo "demo service on http://127.0.0.1:8765 (requests: artifacts/demo/requests.log)"
+# The demo service on a free port, never on whatever happens to answer on a
+# well-known one (an earlier server, or a squatter when ours could not bind).
+"$bin/talvane-demo-service" --port 0 --log "$root/artifacts/demo/requests.log" \
+    >"$root/artifacts/demo/service.out" 2>&1 &
+demo_pid=$!
+port=""
+for _ in $(seq 1 600); do
+    port=$(sed -n 's#^listening on http://127\.0\.0\.1:\([0-9][0-9]*\)$#\1#p' "$root/artifacts/demo/service.out")
+    [ -n "$port" ] || ! kill -0 "$demo_pid" 2>/dev/null && break
+    sleep 0.05
+done
+if [ -z "$port" ]; then
+    echo "talvane: the demo service did not start: $(cat "$root/artifacts/demo/service.out")" >&2
+    exit 1
 fi
+# Ours writes each request to its log before it answers: a request with a
+# token of this run's own must be there once the answer has come.
+token="run-demo-$$-$RANDOM"
+if ! curl -s -o /dev/null --max-time 5 "http://127.0.0.1:$port/$token" ||
+    ! grep -q "$token" "$root/artifacts/demo/requests.log"; then
+    echo "talvane: the server on 127.0.0.1:$port is not the demo service this script started" >&2
+    exit 1
+fi
+export TALVANE_SERVICE_URL="http://127.0.0.1:$port"
+echo "demo service on $TALVANE_SERVICE_URL (requests: artifacts/demo/requests.log)"
 
 if [ $virtual = no ]; then
     echo "talvane runs in the tray; click its icon to open the panel, right-click for the menu (退出 ends it)."

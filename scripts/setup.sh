@@ -22,6 +22,9 @@ packages=(
     # the Debian package and its checks: dependency scan, icon and desktop
     # entry checks, a StatusNotifierItem host on a private session bus
     dpkg-dev file librsvg2-bin desktop-file-utils dbus-daemon libglib2.0-bin
+    # GNOME's tray host for the menu check: the shell and its AppIndicator
+    # extension, on the virtual display
+    gnome-shell gnome-shell-extension-appindicator
     # the Windows program: cross compiler, Wine for its tests, MSI packages,
     # and the Chinese locale that gives Wine the users' code page (936)
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 wixl locales

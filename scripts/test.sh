@@ -11,16 +11,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # The core alone first, without Qt: a toolkit dependency that crept into it
 # breaks this build.
 core=${TALVANE_CORE_BUILD_DIR:-$root/build-core}
-cmake -S "$root" -B "$core" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVANE_WERROR=ON \
-    -DTALVANE_BUILD_GUI=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON >/dev/null
+(cd "$root" && cmake --preset core -B "$core" >/dev/null)
 cmake --build "$core" -j"$(nproc)"
 ctest --test-dir "$core" --output-on-failure -j"$(nproc)"
 
 build=${TALVANE_TEST_BUILD_DIR:-$root/build-test}
 windows=$root/build-windows
 # The Windows package check installs the program that test-windows.sh builds.
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVANE_WERROR=ON \
-    -DTALVANE_WINDOWS_PACKAGE_BUILD="$windows" >/dev/null
+(cd "$root" && cmake --preset test -B "$build" -DTALVANE_WINDOWS_PACKAGE_BUILD="$windows" >/dev/null)
 cmake --build "$build" -j"$(nproc)"
 
 # The Windows program, cross-built, and its checks under Wine (the end-to-end

@@ -6,10 +6,14 @@
 start_virtual_display() {
     # Xvfb picks a free display number itself. No abstract socket: checks in
     # private mount namespaces all get the same number, and a client would
-    # reach another namespace's server through the abstract name.
+    # reach another namespace's server through the abstract name. No reset:
+    # by default the server starts over whenever its last client leaves (a
+    # stopped tray host, each xwininfo that looks for it), and a client that
+    # connects meanwhile is turned away.
     local numberfile
     numberfile=$(mktemp)
-    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten local 9>"$numberfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 9 -screen 0 1024x768x24 -nolisten tcp -nolisten local -noreset \
+        9>"$numberfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 200); do
         [ -s "$numberfile" ] && break

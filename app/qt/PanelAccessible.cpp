@@ -9,7 +9,7 @@
 #include "app/AccessibleElements.h"
 #include "app/PanelDesign.h"
 #include "app/qt/PanelView.h"
-#include "platform/qt/AccessibleLeaf.h"
+#include "support/qt/AccessibleLeaf.h"
 
 namespace talvane {
 

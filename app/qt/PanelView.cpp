@@ -6,14 +6,22 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "app/AccessibleElements.h"
 #include "app/FormShape.h"
 #include "app/PanelDesign.h"
 #include "app/frmMain.h"
-#include "app/qt/Artwork.h"
 #include "app/qt/PanelAccessible.h"
+#include "artwork/Artwork.h"
+#include "input/Twips.h"
 #include "platform/AppWindow.h"
+#include "support/qt/FontTextMeasure.h"
+#include "text/LineBreak.h"
 
 namespace talvane {
 
@@ -119,14 +127,16 @@ const QPixmap& PanelView::picture(Picture which) const {
 
 QPointF PanelView::toTwips(QPointF pixels) const {
     const ScreenMetrics screen = window_->screen();
-    return {pixels.x() * screen.twipsPerPixelX, pixels.y() * screen.twipsPerPixelY};
+    return {ToTwips(static_cast<float>(pixels.x()), screen.twipsPerPixelX),
+            ToTwips(static_cast<float>(pixels.y()), screen.twipsPerPixelY)};
 }
 
 QRectF PanelView::toPixels(const TwipRect& rect) const {
     const ScreenMetrics screen = window_->screen();
-    const qreal tx = screen.twipsPerPixelX;
-    const qreal ty = screen.twipsPerPixelY;
-    return {rect.left / tx, rect.top / ty, rect.width / tx, rect.height / ty};
+    const float tx = screen.twipsPerPixelX;
+    const float ty = screen.twipsPerPixelY;
+    return {ToPixels(rect.left, tx), ToPixels(rect.top, ty), ToPixels(rect.width, tx),
+            ToPixels(rect.height, ty)};
 }
 
 void PanelView::paintEvent(QPaintEvent* event) {
@@ -138,13 +148,12 @@ void PanelView::paintEvent(QPaintEvent* event) {
     }
     preparePictures();
     painter.drawPixmap(0, 0, background_);
-    const auto& elements = form_->model().elements();
-    const QRectF dirty(event->rect());
-    // Bottom of the stack first, so that what lies on top is drawn last.
-    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
-        if (it->visible && dirty.intersects(toPixels(it->rect))) {
-            drawElement(painter, *it);
-        }
+    const QRect dirty = event->rect();
+    const ScreenMetrics screen = window_->screen();
+    const PixelBox box{dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1};
+    const TwipRect area = TwipsOfPixels(box, screen.twipsPerPixelX, screen.twipsPerPixelY);
+    for (const Element* element : form_->model().paintOrder(area)) {
+        drawElement(painter, *element);
     }
     drawFocus(painter);
 }
@@ -240,10 +249,20 @@ void PanelView::drawElement(QPainter& painter, const Element& element) const {
         painter.fillRect(box, colour(element.backColour));
     }
     if (!element.caption.empty()) {
-        painter.setFont(fontFor(element.font));
+        const QFont font = fontFor(element.font);
+        const QFontMetrics metrics(font);
+        painter.setFont(font);
         painter.setPen(colour(element.textColour));
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                         QString::fromStdU16String(element.caption));
+        // The lines that reach into the box; the clip cuts the last one.
+        const int lineCount = qCeil(box.height() / metrics.lineSpacing());
+        const std::vector<std::u16string> lines =
+            text::breakLines(element.caption, FontTextMeasure(font), qFloor(box.width()),
+                             std::size_t(std::max(0, lineCount)), text::Overflow::Cut);
+        QPointF at(box.left(), box.top() + metrics.ascent());
+        for (const std::u16string& line : lines) {
+            painter.drawText(at, QString::fromStdU16String(line));
+            at.ry() += metrics.lineSpacing();
+        }
     }
     painter.restore();
 }
@@ -281,34 +300,27 @@ void PanelView::mousePressEvent(QMouseEvent* event) {
     if (form_ == nullptr) {
         return;
     }
+    // Qt grabs the pointer for the press by itself: moves and the release
+    // arrive wherever they happen.
     const QPointF twips = toTwips(event->position());
-    if (event->button() == Qt::LeftButton) {
-        leftPress_ = twips;
-        leftPressKind_ = PressKind::Single;
-    }
     form_->pointerDown(static_cast<float>(twips.x()), static_cast<float>(twips.y()),
                        vbButton(event->button()), vbShift(event->modifiers()));
 }
 
 void PanelView::mouseReleaseEvent(QMouseEvent* event) {
-    if (form_ == nullptr || event->button() != Qt::LeftButton || !leftPress_) {
+    if (form_ == nullptr) {
         return;
     }
-    const QPointF press = *leftPress_;
-    leftPress_.reset();
-    const QPointF release = toTwips(event->position());
-    form_->pointerClick(static_cast<float>(press.x()), static_cast<float>(press.y()),
-                        static_cast<float>(release.x()), static_cast<float>(release.y()),
-                        leftPressKind_);
+    const QPointF twips = toTwips(event->position());
+    form_->pointerUp(static_cast<float>(twips.x()), static_cast<float>(twips.y()),
+                     vbButton(event->button()));
 }
 
 void PanelView::mouseDoubleClickEvent(QMouseEvent* event) {
     // Qt delivers the second press of a double click as a press and then
-    // this event (the default handler would press a third time); only the
-    // click that the release completes needs to know.
-    if (form_ != nullptr && event->button() == Qt::LeftButton) {
-        leftPress_ = toTwips(event->position());
-        leftPressKind_ = PressKind::SecondOfDouble;
+    // this event (the default handler would press a third time).
+    if (form_ != nullptr) {
+        form_->pointerDoubleClick(vbButton(event->button()));
     }
 }
 

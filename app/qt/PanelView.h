@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "app/Element.h"
-#include "app/PressKind.h"
 
 namespace talvane {
 
@@ -63,8 +62,6 @@ class PanelView : public QWidget {
     qreal picturesDpr_ = 0;
     QPixmap background_;
     std::array<QPixmap, 7> pictures_;  // indexed by Picture
-    std::optional<QPointF> leftPress_;
-    PressKind leftPressKind_ = PressKind::Single;
     std::optional<PointerShape> pointer_;
     // Drawn once per pixel ratio: a new cursor picture on every entry would
     // cost a drawing and a new X cursor each time (hundreds of microseconds).

@@ -1,15 +1,18 @@
 // Talvane: wires the Linux platform and the Qt face to the notifier window.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QThreadPool>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "app/qt/Artwork.h"
 #include "app/qt/Composition.h"
+#include "artwork/Artwork.h"
 #include "platform/linux/FlockInstanceLock.h"
 #include "service/PollTimer.h"
-#include "service/ServiceBaseUrl.h"
+#include "startup/StartupRules.h"
 
 #ifndef TALVANE_VERSION
 #define TALVANE_VERSION "unknown"
@@ -19,50 +22,17 @@ namespace {
 
 constexpr int kPoolThreadExpiryMs = 2000;
 
-constexpr const char* kUsage =
-    "Usage: talvane [--help | --version]\n"
-    "\n"
-    "Web-seminar tray notifier. Without arguments it starts in the notification\n"
-    "area; while it runs, a second start for the same user ends at once.\n"
-    "\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and the service address built in, and exit\n"
-    "\n"
-    "Environment:\n"
-    "  TALVANE_SERVICE_URL  base URL of the service, http or https (default: the\n"
-    "                       address the program was built for, see --version)\n"
-    "  TALVANE_TICK_MS      timer interval in milliseconds, for tests (10..60000)\n";
-
-// Arguments are settled before the instance lock and the display: asking
-// for the version must neither start nor stop a notifier. -1 means run.
-int handleArguments(int argc, char* argv[]) {
-    if (argc <= 1) return -1;
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    QCommandLineParser parser;
-    const QCommandLineOption help(QStringLiteral("help"));
-    const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({help, version});
-    // Exactly one of the two and nothing else: anything more is a mistake
-    // worth saying so, not something to ignore.
-    if (argc == 2 && parser.parse(arguments) && parser.positionalArguments().isEmpty()) {
-        if (parser.isSet(version)) {
-            std::printf("talvane %s\nservice %s\n", TALVANE_VERSION,
-                        talvane::BuiltInServiceBaseUrl());
-            return 0;
-        }
-        if (parser.isSet(help)) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
+// Writes what the start-up rules say; the lock is taken only when they
+// get that far.
+class LinuxStartup : public talvane::StartupFace {
+  public:
+    void tell(const std::string& text, bool error) override {
+        std::fputs(text.c_str(), error ? stderr : stdout);
     }
-    const QString first = arguments[1];
-    const bool known = first == u"--version" || first == u"--help";
-    const QString wrong = known && argc > 2 ? arguments[2] : first;
-    std::fprintf(stderr, "talvane: unexpected argument '%s' (see talvane --help)\n",
-                 wrong.toLocal8Bit().constData());
-    return 2;
-}
+    talvane::InstanceLock& takeInstanceLock() override { return lock.emplace(); }
+
+    std::optional<talvane::FlockInstanceLock> lock;
+};
 
 bool isSet(const char* name) {
     const char* value = std::getenv(name);
@@ -88,23 +58,13 @@ bool hasDisplay() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (const int status = handleArguments(argc, argv); status >= 0) return status;
-
-    // A service address that is no web address would hand a local path or
-    // another scheme to the HTTP client and the browser: refused before the
-    // lock file, the settings or the tray are touched.
-    if (const auto problem = talvane::ServiceBaseUrlProblem(std::getenv("TALVANE_SERVICE_URL"))) {
-        std::fprintf(stderr, "talvane: %s\n", problem->c_str());
-        return 2;
+    LinuxStartup startup;
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    if (const auto status = talvane::ApplyStartupRules(
+            {arguments, std::getenv("TALVANE_SERVICE_URL"), TALVANE_VERSION}, startup)) {
+        return *status;
     }
-
-    // The lock comes before the toolkit: a second start ends in milliseconds,
-    // without touching the display, the settings file or the network.
-    talvane::FlockInstanceLock instance;
-    if (instance.earlierInstanceRunning()) {
-        instance.askEarlierInstanceToShow();
-        return 0;
-    }
+    talvane::FlockInstanceLock& instance = *startup.lock;
     if (!hasDisplay()) {
         std::fputs(
             "talvane: no display found (DISPLAY is not set); start it inside a desktop session\n",

@@ -1,24 +1,18 @@
 #include "app/win/PanelPictures.h"
 
 #include <wincodec.h>
+#include <wrl/client.h>
 
 #include <cwctype>
 #include <string>
+#include <utility>
 
 #include "platform/windows/ComApartment.h"
 
 namespace talvane {
 namespace {
 
-template <typename T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() {
-        if (p != nullptr) p->Release();
-    }
-    T** out() { return &p; }
-    T* operator->() const { return p; }
-};
+using Microsoft::WRL::ComPtr;
 
 // Resource names follow the files in app/win/art: "BACKGROUND_150". The
 // picture comes out at its size for `dpi`, so that painting never stretches.
@@ -40,13 +34,13 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale, UIN
     ComPtr<IWICBitmapScaler> scaler;
     UINT shippedWidth = 0;
     UINT shippedHeight = 0;
-    if (FAILED(factory->CreateStream(stream.out())) ||
+    if (FAILED(factory->CreateStream(stream.GetAddressOf())) ||
         FAILED(stream->InitializeFromMemory(bytes, size)) ||
-        FAILED(factory->CreateDecoderFromStream(stream.p, nullptr, WICDecodeMetadataCacheOnDemand,
-                                                decoder.out())) ||
-        FAILED(decoder->GetFrame(0, frame.out())) ||
-        FAILED(factory->CreateFormatConverter(converter.out())) ||
-        FAILED(converter->Initialize(frame.p, GUID_WICPixelFormat32bppPBGRA,
+        FAILED(factory->CreateDecoderFromStream(
+            stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.GetAddressOf())) ||
+        FAILED(decoder->GetFrame(0, frame.GetAddressOf())) ||
+        FAILED(factory->CreateFormatConverter(converter.GetAddressOf())) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
                                      WICBitmapDitherTypeNone, nullptr, 0,
                                      WICBitmapPaletteTypeCustom)) ||
         FAILED(converter->GetSize(&shippedWidth, &shippedHeight))) {
@@ -58,14 +52,14 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale, UIN
         MulDiv(static_cast<int>(shippedWidth), static_cast<int>(dpi) * 100, scale * 96));
     const UINT height = static_cast<UINT>(
         MulDiv(static_cast<int>(shippedHeight), static_cast<int>(dpi) * 100, scale * 96));
-    IWICBitmapSource* source = converter.p;
+    IWICBitmapSource* source = converter.Get();
     if (width != shippedWidth || height != shippedHeight) {
-        if (width == 0 || height == 0 || FAILED(factory->CreateBitmapScaler(scaler.out())) ||
-            FAILED(
-                scaler->Initialize(converter.p, width, height, WICBitmapInterpolationModeFant))) {
+        if (width == 0 || height == 0 || FAILED(factory->CreateBitmapScaler(scaler.GetAddressOf())) ||
+            FAILED(scaler->Initialize(converter.Get(), width, height,
+                                      WICBitmapInterpolationModeFant))) {
             return {};
         }
-        source = scaler.p;
+        source = scaler.Get();
     }
 
     BITMAPINFO info{};
@@ -76,14 +70,12 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale, UIN
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return {};
-    if (FAILED(
-            source->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(bits)))) {
-        DeleteObject(bitmap);
+    win::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || FAILED(source->CopyPixels(nullptr, width * 4, width * height * 4,
+                                                static_cast<BYTE*>(bits)))) {
         return {};
     }
-    return {bitmap, static_cast<int>(width), static_cast<int>(height)};
+    return {std::move(bitmap), static_cast<int>(width), static_cast<int>(height)};
 }
 
 }  // namespace
@@ -95,29 +87,18 @@ int PictureScaleFor(UINT dpi) {
 }
 
 void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int height) {
-    if (bitmap.bitmap == nullptr) return;
-    const HDC source = CreateCompatibleDC(dc);
-    const HGDIOBJ old = SelectObject(source, bitmap.bitmap);
+    if (!bitmap.bitmap) return;
+    const win::UniqueMemoryDc source(CreateCompatibleDC(dc));
+    if (!source) return;
+    const win::SelectedObject selected(source.get(), bitmap.bitmap.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, x, y, width, height, source, 0, 0, bitmap.width, bitmap.height, blend);
-    SelectObject(source, old);
-    DeleteDC(source);
-}
-
-PanelPictures::~PanelPictures() { release(); }
-
-void PanelPictures::release() {
-    if (background_.bitmap != nullptr) DeleteObject(background_.bitmap);
-    for (PanelBitmap& p : pictures_) {
-        if (p.bitmap != nullptr) DeleteObject(p.bitmap);
-        p = {};
-    }
-    background_ = {};
+    // gdi32's own entry point: msimg32, which forwards to it, is not a known
+    // DLL and would be looked for beside the program first.
+    GdiAlphaBlend(dc, x, y, width, height, source.get(), 0, 0, bitmap.width, bitmap.height, blend);
 }
 
 void PanelPictures::prepare(UINT dpi) {
     if (dpi == dpi_) return;
-    release();
     dpi_ = dpi;
     const int scale = PictureScaleFor(dpi);
 
@@ -125,10 +106,10 @@ void PanelPictures::prepare(UINT dpi) {
     const ComApartment apartment;
     ComPtr<IWICImagingFactory> factory;
     CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                     reinterpret_cast<void**>(factory.out()));
-    background_ = decode(factory.p, "background", scale, dpi);
+                     reinterpret_cast<void**>(factory.GetAddressOf()));
+    background_ = decode(factory.Get(), "background", scale, dpi);
     const auto set = [&](Picture which, const char* name) {
-        pictures_[static_cast<int>(which)] = decode(factory.p, name, scale, dpi);
+        pictures_[static_cast<int>(which)] = decode(factory.Get(), name, scale, dpi);
     };
     set(Picture::ArrowRed, "arrow-red");
     set(Picture::ArrowBlue, "arrow-blue");

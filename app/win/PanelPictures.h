@@ -5,12 +5,13 @@
 #include <array>
 
 #include "app/Element.h"
+#include "support/win32/GdiOwners.h"
 
 namespace talvane {
 
-// A premultiplied 32-bit picture ready for AlphaBlend.
+// A premultiplied 32-bit picture ready for GdiAlphaBlend.
 struct PanelBitmap {
-    HBITMAP bitmap = nullptr;
+    win::UniqueBitmap bitmap;
     int width = 0;  // device pixels
     int height = 0;
 };
@@ -21,7 +22,6 @@ struct PanelBitmap {
 class PanelPictures {
   public:
     PanelPictures() = default;
-    ~PanelPictures();
     PanelPictures(const PanelPictures&) = delete;
     PanelPictures& operator=(const PanelPictures&) = delete;
 
@@ -32,8 +32,6 @@ class PanelPictures {
     const PanelBitmap& picture(Picture which) const { return pictures_[static_cast<int>(which)]; }
 
   private:
-    void release();
-
     UINT dpi_ = 0;
     PanelBitmap background_;
     std::array<PanelBitmap, 7> pictures_{};  // indexed by Picture

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "text/LineBreak.h"
 
 namespace talvane {
 namespace {
@@ -67,29 +70,41 @@ HFONT arial9(UINT dpi, bool bold) {
     return CreateFontIndirectW(&lf);
 }
 
-bool isWide(char16_t c) { return (c >= 0x2e80 && c < 0xfe70) || (c >= 0xff00 && c < 0xffef); }
+// Each character in the first font that has it, with its advance, found
+// once per character: the shared rule measures prefixes again and again.
+class GlyphMeasure : public text::TextMeasure {
+  public:
+    struct Glyph {
+        HFONT font;
+        int width;
+    };
 
-// Kept on the line before them (closing punctuation) or after them (opening).
-bool noBreakBefore(char16_t c) {
-    return std::u16string_view(u"，。、：；！？）》」』,.:;!?)").find(c) !=
-           std::u16string_view::npos;
-}
-bool noBreakAfter(char16_t c) {
-    return std::u16string_view(u"（《「『(").find(c) != std::u16string_view::npos;
-}
+    GlyphMeasure(HDC dc, HFONT primary, HFONT fallback)
+        : dc_(dc), primary_(primary), fallback_(fallback) {}
 
-// A line may break before position i.
-bool breakBefore(const std::u16string& text, size_t i) {
-    const char16_t prev = text[i - 1];
-    const char16_t next = text[i];
-    if (noBreakBefore(next) || noBreakAfter(prev)) return false;
-    return prev == u' ' || isWide(prev) || isWide(next);
-}
+    const Glyph& glyph(char16_t c) const {
+        const auto known = glyphs_.find(c);
+        if (known != glyphs_.end()) return known->second;
+        const auto wc = static_cast<wchar_t>(c);
+        const HFONT font = c < 0x80 || hasGlyph(dc_, primary_, wc) ? primary_ : fallback_;
+        const HGDIOBJ old = SelectObject(dc_, font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc_, &wc, 1, &size);
+        SelectObject(dc_, old);
+        return glyphs_.emplace(c, Glyph{font, static_cast<int>(size.cx)}).first->second;
+    }
 
-struct Glyph {
-    char16_t c;
-    HFONT font;
-    int width;
+    int width(std::u16string_view text) const override {
+        int total = 0;
+        for (char16_t c : text) total += glyph(c).width;
+        return total;
+    }
+
+  private:
+    HDC dc_;
+    HFONT primary_;
+    HFONT fallback_;
+    mutable std::unordered_map<char16_t, Glyph> glyphs_;
 };
 
 }  // namespace
@@ -127,9 +142,6 @@ void PanelText::draw(HDC dc, const std::u16string& text, FontRole role, COLORREF
     const HFONT fallback = fallbacks_[static_cast<int>(role)];
     const int width = box.right - box.left;
 
-    // Each character in the first font that has it, with its advance.
-    std::vector<Glyph> glyphs;
-    glyphs.reserve(text.size());
     int lineHeight = 0;
     int ascent = 0;
     for (HFONT font : {primary, fallback}) {
@@ -140,16 +152,13 @@ void PanelText::draw(HDC dc, const std::u16string& text, FontRole role, COLORREF
         ascent = std::max(ascent, static_cast<int>(tm.tmAscent));
         SelectObject(dc, old);
     }
-    for (char16_t c : text) {
-        const HFONT font =
-            c < 0x80 || hasGlyph(dc, primary, static_cast<wchar_t>(c)) ? primary : fallback;
-        const HGDIOBJ old = SelectObject(dc, font);
-        SIZE size{};
-        const auto wc = static_cast<wchar_t>(c);
-        GetTextExtentPoint32W(dc, &wc, 1, &size);
-        SelectObject(dc, old);
-        glyphs.push_back({c, font, static_cast<int>(size.cx)});
-    }
+    if (lineHeight <= 0) return;
+    const GlyphMeasure glyphs(dc, primary, fallback);
+    // The lines that reach into the box; the last one may be cut by it.
+    const std::size_t lineCount = static_cast<std::size_t>(
+        std::max(0L, (box.bottom - box.top + lineHeight - 1) / lineHeight));
+    const std::vector<std::u16string> lines =
+        text::breakLines(text, glyphs, width, lineCount, text::Overflow::Cut);
 
     const int saved = SaveDC(dc);
     IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
@@ -157,46 +166,23 @@ void PanelText::draw(HDC dc, const std::u16string& text, FontRole role, COLORREF
     SetTextColor(dc, colour);
     SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
 
-    // Greedy wrapping: a line ends at the last break opportunity that fits,
-    // or mid-word when a single word is wider than the label.
-    size_t start = 0;
     int y = box.top;
-    while (start < glyphs.size() && y < box.bottom) {
-        size_t end = start;
-        size_t lastBreak = 0;
-        int x = 0;
-        bool hardBreak = false;
-        while (end < glyphs.size()) {
-            if (glyphs[end].c == u'\n') {
-                hardBreak = true;
-                break;
-            }
-            if (end > start && breakBefore(text, end)) lastBreak = end;
-            if (x + glyphs[end].width > width && end > start) break;
-            x += glyphs[end].width;
-            ++end;
-        }
-        if (!hardBreak && end < glyphs.size() && lastBreak > start) end = lastBreak;
-
+    for (const std::u16string& line : lines) {
         // Runs of one font in one call each.
         int penX = box.left;
-        for (size_t i = start; i < end;) {
+        for (std::size_t i = 0; i < line.size();) {
             std::wstring run;
             int runWidth = 0;
-            const HFONT font = glyphs[i].font;
-            for (; i < end && glyphs[i].font == font; ++i) {
-                if (glyphs[i].c == u'\r') continue;
-                run += static_cast<wchar_t>(glyphs[i].c);
-                runWidth += glyphs[i].width;
+            const HFONT font = glyphs.glyph(line[i]).font;
+            for (; i < line.size() && glyphs.glyph(line[i]).font == font; ++i) {
+                run += static_cast<wchar_t>(line[i]);
+                runWidth += glyphs.glyph(line[i]).width;
             }
             SelectObject(dc, font);
             ExtTextOutW(dc, penX, y + ascent, 0, nullptr, run.c_str(),
                         static_cast<UINT>(run.size()), nullptr);
             penX += runWidth;
         }
-        start = end;
-        if (hardBreak) ++start;
-        while (!hardBreak && start < glyphs.size() && glyphs[start].c == u' ') ++start;
         y += lineHeight;
     }
     RestoreDC(dc, saved);

@@ -2,13 +2,12 @@
 
 #include <windowsx.h>
 
-#include <cmath>
-
 #include "app/FormShape.h"
 #include "app/PanelDesign.h"
 #include "app/frmMain.h"
 #include "app/win/art/ArtColours.h"
 #include "app/win/resource.h"
+#include "input/Twips.h"
 #include "platform/windows/Win32Window.h"
 
 namespace talvane {
@@ -73,7 +72,6 @@ PanelWindow::PanelWindow() {
 
 PanelWindow::~PanelWindow() {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    if (hand_ != nullptr) DestroyCursor(hand_);
 }
 
 void PanelWindow::attach(frmMain& form, Win32Window& window) {
@@ -87,7 +85,7 @@ void PanelWindow::startTimer(UINT intervalMs) { SetTimer(hwnd_, kTimer1, interva
 // Only the rounded visible area is ever seen, so the window is no larger.
 void PanelWindow::fitToDpi(UINT dpi) {
     dpi_ = dpi;
-    const float tpp = 1440.0f / static_cast<float>(dpi);
+    const float tpp = twipsPerPixel();
     const RoundRectRegion area = TransparencyRegion(tpp, tpp);
     SetWindowPos(hwnd_, nullptr, 0, 0, area.right, area.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -100,51 +98,43 @@ void PanelWindow::prepareForDpi() {
     if (preparedDpi_ == dpi_) return;
     preparedDpi_ = dpi_;
     pictures_.prepare(dpi_);
-    const HDC dc = GetDC(hwnd_);
-    text_.prepare(dc, dpi_);
-    ReleaseDC(hwnd_, dc);
-    if (hand_ != nullptr) DestroyCursor(hand_);
+    text_.prepare(win::WindowDc(hwnd_).get(), dpi_);
     const int size = MulDiv(32, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
-    hand_ = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
-                                            MAKEINTRESOURCEW(IDC_HAND_POINTER), IMAGE_CURSOR, size,
-                                            size, 0));
+    hand_.reset(static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
+                                                MAKEINTRESOURCEW(IDC_HAND_POINTER), IMAGE_CURSOR,
+                                                size, size, 0)));
 }
 
+float PanelWindow::twipsPerPixel() const { return TwipsPerPixel(static_cast<int>(dpi_)); }
+
 POINT PanelWindow::toPixels(float xTwips, float yTwips) const {
-    const float perTwip = static_cast<float>(dpi_) / 1440.0f;
-    return {std::lround(xTwips * perTwip), std::lround(yTwips * perTwip)};
+    return {ToWholePixels(xTwips, twipsPerPixel()), ToWholePixels(yTwips, twipsPerPixel())};
 }
 
 float PanelWindow::toTwips(int pixels) const {
-    return static_cast<float>(pixels) * 1440.0f / static_cast<float>(dpi_);
+    return ToTwips(static_cast<float>(pixels), twipsPerPixel());
 }
 
 void PanelWindow::paint() {
     prepareForDpi();
-    PAINTSTRUCT ps;
-    const HDC screen = BeginPaint(hwnd_, &ps);
-    const RECT& dirty = ps.rcPaint;
+    const win::PaintDc screen(hwnd_);
+    const RECT& dirty = screen.dirty();
     const int width = dirty.right - dirty.left;
     const int height = dirty.bottom - dirty.top;
-    if (width > 0 && height > 0) {
-        // Drawn off screen and copied in one go: no flicker while the hover
-        // redraws a row.
-        const HDC dc = CreateCompatibleDC(screen);
-        const HBITMAP buffer = CreateCompatibleBitmap(screen, width, height);
-        const HGDIOBJ old = SelectObject(dc, buffer);
-        SetViewportOrgEx(dc, -dirty.left, -dirty.top, nullptr);
-        // The backdrop shows through the background picture's smoothed corners.
-        const HBRUSH backdrop = CreateSolidBrush(artcolour::kPanelBackdrop);
-        FillRect(dc, &dirty, backdrop);
-        DeleteObject(backdrop);
-        drawElements(dc, dirty);
-        SetViewportOrgEx(dc, 0, 0, nullptr);
-        BitBlt(screen, dirty.left, dirty.top, width, height, dc, 0, 0, SRCCOPY);
-        SelectObject(dc, old);
-        DeleteObject(buffer);
-        DeleteDC(dc);
-    }
-    EndPaint(hwnd_, &ps);
+    if (!screen || width <= 0 || height <= 0) return;
+    // Drawn off screen and copied in one go: no flicker while the hover
+    // redraws a row.
+    const win::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    const win::UniqueBitmap buffer(CreateCompatibleBitmap(screen.get(), width, height));
+    if (!dc || !buffer) return;
+    const win::SelectedObject selected(dc.get(), buffer.get());
+    SetViewportOrgEx(dc.get(), -dirty.left, -dirty.top, nullptr);
+    // The backdrop shows through the background picture's smoothed corners.
+    const win::UniqueBrush backdrop(CreateSolidBrush(artcolour::kPanelBackdrop));
+    FillRect(dc.get(), &dirty, backdrop.get());
+    drawElements(dc.get(), dirty);
+    SetViewportOrgEx(dc.get(), 0, 0, nullptr);
+    BitBlt(screen.get(), dirty.left, dirty.top, width, height, dc.get(), 0, 0, SRCCOPY);
 }
 
 void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
@@ -154,24 +144,21 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
     draw(pictures_.background(), {0, 0});
     if (form_ == nullptr) return;
 
-    const auto& elements = form_->model().elements();
-    // Bottom of the stack first, so that what lies on top is drawn last.
-    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
-        const Element& e = *it;
-        if (!e.visible) continue;
+    const float tpp = twipsPerPixel();
+    const TwipRect area =
+        TwipsOfPixels({dirty.left, dirty.top, dirty.right, dirty.bottom}, tpp, tpp);
+    for (const Element* element : form_->model().paintOrder(area)) {
+        const Element& e = *element;
         const POINT topLeft = toPixels(e.rect.left, e.rect.top);
         const POINT bottomRight = toPixels(e.rect.right(), e.rect.bottom());
         const RECT box{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-        RECT overlap;
-        if (!IntersectRect(&overlap, &box, &dirty)) continue;
         if (e.kind == ElementKind::Image) {
             if (e.picture != Picture::None) draw(pictures_.picture(e.picture), topLeft);
             continue;
         }
         if (e.opaque) {
-            const HBRUSH back = CreateSolidBrush(colour(e.backColour));
-            FillRect(dc, &box, back);
-            DeleteObject(back);
+            const win::UniqueBrush back(CreateSolidBrush(colour(e.backColour)));
+            FillRect(dc, &box, back.get());
         }
         if (!e.caption.empty()) text_.draw(dc, e.caption, e.font, colour(e.textColour), box);
     }
@@ -184,7 +171,7 @@ bool PanelWindow::setPointer() {
     GetCursorPos(&at);
     ScreenToClient(hwnd_, &at);
     const bool hand = form_->pointerShapeAt(toTwips(at.x), toTwips(at.y)) == PointerShape::Hand;
-    SetCursor(hand && hand_ != nullptr ? hand_ : LoadCursorW(nullptr, IDC_ARROW));
+    SetCursor(hand && hand_ ? hand_.get() : LoadCursorW(nullptr, IDC_ARROW));
     return true;
 }
 
@@ -194,22 +181,19 @@ void PanelWindow::pointerMove(LPARAM at, WPARAM keys) {
 }
 
 void PanelWindow::pointerDown(LPARAM at, WPARAM keys, int button, PressKind kind) {
-    const POINT p{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    if (button == 1) {
-        leftPress_ = p;
-        leftPressKind_ = kind;
-    }
-    // On the bare background this runs the system's move loop and returns
-    // when the move has ended.
-    form_->pointerDown(toTwips(p.x), toTwips(p.y), button, shiftOf(keys));
+    // Held until the release, so that moves and the release reach the form
+    // wherever the pointer goes, as on the other face. On the bare
+    // background the form runs the system's move loop, which takes the
+    // capture over and returns when the move has ended.
+    SetCapture(hwnd_);
+    form_->pointerDown(toTwips(GET_X_LPARAM(at)), toTwips(GET_Y_LPARAM(at)), button, shiftOf(keys),
+                       kind);
 }
 
-void PanelWindow::pointerUp(LPARAM at) {
-    if (!leftPress_) return;
-    const POINT press = *leftPress_;
-    leftPress_.reset();
-    form_->pointerClick(toTwips(press.x), toTwips(press.y), toTwips(GET_X_LPARAM(at)),
-                        toTwips(GET_Y_LPARAM(at)), leftPressKind_);
+void PanelWindow::pointerUp(LPARAM at, int button) {
+    form_->pointerUp(toTwips(GET_X_LPARAM(at)), toTwips(GET_Y_LPARAM(at)), button);
+    // After the form has had the release: letting go reports a lost capture.
+    if (GetCapture() == hwnd_) ReleaseCapture();
 }
 
 LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -239,7 +223,16 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (attached) pointerDown(lParam, wParam, 4, PressKind::Single);
             return 0;
         case WM_LBUTTONUP:
-            if (attached) pointerUp(lParam);
+            if (attached) pointerUp(lParam, 1);
+            return 0;
+        case WM_RBUTTONUP:
+            if (attached) pointerUp(lParam, 2);
+            return 0;
+        case WM_MBUTTONUP:
+            if (attached) pointerUp(lParam, 4);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (attached) form_->pointerCaptureLost();
             return 0;
         case WM_TIMER:
             if (attached && wParam == kTimer1) form_->Timer1_Timer();
@@ -253,6 +246,9 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 fitToDpi(HIWORD(wParam));
             }
             return 0;
+        case WM_SETTINGCHANGE:
+            if (onSettingChange) onSettingChange(reinterpret_cast<const wchar_t*>(lParam));
+            break;
         case WM_CLOSE:
             // A close request from the system ends the program like Exit.
             if (attached) {

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
-#include "platform/windows/ObjectWindowProc.h"
+#include "support/win32/ObjectWindowProc.h"
 
-#include <optional>
+#include <functional>
 
-#include "app/PressKind.h"
 #include "app/win/PanelPictures.h"
 #include "app/win/PanelText.h"
+#include "input/PressKind.h"
+#include "support/win32/GdiOwners.h"
 
 namespace talvane {
 
@@ -33,6 +34,10 @@ class PanelWindow {
     // Timer1: WM_TIMER every intervalMs, from now on.
     void startTimer(UINT intervalMs);
 
+    // WM_SETTINGCHANGE: the system's settings named by lParam (an area such
+    // as "Internet Settings", or null) changed.
+    std::function<void(const wchar_t* area)> onSettingChange;
+
   private:
     template <typename Owner>
     friend LRESULT CALLBACK ObjectWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -42,12 +47,13 @@ class PanelWindow {
     void prepareForDpi();
     void paint();
     void drawElements(HDC dc, const RECT& dirty);
+    float twipsPerPixel() const;
     POINT toPixels(float xTwips, float yTwips) const;
     float toTwips(int pixels) const;
     bool setPointer();
     void pointerMove(LPARAM at, WPARAM keys);
     void pointerDown(LPARAM at, WPARAM keys, int button, PressKind kind);
-    void pointerUp(LPARAM at);
+    void pointerUp(LPARAM at, int button);
 
     HWND hwnd_ = nullptr;
     frmMain* form_ = nullptr;
@@ -56,9 +62,7 @@ class PanelWindow {
     UINT preparedDpi_ = 0;  // what pictures_, text_ and hand_ were made for
     PanelPictures pictures_;
     PanelText text_;
-    HCURSOR hand_ = nullptr;
-    std::optional<POINT> leftPress_;  // pixels
-    PressKind leftPressKind_ = PressKind::Single;
+    win::UniqueCursor hand_;
 };
 
 }  // namespace talvane

@@ -7,7 +7,7 @@
 #include "components/displaymsg-win/CardWindow.h"
 #include "components/displaymsg-win/InprocServer.h"
 #include "components/displaymsg/AlertText.h"
-#include "platform/windows/BstrText.h"
+#include "support/win32/BstrText.h"
 
 namespace talvane::displaymsg {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/windows/DispatchObject.h"
+#include "support/win32/DispatchObject.h"
 
 namespace talvane::displaymsg {
 

@@ -9,7 +9,7 @@
 #include <array>
 
 #include "components/displaymsg/PopupCard.h"
-#include "platform/qt/AccessibleLeaf.h"
+#include "support/qt/AccessibleLeaf.h"
 
 namespace talvane::displaymsg {
 
@@ -19,27 +19,30 @@ enum class Part { Heading, Title, Time, Note, LinkLine, Close };
 constexpr std::array kParts{Part::Heading, Part::Title,    Part::Time,
                             Part::Note,    Part::LinkLine, Part::Close};
 
-QRect blockRect(const TextBlock& block, const QFont& font, int cardWidth) {
+QRect blockRect(const card::TextBlock& block, const QFont& font, int cardWidth) {
     const QFontMetrics metrics(font);
     const int lines = static_cast<int>(block.lines.size());
-    const int height = lines * metrics.lineSpacing() + std::max(0, lines - 1) * block.leading;
-    return {block.topLeft, QSize(cardWidth - 2 * block.topLeft.x(), height)};
+    const int height = lines * metrics.lineSpacing() +
+                       std::max(0, lines - 1) * (block.step - metrics.lineSpacing());
+    return {toQPoint(block.topLeft), QSize(cardWidth - 2 * block.topLeft.x, height)};
 }
 
 QString partName(const PopupCard& card, Part part) {
     const AlertContent& content = card.content();
-    const CardLayout& layout = card.layout();
+    const card::CardLayout& layout = card.layout();
     switch (part) {
         case Part::Heading:
-            return layout.heading;
+            return toQString(layout.heading.text);
         case Part::Title:
-            return content.title;
+            return shownQString(content.title);
         case Part::Time:
-            return layout.timeLabel.isEmpty() ? QString() : layout.timeLabel + content.time;
+            return layout.timeLabel.text.empty()
+                       ? QString()
+                       : toQString(layout.timeLabel.text) + shownQString(content.time);
         case Part::Note:
-            return content.note;
+            return shownQString(content.note);
         case Part::LinkLine:
-            return layout.footer.lines.join(QLatin1Char(' '));
+            return layout.footer.lines.empty() ? QString() : toQString(layout.footer.lines.front());
         case Part::Close:
             return QStringLiteral("关闭");
     }
@@ -47,26 +50,26 @@ QString partName(const PopupCard& card, Part part) {
 }
 
 QRect partRect(const PopupCard& card, Part part) {
-    const CardLayout& layout = card.layout();
+    using card::CardFont;
+    const card::CardLayout& layout = card.layout();
     const CardFonts& fonts = card.fonts();
-    const int width = layout.size.width();
+    const int width = layout.width;
     switch (part) {
         case Part::Heading:
-            return layout.header.adjusted(0, 0, -(width - int(layout.closeCentre.x()) + 12), 0);
+            return toQRect(layout.header).adjusted(0, 0, -(width - layout.closeCentre.x + 12), 0);
         case Part::Title:
-            return blockRect(layout.title, fonts.title, width);
+            return blockRect(layout.title, fonts.font(CardFont::Title), width);
         case Part::Time: {
-            const QFontMetrics metrics(fonts.text);
-            const QPoint baseline = layout.timeLabelBaseline;
-            return {baseline.x(), baseline.y() - metrics.ascent(), width - 2 * baseline.x(),
-                    metrics.lineSpacing()};
+            const card::Point topLeft = layout.timeLabel.topLeft;
+            return {topLeft.x, topLeft.y, width - 2 * topLeft.x,
+                    fonts.metrics(CardFont::Text).lineSpacing};
         }
         case Part::Note:
-            return blockRect(layout.body, fonts.text, width);
+            return blockRect(layout.body, fonts.font(CardFont::Text), width);
         case Part::LinkLine:
-            return blockRect(layout.footer, fonts.small, width);
+            return blockRect(layout.footer, fonts.font(CardFont::Small), width);
         case Part::Close:
-            return {layout.closeCentre.toPoint() - QPoint(12, 12), QSize(24, 24)};
+            return {toQPoint(layout.closeCentre) - QPoint(12, 12), QSize(24, 24)};
     }
     return {};
 }
@@ -116,7 +119,7 @@ class CardPartAccessible : public AccessibleLeaf {
     }
     void doAction(const QString& name) override {
         if (name == pressAction() && role() != QAccessible::StaticText) {
-            clickAt(*card(), part_ == Part::Close ? card()->layout().closeCentre.toPoint()
+            clickAt(*card(), part_ == Part::Close ? toQPoint(card()->layout().closeCentre)
                                                   : partRect(*card(), part_).center());
         }
     }
@@ -143,7 +146,8 @@ class CardAccessible : public QAccessibleWidget {
     }
 
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? card_.layout().heading : QAccessibleWidget::text(t);
+        return t == QAccessible::Name ? toQString(card_.layout().heading.text)
+                                      : QAccessibleWidget::text(t);
     }
     int childCount() const override { return static_cast<int>(children_.size()); }
     QAccessibleInterface* child(int index) const override {

@@ -10,15 +10,17 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include <algorithm>
+#include <chrono>
+
 #include "components/displaymsg/CardAccessible.h"
-#include "components/displaymsg/CardLook.h"
 #include "components/displaymsg/PopupStack.h"
 
 namespace talvane::displaymsg {
 
 namespace {
 
-constexpr int kGraceAfterHoverMs = look::kGraceAfterHoverMs;
+namespace look = card::look;
 
 QColor colour(look::Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
@@ -48,14 +50,30 @@ QPainterPath bellPath() {
     return bell;
 }
 
-void drawBlock(QPainter& painter, const TextBlock& block, const QFont& font) {
-    const QFontMetrics metrics(font);
+void drawLine(QPainter& painter, const card::TextLine& line, const QFont& font) {
     painter.setFont(font);
-    int y = block.topLeft.y();
-    for (const QString& line : block.lines) {
-        painter.drawText(block.topLeft.x(), y + metrics.ascent(), line);
-        y += metrics.lineSpacing() + block.leading;
+    painter.drawText(toQPoint(line.topLeft) + QPoint(0, QFontMetrics(font).ascent()),
+                     toQString(line.text));
+}
+
+void drawBlock(QPainter& painter, const card::TextBlock& block, const QFont& font) {
+    painter.setFont(font);
+    const int ascent = QFontMetrics(font).ascent();
+    int y = block.topLeft.y;
+    for (const std::u16string& line : block.lines) {
+        painter.drawText(block.topLeft.x, y + ascent, toQString(line));
+        y += block.step;
     }
+}
+
+std::int64_t steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+card::CardButton buttonOf(const QMouseEvent* event) {
+    return event->button() == Qt::LeftButton ? card::CardButton::Primary : card::CardButton::Other;
 }
 
 }  // namespace
@@ -65,23 +83,28 @@ PopupCard::PopupCard(const AlertContent& content, int lifetimeMs, const QString&
                            Qt::WindowDoesNotAcceptFocus),
       content_(content),
       message_(message),
-      lifetimeMs_(lifetimeMs),
-      remainingMs_(lifetimeMs) {
+      countdown_(lifetimeMs, steadyMs) {
     if (existingCards++ == 0) InstallCardAccessibility();
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_X11NetWmWindowTypeNotification);
     setFocusPolicy(Qt::NoFocus);
-    setWindowTitle(content_.title.isEmpty() ? content_.heading : content_.title);
+    setWindowTitle(shownQString(content_.title.isEmpty() ? content_.heading : content_.title));
     if (!content_.link.isEmpty()) setCursor(Qt::PointingHandCursor);
 
-    countdown_.setSingleShot(true);
-    connect(&countdown_, &QTimer::timeout, this, [this] { close(); });
+    expiry_.setSingleShot(true);
+    connect(&expiry_, &QTimer::timeout, this, [this] {
+        if (countdown_.expired()) {
+            close();
+        } else {
+            followCountdown();
+        }
+    });
     progress_.setInterval(100);
-    connect(&progress_, &QTimer::timeout, this, [this] { update(); });
+    connect(&progress_, &QTimer::timeout, this, [this] { updateBar(); });
 
     layOut();
-    restartCountdown();
+    followCountdown();
 }
 
 PopupCard::~PopupCard() {
@@ -92,23 +115,36 @@ PopupCard::~PopupCard() {
 int PopupCard::existing() { return existingCards; }
 
 void PopupCard::restartCountdown() {
-    remainingMs_ = lifetimeMs_;
-    running_.restart();
-    if (!underMouse()) {
-        countdown_.start(remainingMs_);
-        progress_.start();
-    }
-    update();
+    countdown_.restart();
+    followCountdown();
+    updateBar();
 }
 
-double PopupCard::remainingFraction() const {
-    const qint64 left = countdown_.isActive() ? remainingMs_ - running_.elapsed() : remainingMs_;
-    return lifetimeMs_ <= 0 ? 0.0 : qBound(0.0, double(left) / lifetimeMs_, 1.0);
+void PopupCard::followCountdown() {
+    if (countdown_.running()) {
+        expiry_.start(countdown_.msUntilExpiry());
+        progress_.start();
+    } else {
+        expiry_.stop();
+        progress_.stop();
+    }
+}
+
+void PopupCard::updateBar() {
+    const int width = countdown_.barWidth(layout_.progress.width);
+    if (width == barDrawn_) return;
+    const QRect bar = toQRect(layout_.progress);
+    const int from = std::min(width, barDrawn_);
+    update(bar.left() + from, bar.top(), std::max(width, barDrawn_) - from, bar.height());
 }
 
 void PopupCard::layOut() {
-    layout_ = layOutCard(content_, fonts_, kWidth);
-    setFixedSize(layout_.size);
+    const std::u16string heading = content_.heading.toStdU16String();
+    const std::u16string time = content_.time.toStdU16String();
+    const std::u16string title = content_.title.toStdU16String();
+    const std::u16string note = content_.note.toStdU16String();
+    layout_ = card::layOutCard({heading, time, title, note, !content_.link.isEmpty()}, fonts_);
+    setFixedSize(layout_.width, layout_.height);
 
     // Without a compositor only a mask gives the card round corners; the
     // painting inside it smooths them.
@@ -118,7 +154,8 @@ void PopupCard::layOut() {
 }
 
 void PopupCard::paintEvent(QPaintEvent*) {
-    const CardLayout& card = layout_;
+    const card::CardLayout& card = layout_;
+    const QRect header = toQRect(card.header);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -127,90 +164,95 @@ void PopupCard::paintEvent(QPaintEvent*) {
     outline.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), card.radius, card.radius);
     // What the mask lets through outside the outline takes the border's colour.
     painter.fillRect(rect(), kBorderColour);
-    painter.fillRect(card.header, kHeaderBorderColour);
+    painter.fillRect(header, kHeaderBorderColour);
     painter.fillPath(outline, Qt::white);
     painter.setClipPath(outline);
 
-    QLinearGradient header(0, 0, width(), 0);
-    header.setColorAt(0, kAccent);
-    header.setColorAt(1, kAccentLight);
-    painter.fillRect(card.header, header);
+    QLinearGradient gradient(0, 0, width(), 0);
+    gradient.setColorAt(0, kAccent);
+    gradient.setColorAt(1, kAccentLight);
+    painter.fillRect(header, gradient);
 
     painter.save();
-    painter.translate(card.bellCentre);
+    painter.translate(toQPoint(card.bellCentre));
     painter.fillPath(bellPath(), Qt::white);
     painter.restore();
 
+    using card::CardFont;
     painter.setPen(Qt::white);
-    painter.setFont(fonts_.heading);
-    painter.drawText(card.headingBaseline, card.heading);
+    drawLine(painter, card.heading, fonts_.font(CardFont::Heading));
 
     painter.setPen(QPen(QColor(255, 255, 255, 220), 1.6, Qt::SolidLine, Qt::RoundCap));
-    const QPointF c = card.closeCentre;
-    painter.drawLine(c + QPointF(-4, -4), c + QPointF(4, 4));
-    painter.drawLine(c + QPointF(-4, 4), c + QPointF(4, -4));
+    const QPointF c = toQPoint(card.closeCentre);
+    const qreal arm = card.closeArm;
+    painter.drawLine(c + QPointF(-arm, -arm), c + QPointF(arm, arm));
+    painter.drawLine(c + QPointF(-arm, arm), c + QPointF(arm, -arm));
 
     painter.setPen(kTitleColour);
-    drawBlock(painter, card.title, fonts_.title);
+    drawBlock(painter, card.title, fonts_.font(CardFont::Title));
 
-    if (!card.timeLabel.isEmpty()) {
-        painter.setFont(fonts_.text);
+    if (!card.timeLabel.text.empty()) {
         painter.setPen(kMutedColour);
-        painter.drawText(card.timeLabelBaseline, card.timeLabel);
+        drawLine(painter, card.timeLabel, fonts_.font(CardFont::Text));
         painter.setPen(kAccent);
-        painter.drawText(card.timeBaseline, card.time);
+        drawLine(painter, card.time, fonts_.font(CardFont::Text));
     }
 
     painter.setPen(kTextColour);
-    drawBlock(painter, card.body, fonts_.text);
+    drawBlock(painter, card.body, fonts_.font(CardFont::Text));
 
-    if (!card.footer.lines.isEmpty()) {
-        painter.fillRect(card.rule, kRuleColour);
+    if (!card.footer.lines.empty()) {
+        painter.fillRect(toQRect(card.rule), kRuleColour);
         painter.setPen(kAccent);
-        drawBlock(painter, card.footer, fonts_.small);
+        drawBlock(painter, card.footer, fonts_.font(CardFont::Small));
     }
 
-    QRect bar = card.progress;
-    bar.setWidth(qRound(bar.width() * remainingFraction()));
+    QRect bar = toQRect(card.progress);
+    barDrawn_ = countdown_.barWidth(bar.width());
+    bar.setWidth(barDrawn_);
     painter.fillRect(bar, QColor(kAccent.red(), kAccent.green(), kAccent.blue(), 150));
 
     painter.setClipping(false);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(kBorderColour, 1));
     painter.drawPath(outline);
-    painter.setClipRect(card.header);
+    painter.setClipRect(header);
     painter.setPen(QPen(kHeaderBorderColour, 1));
     painter.drawPath(outline);
 }
 
+void PopupCard::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    press_.press(buttonOf(event), {at.x(), at.y()}, layout_);
+}
+
 void PopupCard::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
-    if (!rect().contains(at)) return;
-    if (event->button() == Qt::LeftButton && !layout_.closeTarget.contains(at) &&
-        !content_.link.isEmpty()) {
-        QDesktopServices::openUrl(content_.link);
+    switch (press_.release(buttonOf(event), {at.x(), at.y()}, layout_, !content_.link.isEmpty())) {
+        case card::CardClick::Nothing:
+            return;
+        case card::CardClick::OpenAndClose:
+            QDesktopServices::openUrl(content_.link);
+            break;
+        case card::CardClick::Close:
+            break;
     }
     close();
 }
 
 void PopupCard::enterEvent(QEnterEvent*) {
-    if (!countdown_.isActive()) return;
-    remainingMs_ = qMax<qint64>(0, remainingMs_ - running_.elapsed());
-    countdown_.stop();
-    progress_.stop();
-    update();
+    countdown_.pointerEntered();
+    followCountdown();
+    updateBar();
 }
 
 void PopupCard::leaveEvent(QEvent*) {
-    if (countdown_.isActive()) return;
-    remainingMs_ = qMax(remainingMs_, kGraceAfterHoverMs);
-    running_.restart();
-    countdown_.start(remainingMs_);
-    progress_.start();
+    countdown_.pointerLeft();
+    followCountdown();
 }
 
 void PopupCard::closeEvent(QCloseEvent* event) {
-    countdown_.stop();
+    expiry_.stop();
     progress_.stop();
     PopupStack::forget(this);
     event->accept();

@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
+#include "card/CardCountdown.h"
+#include "card/CardLayout.h"
+#include "card/CardLook.h"
+#include "card/CardPress.h"
 #include "components/displaymsg/AlertContent.h"
-#include "components/displaymsg/CardLayout.h"
-#include "components/displaymsg/CardLook.h"
+#include "components/displaymsg/CardFonts.h"
 
 namespace talvane::displaymsg {
 
@@ -16,7 +18,7 @@ namespace talvane::displaymsg {
 // hit the close mark in the top-right corner. Deletes itself once closed.
 class PopupCard : public QWidget {
   public:
-    static constexpr int kWidth = look::kWidth;
+    static constexpr int kWidth = card::look::kWidth;
 
     PopupCard(const AlertContent& content, int lifetimeMs, const QString& message);
     ~PopupCard() override;
@@ -31,11 +33,12 @@ class PopupCard : public QWidget {
 
     // What the card shows and where, for its accessibility objects.
     const AlertContent& content() const { return content_; }
-    const CardLayout& layout() const { return layout_; }
+    const card::CardLayout& layout() const { return layout_; }
     const CardFonts& fonts() const { return fonts_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -43,18 +46,21 @@ class PopupCard : public QWidget {
 
   private:
     void layOut();
-    double remainingFraction() const;
+    // Arms the timers for the countdown's state.
+    void followCountdown();
+    // Repaints the part of the progress bar that changed since it was drawn.
+    void updateBar();
 
     AlertContent content_;
     QString message_;
     CardFonts fonts_;
-    CardLayout layout_;
-    int lifetimeMs_;
-    int remainingMs_;
-    QElapsedTimer running_;
+    card::CardLayout layout_;
+    card::CardCountdown countdown_;
+    card::CardPress press_;
+    int barDrawn_ = 0;
     // Members, not QTimer::singleShot: a pending single-shot would call into
     // this library after it might have been unloaded.
-    QTimer countdown_;
+    QTimer expiry_;
     QTimer progress_;
 };
 

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "components/displaymsg/CardStack.h"
+#include "card/CardStack.h"
 
 namespace talvane::displaymsg {
 

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QScreen>
 
+#include "card/CardRoster.h"
 #include "components/displaymsg/PopupCard.h"
 #include "components/displaymsg/PopupPlacement.h"
 
@@ -11,16 +12,19 @@ namespace talvane::displaymsg::PopupStack {
 
 namespace {
 
-QList<PopupCard*> cards;  // newest first
+card::CardRoster<PopupCard*> cards;
 int bottomGap = PopupTiming{}.bottomGap;
 
 void placeCards() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr || cards.isEmpty()) return;
+    if (screen == nullptr || cards.size() == 0) return;
+    const std::vector<PopupCard*> newestFirst = cards.newestFirst();
     QList<QSize> sizes;
-    for (const PopupCard* card : cards) sizes.append(card->size());
+    for (const PopupCard* card : newestFirst) sizes.append(card->size());
     const QList<QRect> places = stackPopups(screen->availableGeometry(), sizes, bottomGap);
-    for (qsizetype i = 0; i < cards.size(); ++i) cards[i]->move(places[i].topLeft());
+    for (std::size_t i = 0; i < newestFirst.size(); ++i) {
+        newestFirst[i]->move(places[qsizetype(i)].topLeft());
+    }
 }
 
 }  // namespace
@@ -34,25 +38,22 @@ bool present(const QString& message, const QString& clientNumber, qint16 arg2, q
     const PopupTiming timing = popupTimingFrom(arg2, arg3);
     bottomGap = timing.bottomGap;
 
-    for (PopupCard* card : cards) {
-        if (card->message() == message) {
-            card->restartCountdown();
-            card->raise();
-            return true;
-        }
+    if (PopupCard* const* shown = cards.showing(message.toStdU16String())) {
+        (*shown)->restartCountdown();
+        (*shown)->raise();
+        return true;
     }
 
     auto* card = new PopupCard(parseAlertMessage(message, clientNumber, serviceBaseUrl),
                                timing.lifetimeMs, message);
-    cards.prepend(card);
-    while (cards.size() > kMostCards) cards.takeLast()->close();
+    for (PopupCard* surplus : cards.add(card, message.toStdU16String())) surplus->close();
     placeCards();
     card->show();
     return true;
 }
 
 void forget(PopupCard* card) {
-    if (cards.removeOne(card)) placeCards();
+    if (cards.remove(card)) placeCards();
 }
 
 int size() { return static_cast<int>(cards.size()); }

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include "components/displaymsg/AlertContent.h"
-#include "components/displaymsg/CardStack.h"
 
 namespace talvane::displaymsg {
 

@@ -2,12 +2,13 @@
 
 #include <curl/curl.h>
 
-#include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <memory>
+#include <optional>
+#include <string>
 
-#include "platform/http/HttpAddress.h"
+#include "web/PercentEncoding.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
 
@@ -41,39 +42,6 @@ std::size_t collectBody(char* data, std::size_t size, std::size_t count, void* u
 struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
-
-struct UrlDeleter {
-    void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-// Scheme, host and port (the scheme's default when none is given), or ""
-// when the address cannot be parsed.
-std::string originOf(const std::string& url) {
-    std::unique_ptr<CURLU, UrlDeleter> parsed(curl_url());
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
-        return {};
-    }
-    std::string origin;
-    for (const CURLUPart part : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
-        char* value = nullptr;
-        if (curl_url_get(parsed.get(), part, &value, CURLU_DEFAULT_PORT) != CURLUE_OK) return {};
-        origin += lowered(value);
-        origin += '|';
-        curl_free(value);
-    }
-    return origin;
-}
-
-bool isWebAddress(const std::string& url) {
-    const std::string start = lowered(url.substr(0, 8));
-    return start.starts_with("http://") || start.starts_with("https://");
-}
 
 FetchResult failure(FetchResult::Status status, std::string reason) {
     FetchResult result;
@@ -110,12 +78,12 @@ bool set(CURL* h, CURLoption option, Value value, std::string& refused, const ch
 }  // namespace
 
 FetchResult CurlHttpClient::get(std::u16string_view address) {
-    std::string url = WireUrl(address);
-    if (!isWebAddress(url)) {
-        return failure(FetchResult::Status::BadAddress, "not an http or https address");
+    const std::optional<HttpAddress> origin = ParseHttpAddress(WireUrl(address));
+    if (!origin) {
+        return failure(FetchResult::Status::BadAddress, "not an absolute http or https address");
     }
-    const std::string origin = originOf(url);
-    if (origin.empty()) return failure(FetchResult::Status::BadAddress, "malformed address");
+    // The address as read, so that libcurl goes where the check looked.
+    std::string url = origin->toString();
     if (!curlReady()) return failure(FetchResult::Status::Failed, "libcurl cannot start");
 
     const auto deadline = std::chrono::steady_clock::now() + limits_.totalTimeout;
@@ -179,12 +147,12 @@ FetchResult CurlHttpClient::get(std::u16string_view address) {
             }
             // Another origin could be anything on the network; the program
             // only ever talks to its own service.
-            std::string next = location;
-            if (originOf(next) != origin) {
+            const std::optional<HttpAddress> next = ParseHttpAddress(location);
+            if (!next || !SameOrigin(*next, *origin)) {
                 return failure(FetchResult::Status::RedirectRefused,
-                               "redirect to another origin: " + next);
+                               std::string("redirect to another origin: ") + location);
             }
-            url = std::move(next);
+            url = next->toString();
             continue;
         }
         FetchResult result;

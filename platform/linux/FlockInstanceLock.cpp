@@ -7,6 +7,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -20,6 +21,14 @@ bool isOwnPrivateDirectory(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
            WritableOnlyBy(info, {::getuid()});
+}
+
+// The session's runtime folder as the XDG rules describe it: an absolute
+// path to a folder of the user's that nobody else may enter.
+bool isSessionRuntimeDirectory(const char* path) {
+    struct stat info {};
+    return path != nullptr && path[0] == '/' && ::lstat(path, &info) == 0 &&
+           S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
 }
 
 // Fills addr with path; false when the path does not fit a socket address.
@@ -44,6 +53,12 @@ std::string FlockInstanceLock::RequestSocketPath(const std::string& lockPath) {
 }
 
 std::string FlockInstanceLock::DefaultLockPath() {
+    // Two desktops with runtime folders of their own (a second seat, a
+    // nested session) each get an instance of their own.
+    const char* session = std::getenv("XDG_RUNTIME_DIR");
+    if (isSessionRuntimeDirectory(session)) {
+        return std::string(session) + "/talvane.lock";
+    }
     const std::string uid = std::to_string(::getuid());
     const std::string runtime = "/run/user/" + uid;
     if (isOwnPrivateDirectory(runtime)) {

@@ -29,10 +29,10 @@ class FlockInstanceLock : public InstanceLock {
     // once if any came from this user.
     void serveShowRequests();
 
-    // The user's runtime directory (/run/user/UID) when it exists and belongs
-    // to the user, else a private folder /tmp/talvane-UID. It does not depend
-    // on environment variables, so starts from a terminal, from autostart or
-    // over ssh all meet at the same file.
+    // The session's runtime folder (XDG_RUNTIME_DIR) when it is set and
+    // private to the user; else the user's runtime directory (/run/user/UID)
+    // when it exists and belongs to the user, else a private folder
+    // /tmp/talvane-UID. Empty when none can be trusted.
     static std::string DefaultLockPath();
     // The request socket that belongs to a lock file.
     static std::string RequestSocketPath(const std::string& lockPath);

@@ -2,11 +2,16 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cerrno>
 #include <cstddef>
+#include <optional>
 #include <utility>
 
 #include "platform/Utf16.h"
+#include "platform/linux/GbkUserDefinedAreas.h"
 
 namespace talvane {
 namespace {
@@ -100,9 +105,20 @@ std::string disassembleUtf16Le(std::u16string_view text) {
     return bytes;
 }
 
+// glibc's names for the code page whose user-defined areas Windows maps and
+// glibc does not (its GB18030 maps them itself).
+bool namesCodePage936(const std::string& name) {
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    constexpr std::array<const char*, 4> kNames = {"GBK", "CP936", "MS936", "WINDOWS-936"};
+    return std::find(kNames.begin(), kNames.end(), upper) != kNames.end();
+}
+
 }  // namespace
 
-IconvCodePage::IconvCodePage(std::string name) : name_(std::move(name)) {
+IconvCodePage::IconvCodePage(std::string name)
+    : name_(std::move(name)), userDefinedAreas_(namesCodePage936(name_)) {
     Descriptor probe(kUtf16, name_.c_str());
     valid_ = probe.ok();
 }
@@ -131,11 +147,22 @@ std::u16string IconvCodePage::toUnicode(std::string_view bytes) const {
             sink.grow();
             continue;
         }
-        // EILSEQ or EINVAL: one bad byte costs one replacement character and
-        // the rest of the input is still decoded.
-        sink.put(replacement);
-        ++in;
-        --inLeft;
+        const std::optional<char16_t> userDefined =
+            userDefinedAreas_ && inLeft >= 2
+                ? GbkUserDefinedToUnicode(static_cast<unsigned char>(in[0]),
+                                          static_cast<unsigned char>(in[1]))
+                : std::nullopt;
+        if (userDefined) {
+            sink.put(disassembleUtf16Le(std::u16string_view(&*userDefined, 1)));
+            in += 2;
+            inLeft -= 2;
+        } else {
+            // EILSEQ or EINVAL: one bad byte costs one replacement character
+            // and the rest of the input is still decoded.
+            sink.put(replacement);
+            ++in;
+            --inLeft;
+        }
         std::size_t none = 0;
         char* nowhere = nullptr;
         cd.reset(nowhere, none);
@@ -177,7 +204,9 @@ std::string IconvCodePage::fromUnicode(std::u16string_view text) const {
                errno == E2BIG) {
             sink.grow();
         }
-        sink.put("?");
+        const std::optional<std::string> userDefined =
+            userDefinedAreas_ ? GbkUserDefinedFromUnicode(text[index]) : std::nullopt;
+        sink.put(userDefined ? *userDefined : "?");
         in += skip * 2;
         inLeft -= skip * 2;
     }

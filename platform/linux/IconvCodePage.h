@@ -7,7 +7,8 @@
 
 namespace talvane {
 
-// The ANSI code page through glibc iconv. A conversion descriptor is opened
+// The ANSI code page through glibc iconv; for GBK (936) with the user-defined
+// areas mapped as Windows maps them. A conversion descriptor is opened
 // for each call and closed before it returns, so one object may be shared
 // freely.
 class IconvCodePage : public CodePage {
@@ -24,6 +25,7 @@ class IconvCodePage : public CodePage {
 
   private:
     std::string name_;
+    bool userDefinedAreas_ = false;
     bool valid_ = false;
 };
 

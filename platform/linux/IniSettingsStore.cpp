@@ -12,8 +12,8 @@
 #include <new>
 #include <optional>
 
+#include "platform/ini/IniDocument.h"
 #include "platform/linux/UserFolders.h"
-#include "settings/IniDocument.h"
 
 namespace talvane {
 namespace {

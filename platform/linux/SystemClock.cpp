@@ -2,12 +2,13 @@
 
 namespace talvane {
 
-SystemClock::SystemClock() {
-    // localtime_r need not look at TZ itself; read it once up front.
+LocalDateTime SystemClock::now() const {
+    // glibc's localtime_r reads the zone only once per process; tzset looks
+    // again (TZ, or /etc/localtime when its file changed), so a zone changed
+    // while the program runs counts from the next reading on.
     tzset();
+    return fromTime(std::time(nullptr));
 }
-
-LocalDateTime SystemClock::now() const { return fromTime(std::time(nullptr)); }
 
 LocalDateTime SystemClock::fromTime(std::time_t t) {
     std::tm parts{};

@@ -6,10 +6,10 @@
 
 namespace talvane {
 
-// The local time of this machine, in its configured time zone.
+// The local time of this machine, in the time zone configured at the moment
+// of each reading.
 class SystemClock : public Clock {
   public:
-    SystemClock();
     LocalDateTime now() const override;
 
     // The broken-down local time of t; exposed for the weekday mapping.

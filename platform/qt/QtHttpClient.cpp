@@ -15,7 +15,8 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/http/HttpAddress.h"
+#include "web/PercentEncoding.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
 

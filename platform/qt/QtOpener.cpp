@@ -4,7 +4,7 @@
 #include <QString>
 #include <QUrl>
 
-#include "platform/WebAddress.h"
+#include "web/WebAddress.h"
 
 namespace talvane {
 

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <optional>
+#include <vector>
 
+#include "input/TrayClicks.h"
 #include "platform/Tray.h"
 
 namespace talvane {
@@ -13,7 +17,10 @@ namespace talvane {
 // there.
 class QtTray : public QObject, public Tray {
   public:
-    explicit QtTray(const QIcon& trayicon, QObject* parent = nullptr);
+    // menuItems: the tray menu, exported with the icon for hosts that draw
+    // menus themselves.
+    QtTray(const QIcon& trayicon, const std::vector<MenuItem>& menuItems,
+           QObject* parent = nullptr);
 
     void setShown(bool shown) override;
     void setTooltip(const std::u16string& tip) override;
@@ -25,8 +32,21 @@ class QtTray : public QObject, public Tray {
 
   private:
     void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void exportMenu(const std::vector<MenuItem>& items);
+    void onExportedChoice(QAction* action);
+    int choiceInExportedMenu();
 
+    // Before the icon, which refers to it until it is gone.
+    QMenu exported_;
     QSystemTrayIcon icon_;
+    std::vector<MenuItem> exportedItems_;
+    // An item chosen in a menu the host drew, for the right-button handler
+    // it starts to pick up through showMenu.
+    std::optional<int> hostChoice_;
+    // While showMenu waits for the exported menu that Qt popped up itself.
+    bool waiting_ = false;
+    int chosen_ = -1;
+    TrayClicks clicks_;
 };
 
 }  // namespace talvane

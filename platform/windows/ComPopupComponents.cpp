@@ -1,19 +1,23 @@
 #include "platform/windows/ComPopupComponents.h"
 
 #include <oleauto.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <utility>
 
-#include "platform/windows/BstrText.h"
 #include "platform/windows/FormDispatch.h"
 #include "platform/windows/WideText.h"
+#include "support/win32/BstrText.h"
+#include "support/win32/ComOwners.h"
 
 namespace talvane {
 
 namespace {
+
+using Microsoft::WRL::ComPtr;
 
 // "0x80040154 <the system's words for it>".
 std::string hresultText(HRESULT hr) {
@@ -62,18 +66,15 @@ std::string invokeFailure(HRESULT hr, EXCEPINFO& exception, UINT argumentError) 
             reason += " (argument " + std::to_string(5 - argumentError) + ")";
         }
     }
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
     return reason;
 }
 
 class ComPopupObject final : public PopupObject {
   public:
-    ComPopupObject(IDispatch* object, std::string progId)
-        : object_(object), progId_(std::move(progId)) {}
+    ComPopupObject(ComPtr<IDispatch> object, std::string progId)
+        : object_(std::move(object)), progId_(std::move(progId)) {}
     ~ComPopupObject() override {
-        object_->Release();
+        object_.Reset();
         // A component whose popup is still up refuses (DllCanUnloadNow).
         CoFreeUnusedLibraries();
     }
@@ -90,48 +91,43 @@ class ComPopupObject final : public PopupObject {
         if (FAILED(hr)) return failed(progId_ + " has no DisplayAlert: " + hresultText(hr));
 
         // Copies: whatever the component writes into them stays with it.
-        BSTR client = win::BstrFromText(clientNumber);
-        BSTR text = win::BstrFromText(message);
-        FormDispatch* form = window != nullptr ? new FormDispatch(*window) : nullptr;
-        IDispatch* windowArgument = form;
-        if (form != nullptr) form->AddRef();  // the argument's own reference
+        win::UniqueBstr client(win::BstrFromText(clientNumber));
+        win::UniqueBstr text(win::BstrFromText(message));
+        // The constructor's reference is the form's; the argument holds one
+        // of its own, which the component may replace.
+        ComPtr<FormDispatch> form;
+        if (window != nullptr) form.Attach(new FormDispatch(*window));
+        ComPtr<IDispatch> windowArgument = form;
 
-        VARIANT arguments[5];  // last argument first
+        VARIANT arguments[5];  // last argument first, owned by the owners above
         for (VARIANT& argument : arguments) VariantInit(&argument);
         arguments[4].vt = VT_BSTR | VT_BYREF;
-        arguments[4].pbstrVal = &client;
+        arguments[4].pbstrVal = client.addressOf();
         arguments[3].vt = VT_I2;
         arguments[3].iVal = arg2;
         arguments[2].vt = VT_I2;
         arguments[2].iVal = arg3;
         arguments[1].vt = VT_BSTR | VT_BYREF;
-        arguments[1].pbstrVal = &text;
+        arguments[1].pbstrVal = text.addressOf();
         arguments[0].vt = VT_DISPATCH | VT_BYREF;
-        arguments[0].ppdispVal = &windowArgument;
+        arguments[0].ppdispVal = windowArgument.GetAddressOf();
         DISPPARAMS params = {arguments, nullptr, 5, 0};
 
-        EXCEPINFO exception = {};
+        win::ExceptionInfo exception;
         UINT argumentError = 0;
-        VARIANT result;
-        VariantInit(&result);
-        hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, &result,
-                             &exception, &argumentError);
+        win::UniqueVariant result;
+        hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                             result.put(), exception.put(), &argumentError);
 
         // The window reference it may have written back is not taken over.
-        if (windowArgument != nullptr) windowArgument->Release();
-        if (form != nullptr) {
-            form->detach();
-            form->Release();
-        }
-        SysFreeString(client);
-        SysFreeString(text);
-        VariantClear(&result);
-        if (FAILED(hr)) return failed(invokeFailure(hr, exception, argumentError));
+        windowArgument.Reset();
+        if (form) form->detach();
+        if (FAILED(hr)) return failed(invokeFailure(hr, exception.get(), argumentError));
         return {ComponentResult::Status::Ok, {}};
     }
 
   private:
-    IDispatch* object_;
+    ComPtr<IDispatch> object_;
     std::string progId_;
 };
 
@@ -143,28 +139,37 @@ ComPopupComponents::ComPopupComponents(std::vector<BundledComponent> bundled)
 CreatedObject ComPopupComponents::create(std::string_view progId) {
     if (!apartment_) apartment_.emplace();
     const std::string name(progId);
+    const auto bundled = std::find_if(bundled_.begin(), bundled_.end(),
+                                      [&](const BundledComponent& c) { return c.progId == name; });
     CLSID clsid = {};
     HRESULT hr = CLSIDFromProgID(win::WideFromUtf8(progId).c_str(), &clsid);
-    if (FAILED(hr)) {
-        const auto bundled =
-            std::find_if(bundled_.begin(), bundled_.end(),
-                         [&](const BundledComponent& c) { return c.progId == name; });
-        if (bundled == bundled_.end()) {
-            const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
-                                                      : ComponentResult::Status::Failed;
-            return {nullptr, {status, name + ": CLSIDFromProgID: " + hresultText(hr)}};
-        }
-        clsid = bundled->clsid;
+    if (SUCCEEDED(hr)) {
+        CreatedObject registered = createInProcess(clsid, name);
+        // A registration that cannot be created (a 32-bit one left by an
+        // old version, a DLL that was moved) must not end reminders for
+        // good while the bundled component is at hand.
+        if (registered.result.ok() || bundled == bundled_.end()) return registered;
+    } else if (bundled == bundled_.end()) {
+        const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
+                                                  : ComponentResult::Status::Failed;
+        return {nullptr, {status, name + ": CLSIDFromProgID: " + hresultText(hr)}};
     }
-    IDispatch* object = nullptr;
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                          reinterpret_cast<void**>(&object));
+    return createInProcess(bundled->clsid, name);
+}
+
+// In-process servers only: a registration naming a program to start would
+// run it with the user's rights on every reminder.
+CreatedObject ComPopupComponents::createInProcess(const CLSID& clsid, const std::string& name) {
+    ComPtr<IDispatch> object;
+    const HRESULT hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                        reinterpret_cast<void**>(object.GetAddressOf()));
     if (FAILED(hr)) {
         const auto status = meansNotInstalled(hr) ? ComponentResult::Status::NotInstalled
                                                   : ComponentResult::Status::Failed;
         return {nullptr, {status, name + ": CoCreateInstance: " + hresultText(hr)}};
     }
-    return {std::make_unique<ComPopupObject>(object, name), {ComponentResult::Status::Ok, {}}};
+    return {std::make_unique<ComPopupObject>(std::move(object), name),
+            {ComponentResult::Status::Ok, {}}};
 }
 
 }  // namespace talvane

@@ -21,17 +21,20 @@ struct BundledComponent {
 };
 
 // Popup components through COM: CLSIDFromProgID + CoCreateInstance, then
-// DisplayAlert through IDispatch (GetIDsOfNames + Invoke). A component
-// registered for the identifier wins; only when the registry names no class
-// for it is a bundled component of that identifier created. The thread joins
-// a COM apartment at the first create, for the lifetime of this object;
-// objects must be used and released on that thread, before this object ends.
+// DisplayAlert through IDispatch (GetIDsOfNames + Invoke), in-process
+// servers only. A component registered for the identifier wins; when the
+// registry names no class for it, or the class it names cannot be created,
+// a bundled component of that identifier is created. The thread joins a COM
+// apartment at the first create, for the lifetime of this object; objects
+// must be used and released on that thread, before this object ends.
 class ComPopupComponents : public PopupComponents {
   public:
     explicit ComPopupComponents(std::vector<BundledComponent> bundled = {});
     CreatedObject create(std::string_view progId) override;
 
   private:
+    CreatedObject createInProcess(const CLSID& clsid, const std::string& name);
+
     std::optional<ComApartment> apartment_;
     std::vector<BundledComponent> bundled_;
 };

@@ -3,7 +3,8 @@
 #include <new>
 #include <string>
 
-#include "platform/windows/BstrText.h"
+#include "support/win32/BstrText.h"
+#include "support/win32/ComOwners.h"
 
 namespace talvane {
 
@@ -45,11 +46,9 @@ HRESULT FormDispatch::getTitle(DISPPARAMS& params, VARIANT* result) {
         *argument.pbstrVal = written;
         return returnString(result, shortened);
     }
-    VARIANT value;
-    VariantInit(&value);
-    if (FAILED(VariantChangeType(&value, &argument, 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
-    std::u16string title = win::TextFromBstr(value.bstrVal);
-    VariantClear(&value);
+    win::UniqueVariant value;
+    if (FAILED(VariantChangeType(value.put(), &argument, 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
+    std::u16string title = win::TextFromBstr(value.get().bstrVal);
     return returnString(result, window_->getTitle(title));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "components/FormObject.h"
-#include "platform/windows/DispatchObject.h"
+#include "support/win32/DispatchObject.h"
 
 namespace talvane {
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/ini/IniDocument.h"
 #include "platform/windows/WideText.h"
 #include "platform/windows/Win32Error.h"
-#include "settings/IniDocument.h"
 
 namespace talvane {
 namespace {

@@ -1,6 +1,7 @@
 #include "platform/windows/Win32Tray.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace talvane {
 namespace {
@@ -97,22 +98,36 @@ int Win32Tray::showMenu(const std::vector<MenuItem>& items) {
 
 LRESULT Win32Tray::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kIconMessage) {
-        // Without NOTIFYICON_VERSION_4 lParam is the mouse message itself.
-        TrayButton button{};
-        switch (static_cast<UINT>(lParam)) {
+        // Without NOTIFYICON_VERSION_4 lParam is the mouse message itself;
+        // the shell sends the second press of a double click as *DBLCLK.
+        const UINT mouse = static_cast<UINT>(lParam);
+        std::optional<TrayButton> button;
+        switch (mouse) {
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+                clicks_.press(TrayButton::Left, mouse == WM_LBUTTONDBLCLK);
+                break;
+            case WM_RBUTTONDOWN:
+            case WM_RBUTTONDBLCLK:
+                clicks_.press(TrayButton::Right, mouse == WM_RBUTTONDBLCLK);
+                break;
+            case WM_MBUTTONDOWN:
+            case WM_MBUTTONDBLCLK:
+                clicks_.press(TrayButton::Middle, mouse == WM_MBUTTONDBLCLK);
+                break;
             case WM_LBUTTONUP:
-                button = TrayButton::Left;
+                button = clicks_.release(TrayButton::Left);
                 break;
             case WM_RBUTTONUP:
-                button = TrayButton::Right;
+                button = clicks_.release(TrayButton::Right);
                 break;
             case WM_MBUTTONUP:
-                button = TrayButton::Middle;
+                button = clicks_.release(TrayButton::Middle);
                 break;
             default:
-                return 0;
+                break;
         }
-        if (onButton) onButton(button);
+        if (button && onButton) onButton(*button);
         return 0;
     }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {

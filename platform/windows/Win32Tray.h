@@ -6,8 +6,9 @@
 
 #include <string>
 
+#include "input/TrayClicks.h"
 #include "platform/Tray.h"
-#include "platform/windows/ObjectWindowProc.h"
+#include "support/win32/ObjectWindowProc.h"
 
 namespace talvane {
 
@@ -36,6 +37,7 @@ class Win32Tray : public Tray {
 
     HWND hwnd_ = nullptr;
     HICON icon_;
+    TrayClicks clicks_;
     UINT taskbarCreated_;
     std::u16string tip_;
     bool wanted_ = false;  // the program asked for the icon

@@ -1,6 +1,7 @@
 #include "platform/windows/Win32Window.h"
 
-#include <cmath>
+#include "input/Twips.h"
+#include "support/win32/GdiOwners.h"
 
 namespace talvane {
 namespace {
@@ -16,10 +17,6 @@ constexpr FrameBit kFrameBits[] = {
     {&WindowFrame::systemMenu, WS_SYSMENU},      {&WindowFrame::sizingBorder, WS_THICKFRAME},
     {&WindowFrame::minimizeBox, WS_MINIMIZEBOX}, {&WindowFrame::maximizeBox, WS_MAXIMIZEBOX},
 };
-
-int toPixels(float twips, float twipsPerPixel) {
-    return static_cast<int>(std::lround(twips / twipsPerPixel));
-}
 
 }  // namespace
 
@@ -45,10 +42,10 @@ void Win32Window::setFrame(const WindowFrame& frame) {
 void Win32Window::setVisibleArea(const RoundRectRegion& region) {
     area_ = region;
     hasArea_ = true;
-    // The window owns the region once it is set.
-    const HRGN rgn = CreateRoundRectRgn(region.left, region.top, region.right, region.bottom,
-                                        region.ellipseWidth, region.ellipseHeight);
-    SetWindowRgn(hwnd_, rgn, TRUE);
+    win::UniqueRegion rgn(CreateRoundRectRgn(region.left, region.top, region.right, region.bottom,
+                                             region.ellipseWidth, region.ellipseHeight));
+    // The window owns the region once it has taken it.
+    if (SetWindowRgn(hwnd_, rgn.get(), TRUE) != 0) rgn.release();
 }
 
 void Win32Window::dpiChanged(UINT newDpi) {
@@ -69,17 +66,19 @@ RECT Win32Window::monitorRect() const {
     return info.rcMonitor;
 }
 
+float Win32Window::twipsPerPixel() const { return TwipsPerPixel(static_cast<int>(dpi_)); }
+
 ScreenMetrics Win32Window::screen() const {
     const RECT monitor = monitorRect();
     const float tpp = twipsPerPixel();
-    return {static_cast<float>(monitor.right - monitor.left) * tpp, tpp, tpp};
+    return {ToTwips(static_cast<float>(monitor.right - monitor.left), tpp), tpp, tpp};
 }
 
 void Win32Window::moveTo(float leftTwips, float topTwips) {
     const RECT monitor = monitorRect();
     const float tpp = twipsPerPixel();
-    SetWindowPos(hwnd_, nullptr, monitor.left + toPixels(leftTwips, tpp),
-                 monitor.top + toPixels(topTwips, tpp), 0, 0,
+    SetWindowPos(hwnd_, nullptr, monitor.left + ToWholePixels(leftTwips, tpp),
+                 monitor.top + ToWholePixels(topTwips, tpp), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -88,8 +87,8 @@ TwipPoint Win32Window::position() const {
     GetWindowRect(hwnd_, &r);
     const RECT monitor = monitorRect();
     const float tpp = twipsPerPixel();
-    return {static_cast<float>(r.left - monitor.left) * tpp,
-            static_cast<float>(r.top - monitor.top) * tpp};
+    return {ToTwips(static_cast<float>(r.left - monitor.left), tpp),
+            ToTwips(static_cast<float>(r.top - monitor.top), tpp)};
 }
 
 void Win32Window::setWindowState(WindowState state) {
@@ -131,11 +130,8 @@ void Win32Window::startSystemMove() {
 }
 
 void Win32Window::repaint(const TwipRect& rect) {
-    const float tpp = twipsPerPixel();
-    const RECT r{static_cast<LONG>(std::floor(rect.left / tpp)),
-                 static_cast<LONG>(std::floor(rect.top / tpp)),
-                 static_cast<LONG>(std::ceil(rect.right() / tpp)),
-                 static_cast<LONG>(std::ceil(rect.bottom() / tpp))};
+    const PixelBox box = CoveringPixels(rect, twipsPerPixel());
+    const RECT r{box.left, box.top, box.right, box.bottom};
     InvalidateRect(hwnd_, &r, FALSE);
 }
 

@@ -35,7 +35,7 @@ class Win32Window : public AppWindow {
     // WM_DPICHANGED: the visible area keeps its size in inches.
     void dpiChanged(UINT newDpi);
 
-    float twipsPerPixel() const { return 1440.0f / static_cast<float>(dpi_); }
+    float twipsPerPixel() const;
 
   private:
     RECT monitorRect() const;

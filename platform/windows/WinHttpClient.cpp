@@ -1,15 +1,14 @@
 #include "platform/windows/WinHttpClient.h"
 
-#include <windows.h>
-#include <winhttp.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cwchar>
 #include <optional>
 #include <string>
 
-#include "platform/http/HttpAddress.h"
+#include "web/PercentEncoding.h"
+#include "web/WebAddress.h"
+#include "platform/windows/WinHttpApi.h"
 
 namespace talvane {
 
@@ -26,6 +25,11 @@ FetchResult failure(Status status, std::string reason) {
 }
 
 // Addresses on the wire are ASCII (WireUrl escaped everything else).
+// Scheme, host and port: what a proxy answer is kept for.
+std::string originOf(const HttpAddress& address) {
+    return address.scheme + "://" + address.host + ":" + std::to_string(address.port);
+}
+
 std::wstring wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 std::string narrow(const wchar_t* text) {
@@ -38,7 +42,7 @@ struct Handle {
     HINTERNET h = nullptr;
     explicit Handle(HINTERNET handle) : h(handle) {}
     ~Handle() {
-        if (h) WinHttpCloseHandle(h);
+        if (h) win::WinHttp()->CloseHandle(h);
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
@@ -63,74 +67,38 @@ FetchResult lastError(const char* call) {
                    std::string(call) + " failed: error " + std::to_string(error));
 }
 
-// The proxy the user's settings name for `url`: automatic configuration
-// (a script, or one found on the network) first, as the system does, then
-// the proxy named by hand, else none.
-struct ProxyChoice {
-    std::wstring proxy;
-    std::wstring bypass;
-};
-
-void freeIeConfig(WINHTTP_CURRENT_USER_IE_PROXY_CONFIG& ie) {
-    if (ie.lpszAutoConfigUrl) GlobalFree(ie.lpszAutoConfigUrl);
-    if (ie.lpszProxy) GlobalFree(ie.lpszProxy);
-    if (ie.lpszProxyBypass) GlobalFree(ie.lpszProxyBypass);
-}
-
-std::optional<ProxyChoice> userProxy(const std::wstring& url) {
-    WINHTTP_CURRENT_USER_IE_PROXY_CONFIG ie{};
-    if (!WinHttpGetIEProxyConfigForCurrentUser(&ie)) return std::nullopt;
-    std::optional<ProxyChoice> choice;
-    if (ie.fAutoDetect || ie.lpszAutoConfigUrl) {
-        Handle session(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                   WINHTTP_NO_PROXY_BYPASS, 0));
-        WINHTTP_AUTOPROXY_OPTIONS options{};
-        if (ie.lpszAutoConfigUrl) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
-            options.lpszAutoConfigUrl = ie.lpszAutoConfigUrl;
-        }
-        if (ie.fAutoDetect) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
-            options.dwAutoDetectFlags =
-                WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
-        }
-        options.fAutoLogonIfChallenged = TRUE;
-        WINHTTP_PROXY_INFO info{};
-        if (session.h && WinHttpGetProxyForUrl(session.h, url.c_str(), &options, &info)) {
-            if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && info.lpszProxy) {
-                choice =
-                    ProxyChoice{info.lpszProxy, info.lpszProxyBypass ? info.lpszProxyBypass : L""};
-            } else {
-                choice = ProxyChoice{};
-            }
-            if (info.lpszProxy) GlobalFree(info.lpszProxy);
-            if (info.lpszProxyBypass) GlobalFree(info.lpszProxyBypass);
-        }
-    }
-    if (!choice && ie.lpszProxy) {
-        choice = ProxyChoice{ie.lpszProxy, ie.lpszProxyBypass ? ie.lpszProxyBypass : L""};
-    }
-    freeIeConfig(ie);
-    return choice;
-}
-
 // A setting the client relies on; one refused is an error, never ignored.
 bool setOption(HINTERNET h, DWORD option, void* value, DWORD size) {
-    return WinHttpSetOption(h, option, value, size) != FALSE;
+    return win::WinHttp()->SetOption(h, option, value, size) != FALSE;
 }
+
+// Connection attempts per request: WinHTTP tries one address of the host
+// per attempt, each with the whole connect time-out, so a host with many
+// addresses would otherwise outlast the deadline.
+constexpr DWORD kConnectAttempts = 2;
 
 class Transfer {
   public:
-    Transfer(const HttpLimits& limits)
-        : limits_(limits), deadline_(Clock::now() + limits.totalTimeout) {}
+    Transfer(const HttpLimits& limits, SystemProxy& proxies, ProxySignIn& signIn)
+        : api_(*win::WinHttp()),
+          limits_(limits),
+          deadline_(Clock::now() + limits.totalTimeout),
+          proxies_(proxies),
+          signIn_(signIn) {}
 
     FetchResult run(const HttpAddress& origin) {
         // No agent name. The proxy is chosen for the first address and set on
         // the session: redirects stay on its origin, and Wine ignores a proxy
         // set on a single request.
-        const auto proxy = userProxy(wide(origin.toString()));
-        const bool named = proxy && !proxy->proxy.empty();
-        Handle session(WinHttpOpen(
+        const std::string first = origin.toString();
+        const auto proxy = proxies_.choose(originOf(origin), wide(first), deadline_);
+        if (!proxy) {
+            return failure(Status::TimedOut, "no proxy configuration within " +
+                                                 std::to_string(limits_.totalTimeout.count()) +
+                                                 " ms");
+        }
+        const bool named = !proxy->proxy.empty();
+        Handle session(api_.Open(
             nullptr, named ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
             named ? proxy->proxy.c_str() : WINHTTP_NO_PROXY_NAME,
             named && !proxy->bypass.empty() ? proxy->bypass.c_str() : WINHTTP_NO_PROXY_BYPASS, 0));
@@ -169,54 +137,90 @@ class Transfer {
     // default) that WinHttpSetTimeouts leaves alone.
     bool boundWaits(HINTERNET request, bool connecting) {
         const int left = std::max(remainingMs(), 1);
+        const int perAttempt = std::max(left / static_cast<int>(kConnectAttempts), 1);
         const int connect =
-            connecting ? std::min<int>(left, static_cast<int>(limits_.connectTimeout.count()))
+            connecting ? std::min<int>(perAttempt, static_cast<int>(limits_.connectTimeout.count()))
                        : left;
         DWORD headers = static_cast<DWORD>(left);
-        return WinHttpSetTimeouts(request, connect, connect, left, left) &&
+        return api_.SetTimeouts(request, connect, connect, left, left) &&
                setOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headers,
                          sizeof headers);
     }
 
+    // Sends the request and waits for the response's headers. A proxy that
+    // asks who the user is gets one answer per integrated scheme it offers;
+    // Basic and Digest would need a password the program does not have.
+    std::optional<FetchResult> exchange(HINTERNET request, DWORD& code) {
+        DWORD answered = 0;
+        for (;;) {
+            if (remainingMs() == 0) return timedOut();
+            if (!boundWaits(request, true)) return lastError("setting the time-outs");
+            if (!api_.SendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                  WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
+                return remainingMs() == 0 ? timedOut() : lastError("WinHttpSendRequest");
+            }
+            if (!boundWaits(request, false)) return lastError("setting the time-outs");
+            if (!api_.ReceiveResponse(request, nullptr)) {
+                return remainingMs() == 0 ? timedOut() : lastError("WinHttpReceiveResponse");
+            }
+            DWORD size = sizeof code;
+            if (!api_.QueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                   WINHTTP_HEADER_NAME_BY_INDEX, &code, &size,
+                                   WINHTTP_NO_HEADER_INDEX)) {
+                return lastError("WinHttpQueryHeaders(STATUS_CODE)");
+            }
+            if (code != HTTP_STATUS_PROXY_AUTH_REQ) return std::nullopt;
+            const DWORD scheme = nextSignInScheme(request, answered);
+            if (scheme == 0 || !signIn_.prepare(request, scheme)) {
+                return failure(Status::ProxyAuthRequired,
+                               "the proxy asks who the user is (407) and takes no answer the "
+                               "program can give");
+            }
+            answered |= scheme;
+        }
+    }
+
+    DWORD nextSignInScheme(HINTERNET request, DWORD answered) const {
+        DWORD offered = 0;
+        DWORD first = 0;
+        DWORD target = 0;
+        if (!api_.QueryAuthSchemes(request, &offered, &first, &target) ||
+            target != WINHTTP_AUTH_TARGET_PROXY) {
+            return 0;
+        }
+        for (const DWORD scheme : {WINHTTP_AUTH_SCHEME_NEGOTIATE, WINHTTP_AUTH_SCHEME_NTLM}) {
+            if ((offered & scheme) != 0 && (answered & scheme) == 0) return scheme;
+        }
+        return 0;
+    }
+
     FetchResult fetch(HINTERNET session, const HttpAddress& address,
                       std::optional<std::string>& location) {
-        Handle connection(WinHttpConnect(session, wide(address.host).c_str(),
-                                         static_cast<INTERNET_PORT>(address.port), 0));
+        Handle connection(api_.Connect(session, wide(address.host).c_str(),
+                                       static_cast<INTERNET_PORT>(address.port), 0));
         if (!connection.h) return lastError("WinHttpConnect");
         const DWORD flags = WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY |
                             (address.scheme == "https" ? WINHTTP_FLAG_SECURE : 0);
-        Handle request(WinHttpOpenRequest(connection.h, L"GET", wide(address.target).c_str(),
-                                          nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                          flags));
+        Handle request(api_.OpenRequest(connection.h, L"GET", wide(address.target).c_str(), nullptr,
+                                        WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
         if (!request.h) return lastError("WinHttpOpenRequest");
 
         DWORD never = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
         if (!setOption(request.h, WINHTTP_OPTION_REDIRECT_POLICY, &never, sizeof never)) {
             return lastError("WinHttpSetOption(REDIRECT_POLICY)");
         }
-        if (remainingMs() == 0) return timedOut();
-        if (!boundWaits(request.h, true)) return lastError("setting the time-outs");
-        if (!WinHttpSendRequest(request.h, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
-                                WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
-            return remainingMs() == 0 ? timedOut() : lastError("WinHttpSendRequest");
+        DWORD attempts = kConnectAttempts;
+        if (!setOption(request.h, WINHTTP_OPTION_CONNECT_RETRIES, &attempts, sizeof attempts)) {
+            return lastError("WinHttpSetOption(CONNECT_RETRIES)");
         }
-        if (!boundWaits(request.h, false)) return lastError("setting the time-outs");
-        if (!WinHttpReceiveResponse(request.h, nullptr)) {
-            return remainingMs() == 0 ? timedOut() : lastError("WinHttpReceiveResponse");
-        }
-
         DWORD code = 0;
-        DWORD size = sizeof code;
-        if (!WinHttpQueryHeaders(request.h, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                                 WINHTTP_HEADER_NAME_BY_INDEX, &code, &size,
-                                 WINHTTP_NO_HEADER_INDEX)) {
-            return lastError("WinHttpQueryHeaders(STATUS_CODE)");
-        }
+        if (auto failed = exchange(request.h, code)) return std::move(*failed);
+
         if (code >= 300 && code < 400) {
             wchar_t buffer[4096];
             DWORD bytes = sizeof buffer;
-            if (WinHttpQueryHeaders(request.h, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
-                                    buffer, &bytes, WINHTTP_NO_HEADER_INDEX)) {
+            if (api_.QueryHeaders(request.h, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
+                                  buffer, &bytes, WINHTTP_NO_HEADER_INDEX)) {
                 location = narrow(buffer);
                 return {};
             }
@@ -224,9 +228,8 @@ class Transfer {
         // Refuses a body that announces its excess at once, without reading it.
         wchar_t lengthText[32];
         DWORD lengthBytes = sizeof lengthText;
-        if (WinHttpQueryHeaders(request.h, WINHTTP_QUERY_CONTENT_LENGTH,
-                                WINHTTP_HEADER_NAME_BY_INDEX, lengthText, &lengthBytes,
-                                WINHTTP_NO_HEADER_INDEX) &&
+        if (api_.QueryHeaders(request.h, WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX,
+                              lengthText, &lengthBytes, WINHTTP_NO_HEADER_INDEX) &&
             std::wcstoull(lengthText, nullptr, 10) > limits_.maxBodyBytes) {
             return tooLarge();
         }
@@ -239,14 +242,13 @@ class Transfer {
             // A read waits for the whole buffer; asking what has arrived first
             // lets a trickling server meet the deadline.
             DWORD available = 0;
-            if (!WinHttpQueryDataAvailable(request.h, &available)) {
+            if (!api_.QueryDataAvailable(request.h, &available)) {
                 return remainingMs() == 0 ? timedOut() : lastError("WinHttpQueryDataAvailable");
             }
             char chunk[16384];
             DWORD read = 0;
             if (available > 0 &&
-                !WinHttpReadData(request.h, chunk, std::min<DWORD>(available, sizeof chunk),
-                                 &read)) {
+                !api_.ReadData(request.h, chunk, std::min<DWORD>(available, sizeof chunk), &read)) {
                 return remainingMs() == 0 ? timedOut() : lastError("WinHttpReadData");
             }
             if (read == 0) break;
@@ -262,13 +264,20 @@ class Transfer {
                                              std::to_string(limits_.maxBodyBytes) + " bytes");
     }
 
+    const win::WinHttpApi& api_;
     HttpLimits limits_;
     Clock::time_point deadline_;
+    SystemProxy& proxies_;
+    ProxySignIn& signIn_;
 };
 
 }  // namespace
 
-WinHttpClient::WinHttpClient(HttpLimits limits) : limits_(limits) {}
+WinHttpClient::WinHttpClient(HttpLimits limits, std::shared_ptr<ProxySignIn> signIn)
+    : limits_(limits),
+      signIn_(signIn ? std::move(signIn) : std::make_shared<IntegratedProxySignIn>()) {}
+
+void WinHttpClient::proxySettingsChanged() { proxies_.settingsChanged(); }
 
 FetchResult WinHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
@@ -276,7 +285,23 @@ FetchResult WinHttpClient::get(std::u16string_view url) {
     if (!address) {
         return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
     }
-    return Transfer(limits_).run(*address);
+    if (win::WinHttp() == nullptr) return failure(Status::Failed, "WinHTTP is not available");
+    FetchResult result = Transfer(limits_, proxies_, *signIn_).run(*address);
+    // The proxy may have moved, or its script may now answer otherwise.
+    switch (result.status) {
+        case Status::ConnectFailed:
+        case Status::TimedOut:
+        case Status::ProxyAuthRequired:
+        case Status::Failed:
+            proxies_.forget();
+            break;
+        case Status::Ok:
+        case Status::BadAddress:
+        case Status::TooLarge:
+        case Status::RedirectRefused:
+            break;
+    }
+    return result;
 }
 
 }  // namespace talvane

@@ -1,21 +1,34 @@
 #pragma once
 
+#include <memory>
+
 #include "platform/HttpClient.h"
+#include "platform/windows/ProxySignIn.h"
+#include "platform/windows/SystemProxy.h"
 
 namespace talvane {
 
 // A synchronous GET through WinHTTP, a part of every Windows. WinHTTP's own
 // redirects are switched off and followed here, only on the first
 // request's origin. Proxies are the user's (the Internet settings, with
-// automatic configuration), asked for each request as the system's own
-// HTTP objects do. No encoding is asked for and no body is inflated.
+// automatic configuration), looked up within the request's deadline and
+// kept until a request fails or the settings change. A proxy asking who
+// the user is (407) gets the user's integrated sign-in through `signIn`.
+// No encoding is asked for and no body is inflated.
 class WinHttpClient : public HttpClient {
   public:
-    explicit WinHttpClient(HttpLimits limits = {});
+    // signIn null: the system's integrated sign-in.
+    explicit WinHttpClient(HttpLimits limits = {}, std::shared_ptr<ProxySignIn> signIn = nullptr);
     FetchResult get(std::u16string_view url) override;
+
+    // Windows said the Internet settings changed: the next request looks
+    // the proxy up again.
+    void proxySettingsChanged();
 
   private:
     HttpLimits limits_;
+    std::shared_ptr<ProxySignIn> signIn_;
+    SystemProxy proxies_;
 };
 
 }  // namespace talvane

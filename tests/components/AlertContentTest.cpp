@@ -62,6 +62,20 @@ TEST(parseAlertMessage, LinksOnlyWebAddressesAndPlainIdentifiers) {
         EXPECT_TRUE(withLinkElement(elsewhere).link.isEmpty()) << elsewhere.toStdString();
     }
     EXPECT_FALSE(withLinkElement(QString(64, u'7')).link.isEmpty());
+    // "host:" names the default port: a service address accepted at start-up
+    // gives every card its link.
+    const QString emptyPort = QStringLiteral("http://127.0.0.1:");
+    const auto withEmptyPort = [&](const QString& element3) {
+        return parseAlertMessage(
+            QStringLiteral("h||||||t||||||x||||||") + element3 + QStringLiteral("||||||n"),
+            QStringLiteral("1"), emptyPort);
+    };
+    EXPECT_EQ(withEmptyPort(QStringLiteral("E1")).link,
+              QUrl(QStringLiteral("http://127.0.0.1/endusers/meeting_view.aspx"
+                                  "?FRM=Software&EventID=E1&id=1")));
+    EXPECT_EQ(withEmptyPort(QStringLiteral("http://127.0.0.1:80/x")).link,
+              QUrl(QStringLiteral("http://127.0.0.1:80/x")));
+    EXPECT_TRUE(withEmptyPort(QStringLiteral("http://127.0.0.1:8765/x")).link.isEmpty());
     // A service address that is no web address gives no link either.
     EXPECT_TRUE(parseAlertMessage(QStringLiteral("h||||||t||||||x||||||123||||||n"), {},
                                   QStringLiteral("not a url"))

@@ -123,6 +123,11 @@ TEST_F(DisplayMsgComponent, ALeftClickOpensTheEventPageWhenThereIsOne) {
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
     ASSERT_TRUE(
         show(reminder(QStringLiteral("有链接"), QStringLiteral("http://127.0.0.1:8765/x"))));
+    // A press dragged off the card opens nothing and leaves it up.
+    QTest::mousePress(popups().value(0), Qt::LeftButton, {}, QPoint(40, 40));
+    QTest::mouseRelease(popups().value(0), Qt::LeftButton, {}, QPoint(-10, 40));
+    ASSERT_EQ(popups().size(), 1);
+    EXPECT_TRUE(catcher.opened.isEmpty());
     QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, QPoint(40, 40));
     ASSERT_TRUE(show(reminder(QStringLiteral("无链接"), QStringLiteral("主讲人：王工程师"))));
     QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, QPoint(40, 40));
@@ -154,13 +159,28 @@ TEST_F(DisplayMsgComponent, ScreenReadersReadTheCard_AndItsCloseButtonCloses) {
     EXPECT_TRUE(waitUntil([] { return popups().isEmpty(); }, 2000));
 }
 
+TEST_F(DisplayMsgComponent, NamesItselfByTheFirst256UnitsOfALongText_AsItShowsIt) {
+    startApplication();
+    const QString title(100000, QChar(u'长'));
+    ASSERT_TRUE(show(reminder(title)));
+    QWidget* popup = popups().value(0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->windowTitle(), title.left(256));
+    QAccessibleInterface* card = QAccessible::queryAccessibleInterface(popup);
+    ASSERT_NE(card, nullptr);
+    ASSERT_GT(card->childCount(), 1);
+    EXPECT_EQ(card->child(1)->text(QAccessible::Name), title.left(256));
+}
+
 TEST_F(DisplayMsgComponent, TheCloseMarkOnlyCloses) {
     startApplication();
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
-    // The drawn cross and the corners of a 24 x 24 square around it.
+    // The drawn cross, the corners of a 24 x 24 square around it, and
+    // (283, 18), which the Windows card once took for a click on the card.
     const int right = 320 - 16 - 4;
-    for (const QPoint at : {QPoint(right, 18), QPoint(right - 12, 6), QPoint(right + 11, 29)}) {
+    for (const QPoint at :
+         {QPoint(right, 18), QPoint(right - 12, 6), QPoint(right + 11, 29), QPoint(283, 18)}) {
         ASSERT_TRUE(show(reminder(QStringLiteral("关闭"), QStringLiteral("20261209001"))));
         ASSERT_EQ(popups().size(), 1);
         QTest::mouseClick(popups().value(0), Qt::LeftButton, {}, at);

@@ -10,7 +10,7 @@ TEST(stackPopups, PutsTheNewestBottomRightAndOlderOnesAbove) {
     const auto places = stackPopups(screen, {QSize(320, 150), QSize(320, 100)}, 50);
     ASSERT_EQ(places.size(), 2);
     EXPECT_EQ(places[0], QRect(1024 - 12 - 320, 768 - 50 - 150, 320, 150));
-    EXPECT_EQ(places[1].bottom(), places[0].top() - 1 - kStackSpacing);
+    EXPECT_EQ(places[1].bottom(), places[0].top() - 1 - card::kStackSpacing);
     EXPECT_EQ(places[1].right(), places[0].right());
 }
 

@@ -84,6 +84,8 @@ wait_until 3 panel_hidden || fail "the close glyph did not hide the panel"
 # --- Tray menu: Open, then Exit -----------------------------------------
 open_tray_menu || fail "no tray menu"
 shot 6-tray-menu
+# The menu the icon exports is the one Qt pops up here: never a second.
+[ "$(tray_menus | wc -l)" = 1 ] || fail "$(tray_menus | wc -l) tray menus on screen"
 panel_shown() { ! panel_hidden; }
 choose_from_tray_menu f panel_shown || fail "打开 in the tray menu did not show the panel"
 wait_for_panel || fail "the panel went away after 打开"

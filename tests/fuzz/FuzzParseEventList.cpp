@@ -35,32 +35,19 @@ std::u16string_view Shown(std::u16string_view text) {
     return text.substr(0, talvane::fuzz::IsHighSurrogate(text[255]) ? 255 : 256);
 }
 
-// The identifier as it goes into EventID=: exactly & # = + % and blank
-// escaped, upper-case hex.
-std::u16string EventIdInAddress(std::u16string_view id) {
+// An identifier or client number as it goes into a query: controls, DEL, the blank and
+// " # % & + < = > \ ^ ` { | } escaped, upper-case hex; the rest as it is.
+std::u16string InQuery(std::u16string_view id) {
+    constexpr std::u16string_view kEscaped = u" \"#%&+<=>\\^`{|}";
+    constexpr char16_t kHex[] = u"0123456789ABCDEF";
     std::u16string out;
     for (const char16_t c : id) {
-        switch (c) {
-            case u'&':
-                out += u"%26";
-                break;
-            case u'#':
-                out += u"%23";
-                break;
-            case u'=':
-                out += u"%3D";
-                break;
-            case u'+':
-                out += u"%2B";
-                break;
-            case u'%':
-                out += u"%25";
-                break;
-            case u' ':
-                out += u"%20";
-                break;
-            default:
-                out.push_back(c);
+        if (c < 0x20 || c == 0x7F || kEscaped.find(c) != std::u16string_view::npos) {
+            out += u'%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0x0F];
+        } else {
+            out.push_back(c);
         }
     }
     return out;
@@ -100,14 +87,14 @@ void CheckTitle(std::u16string_view shown, std::u16string_view title) {
 void CheckRow(const RowTable& rows, int r, const std::vector<std::u16string>& fields) {
     CheckTitle(rows.RowTitle[r], fields[1]);
     const std::u16string view = Concat({kBase, u"/endusers/meeting_view.aspx?FRM=Software&EventID=",
-                                        EventIdInAddress(fields[0]), u"&id=", kClient});
+                                        InQuery(fields[0]), u"&id=", InQuery(kClient)});
     FUZZ_CHECK(rows.RowViewUrl[r] == view);
     FUZZ_CHECK(rows.RowDetailText[r] == Shown(fields[5]));
     if (fields[3] == u"0") {
         FUZZ_CHECK(rows.RowShowNew[r] == 0);
         FUZZ_CHECK(rows.RowTimeUrl[r] ==
                    Concat({kBase, u"/endusers/WebinarPlayBack.aspx?FRM=Software&EventID=",
-                           EventIdInAddress(fields[0]), u"&id=", kClient}));
+                           InQuery(fields[0]), u"&id=", InQuery(kClient)}));
         // The date part: ten units, or nine where the tenth opens a pair.
         const std::u16string_view time = rows.RowTimeText[r];
         constexpr std::u16string_view kPrefix = u"时　间：";

@@ -8,9 +8,9 @@
 
 #include "platform/linux/UserFolders.h"
 #include "settings/SettingsLocation.h"
+#include "tests/core/settings/SettingsFixture.h"
 #include "tests/install/OtherUser.h"
 #include "tests/platform/TestFiles.h"
-#include "tests/settings/SettingsFixture.h"
 
 namespace talvane {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "settings/ClientNumber.h"
 #include "settings/SettingsLocation.h"
+#include "tests/core/settings/SettingsFixture.h"
 #include "tests/fakes/FakeClock.h"
 #include "tests/fakes/FakeRandom.h"
 #include "tests/install/OtherUser.h"
-#include "tests/settings/SettingsFixture.h"
 
 namespace talvane {
 namespace {

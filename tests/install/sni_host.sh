@@ -36,6 +36,12 @@ property() { item --method org.freedesktop.DBus.Properties.Get org.kde.StatusNot
 [[ $(property ToolTip) == *"'Talvane2.0（IT版）'"* ]] || fail "tooltip: $(property ToolTip)"
 [[ $(property Status) == *"'Active'"* ]] || fail "status: $(property Status)"
 [[ $(property IconPixmap) == *"(32, 32, "* ]] || fail "no 32 px icon picture offered"
+# The menu is exported too, for hosts that draw it themselves.
+MENU_PATH=$(property Menu | sed -n "s/.*objectpath '\([^']*\)'.*/\1/p")
+[ -n "$MENU_PATH" ] && [ "$MENU_PATH" != /NO_DBUSMENU ] || fail "no menu exported: $(property Menu)"
+layout=$(gdbus call --session --dest "$SERVICE" --object-path "$MENU_PATH" \
+    --method com.canonical.dbusmenu.GetLayout -- 0 -1 '[]' 2>&1)
+[[ $layout == *"打开"* && $layout == *"退出"* ]] || fail "exported menu: $layout"
 [ -z "$(tray_icon)" ] || fail "an XEmbed icon window exists as well"
 panel_hidden || fail "the panel is visible after start-up"
 

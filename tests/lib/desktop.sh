@@ -77,11 +77,13 @@ tray_host_gone() { ! tray_host_up; }
 
 # A window manager, for what only a managed desktop does (iconify, moves).
 start_window_manager() {
-    openbox --sm-disable >/dev/null 2>&1 &
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     WM_PID=$!
-    wait_until 5 window_manager_up || fail "openbox did not start within 5 s"
+    wait_until 30 window_manager_settled && window_manager_up ||
+        fail "openbox did not start within 30 s: $(cat "$WORK/openbox.log")"
 }
 window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+window_manager_settled() { window_manager_up || ! kill -0 "$WM_PID" 2>/dev/null; }
 
 # wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; false when
 # SECONDS (a whole number) pass first.
@@ -226,8 +228,8 @@ wait_for_panel() {
     PANEL_H=$HEIGHT
 }
 
-# The tray menu's window, if one is on screen.
-tray_menu() {
+# The tray menus' windows on screen, one a line.
+tray_menus() {
     local w size
     for w in $(xdotool search --onlyvisible --classname '^talvane$' 2>/dev/null); do
         [ "$w" = "${PANEL:-}" ] && continue
@@ -235,10 +237,14 @@ tray_menu() {
         set -- $size
         if [ "${1:-0}" -gt 64 ] && [ "${2:-0}" -gt 30 ] && [ "${2:-0}" -lt 200 ]; then
             echo "$w"
-            return 0
         fi
     done
-    return 1
+}
+# The tray menu's window, if one is on screen.
+tray_menu() {
+    local menus
+    menus=$(tray_menus)
+    [ -n "$menus" ] && echo "$menus" | head -n1
 }
 tray_menu_open() { tray_menu >/dev/null; }
 

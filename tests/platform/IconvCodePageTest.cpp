@@ -51,6 +51,36 @@ TEST(IconvCodePage, FourByteSequences_GrowTheOutputAndBecomeSurrogatePairs) {
     EXPECT_EQ(gb18030.toUnicode("\x90\x30\x81\x30"), u"\U00010000");
 }
 
+// Every pair of the three user-defined areas has a private-use character of
+// its own, U+E000 to U+E765 without a gap, and goes back to the same pair;
+// other code pages keep iconv's own answer.
+TEST(IconvCodePage, GbkUserDefinedAreas_FillThePrivateUseRangeBothWays) {
+    IconvCodePage gbk("cp936");
+    struct Area {
+        int firstLead, lastLead, firstTrail, lastTrail;
+    };
+    std::u16string decoded;
+    std::string pairs;
+    for (const Area& area : {Area{0xAA, 0xAF, 0xA1, 0xFE}, Area{0xF8, 0xFE, 0xA1, 0xFE},
+                             Area{0xA1, 0xA7, 0x40, 0xA0}}) {
+        for (int lead = area.firstLead; lead <= area.lastLead; ++lead) {
+            for (int trail = area.firstTrail; trail <= area.lastTrail; ++trail) {
+                if (trail == 0x7F) continue;
+                const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+                decoded += gbk.toUnicode(pair);
+                pairs += pair;
+            }
+        }
+    }
+    std::u16string expected;
+    for (char16_t c = u'\uE000'; c <= u'\uE765'; ++c) expected.push_back(c);
+    EXPECT_EQ(decoded, expected);
+    EXPECT_EQ(gbk.fromUnicode(expected), pairs);
+
+    EXPECT_EQ(IconvCodePage("GB2312").toUnicode("\xA1@"), u"\uFFFD@");
+    EXPECT_EQ(IconvCodePage("GB18030").toUnicode("\xA1@"), u"\uE4C6");
+}
+
 TEST(IconvCodePage, UnknownName_PassesAsciiOnly) {
     IconvCodePage none("NO-SUCH-CODEPAGE");
     EXPECT_FALSE(none.valid());

@@ -19,9 +19,26 @@ std::time_t Utc(int year, int month, int day, int hour) {
     return ::timegm(&parts);
 }
 
+// Restores the test process's TZ when a test ends.
+class ZoneGuard {
+  public:
+    ZoneGuard() : had_(std::getenv("TZ") != nullptr), saved_(had_ ? std::getenv("TZ") : "") {}
+    ~ZoneGuard() {
+        had_ ? ::setenv("TZ", saved_.c_str(), 1) : ::unsetenv("TZ");
+        ::tzset();
+    }
+    ZoneGuard(const ZoneGuard&) = delete;
+    ZoneGuard& operator=(const ZoneGuard&) = delete;
+
+  private:
+    bool had_;
+    std::string saved_;
+};
+
+int SecondOfDay(const LocalDateTime& t) { return (t.hour * 60 + t.minute) * 60 + t.second; }
+
 TEST(SystemClock, GivesLocalTime_WithWeekdaysFromMondayOneToSundaySeven) {
-    const char* oldZone = std::getenv("TZ");
-    const std::string saved = oldZone ? oldZone : "";
+    ZoneGuard zone;
     ::setenv("TZ", "CST-8", 1);  // UTC+8, no daylight saving
     ::tzset();
     const LocalDateTime friday = SystemClock::fromTime(Utc(2008, 12, 5, 1) + 3 * 60 + 7);
@@ -34,8 +51,21 @@ TEST(SystemClock, GivesLocalTime_WithWeekdaysFromMondayOneToSundaySeven) {
     EXPECT_EQ(sunday.year, 2023);
     EXPECT_EQ(sunday.weekday, 7);
     EXPECT_EQ(SystemClock::fromTime(Utc(2023, 1, 1, 16)).weekday, 1);
-    oldZone ? ::setenv("TZ", saved.c_str(), 1) : ::unsetenv("TZ");
-    ::tzset();
+}
+
+// A zone changed while the program runs (a laptop that travelled, a wrong
+// zone put right) counts from the next reading, not from the next start.
+TEST(SystemClock, NextReadingFollowsAZoneChange) {
+    ZoneGuard zone;
+    const SystemClock clock;
+    ::setenv("TZ", "UTC0", 1);
+    const LocalDateTime utc = clock.now();
+    ::setenv("TZ", "CST-8", 1);
+    const LocalDateTime shanghai = clock.now();
+    // Eight hours ahead, give or take the time between the readings.
+    const int ahead = (SecondOfDay(shanghai) - SecondOfDay(utc) + 86400) % 86400;
+    EXPECT_GE(ahead, 8 * 3600);
+    EXPECT_LT(ahead, 8 * 3600 + 60);
 }
 
 }  // namespace

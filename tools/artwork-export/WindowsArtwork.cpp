@@ -2,7 +2,7 @@
 
 #include <QPixmap>
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 #include "tools/artwork-export/IconFile.h"
 
 namespace talvane::artexport {
@@ -30,7 +30,7 @@ QByteArray colourHeader() {
         {"kPanelBackdrop", artwork::PanelBackdrop},
     };
     QByteArray text =
-        "// Written by talvane-artwork-export from app/qt/Artwork.h; do not edit.\n"
+        "// Written by talvane-artwork-export from artwork/Artwork.h; do not edit.\n"
         "#pragma once\n\nnamespace talvane::artcolour {\n\n";
     for (const auto& c : colours) {
         text +=

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 
 namespace talvane::preview {
 namespace {

@@ -8,7 +8,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 
 namespace talvane::preview {
 namespace {

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 #include "tools/artwork-preview/ContactSheet.h"
 #include "tools/artwork-preview/SamplePanel.h"
 

@@ -231,6 +231,30 @@ def machine_rows(m):
     ] if "wine" in m else []))
 
 
+def card_section(r):
+    """One reminder card's CPU from its appearance until it closes itself, on
+    each face."""
+    card = lambda label: r.values("card", label, "cpu_ms")
+    qt = card("qt").median()
+    win = card("win32").median()
+    return f"""
+## The reminder card while it is shown
+
+`talvane-bench-card` shows one reminder card (heading, time, a title of two lines, a note of
+three lines, a link) through the real popup component, as the notifier does, and sums the
+process's CPU (`/proc/self/task/*/schedstat`) from `DisplayAlert` until the card has closed
+itself after {calc(r.values("card", "qt", "lifetime_ms").median() / 1000, "%.0f s")}. `talvane-bench-card-win.exe` shows the same card with the Windows card's
+own code under Wine and reads the process's kernel and user time (`GetProcessTimes`, which Wine
+counts in clock ticks of 10 ms). Both figures hold drawing the card, its countdown's repaints and
+closing it; the X server's drawing counts on neither face.
+
+| | Qt card | Win32 card under Wine | Target |
+|---|---|---|---|
+| CPU over the card's lifetime (median of {card("qt").count()} and {card("win32").count()}) | {ms(qt)} | {ms(win)} | Win32 ≤ Qt: {verdict(win, "<=", qt)} |
+| every run (ms) | {card("qt").listing()} | {card("win32").listing()} | |
+"""
+
+
 def windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss):
     """The Windows program under Wine beside its Win32 floor, with the Linux
     notifier's figures of the same run."""
@@ -558,7 +582,7 @@ Medians over {p_runs} runs.
 | handler median, moves that change something / nothing | {us(pointer("view_changing_median_us").median())} / {us(pointer("view_unchanged_median_us").median())} |
 | handler median, moves that change the pointer shape ({pointer("cursor_changes").median()} moves) | {us(pointer("view_cursor_median_us").median())} |
 | `frmMain::pointerMove` alone: median / p90 | {us(pointer("form_median_us").median())} / {us(pointer("form_p90_us").median())} |
-{windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss)}"""
+{card_section(r)}{windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss)}"""
 
 
 def main(argv):

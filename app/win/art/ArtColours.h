@@ -1,4 +1,4 @@
-// Written by talvane-artwork-export from app/qt/Artwork.h; do not edit.
+// Written by talvane-artwork-export from artwork/Artwork.h; do not edit.
 #pragma once
 
 namespace talvane::artcolour {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/frmMain.h"
-#include "app/qt/Artwork.h"
+#include "artwork/Artwork.h"
 #include "platform/linux/IconvCodePage.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemRandom.h"

@@ -1,0 +1,123 @@
+#include "platform/windows/SystemProxy.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "platform/windows/WinHttpApi.h"
+
+namespace talvane {
+
+namespace {
+
+void freeIeConfig(WINHTTP_CURRENT_USER_IE_PROXY_CONFIG& ie) {
+    if (ie.lpszAutoConfigUrl) GlobalFree(ie.lpszAutoConfigUrl);
+    if (ie.lpszProxy) GlobalFree(ie.lpszProxy);
+    if (ie.lpszProxyBypass) GlobalFree(ie.lpszProxyBypass);
+}
+
+std::optional<ProxyChoice> automaticProxy(const win::WinHttpApi& api,
+                                          const WINHTTP_CURRENT_USER_IE_PROXY_CONFIG& ie,
+                                          const std::wstring& url) {
+    const HINTERNET session = api.Open(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                       WINHTTP_NO_PROXY_BYPASS, 0);
+    if (session == nullptr) return std::nullopt;
+    WINHTTP_AUTOPROXY_OPTIONS options{};
+    if (ie.lpszAutoConfigUrl) {
+        options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
+        options.lpszAutoConfigUrl = ie.lpszAutoConfigUrl;
+    }
+    if (ie.fAutoDetect) {
+        options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
+        options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+    }
+    // Whoever answers for "wpad" on the network would otherwise get the
+    // user's NTLM responses when it asks who is there.
+    options.fAutoLogonIfChallenged = FALSE;
+    std::optional<ProxyChoice> choice;
+    WINHTTP_PROXY_INFO info{};
+    if (api.GetProxyForUrl(session, url.c_str(), &options, &info)) {
+        choice = ProxyChoice{};
+        if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && info.lpszProxy) {
+            choice->proxy = info.lpszProxy;
+            if (info.lpszProxyBypass) choice->bypass = info.lpszProxyBypass;
+        }
+        if (info.lpszProxy) GlobalFree(info.lpszProxy);
+        if (info.lpszProxyBypass) GlobalFree(info.lpszProxyBypass);
+    }
+    api.CloseHandle(session);
+    return choice;
+}
+
+}  // namespace
+
+ProxyChoice LookUpSystemProxy(const std::wstring& url) {
+    const win::WinHttpApi* api = win::WinHttp();
+    WINHTTP_CURRENT_USER_IE_PROXY_CONFIG ie{};
+    if (api == nullptr || !api->GetIEProxyConfigForCurrentUser(&ie)) return {};
+    std::optional<ProxyChoice> choice;
+    if (ie.fAutoDetect || ie.lpszAutoConfigUrl) choice = automaticProxy(*api, ie, url);
+    if (!choice && ie.lpszProxy) {
+        choice = ProxyChoice{ie.lpszProxy, ie.lpszProxyBypass ? ie.lpszProxyBypass : L""};
+    }
+    freeIeConfig(ie);
+    return choice.value_or(ProxyChoice{});
+}
+
+// Shared by the caller and the lookup's thread: a caller that stopped
+// waiting leaves it to the thread, which only ever touches this.
+struct SystemProxy::Lookup {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::optional<ProxyChoice> answer;
+};
+
+SystemProxy::SystemProxy(LookUp lookUp) : lookUp_(std::move(lookUp)) {}
+
+std::optional<ProxyChoice> SystemProxy::choose(const std::string& origin, const std::wstring& url,
+                                               Clock::time_point deadline) {
+    if (const auto known = known_.find(origin); known != known_.end()) return known->second;
+    auto& lookup = pending_[origin];
+    if (!lookup) {
+        auto started = std::make_shared<Lookup>();
+        try {
+            std::thread([started, url, lookUp = lookUp_] {
+                ProxyChoice answer = lookUp(url);
+                const std::lock_guard<std::mutex> lock(started->mutex);
+                started->answer = std::move(answer);
+                started->done.notify_all();
+            }).detach();
+        } catch (const std::system_error&) {
+            pending_.erase(origin);
+            return std::nullopt;
+        }
+        lookup = std::move(started);
+    }
+    std::optional<ProxyChoice> answer;
+    {
+        std::unique_lock<std::mutex> lock(lookup->mutex);
+        lookup->done.wait_until(lock, deadline, [&] { return lookup->answer.has_value(); });
+        answer = lookup->answer;
+    }
+    if (answer) {
+        known_[origin] = *answer;
+        pending_.erase(origin);
+    }
+    return answer;
+}
+
+bool MayChangeProxy(const wchar_t* area) {
+    return area == nullptr || lstrcmpiW(area, L"Internet Settings") == 0 ||
+           lstrcmpiW(area, L"Policy") == 0;
+}
+
+void SystemProxy::forget() { known_.clear(); }
+
+void SystemProxy::settingsChanged() {
+    known_.clear();
+    pending_.clear();
+}
+
+}  // namespace talvane
