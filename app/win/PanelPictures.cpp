@@ -54,7 +54,8 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale, UIN
         MulDiv(static_cast<int>(shippedHeight), static_cast<int>(dpi) * 100, scale * 96));
     IWICBitmapSource* source = converter.Get();
     if (width != shippedWidth || height != shippedHeight) {
-        if (width == 0 || height == 0 || FAILED(factory->CreateBitmapScaler(scaler.GetAddressOf())) ||
+        if (width == 0 || height == 0 ||
+            FAILED(factory->CreateBitmapScaler(scaler.GetAddressOf())) ||
             FAILED(scaler->Initialize(converter.Get(), width, height,
                                       WICBitmapInterpolationModeFant))) {
             return {};
@@ -72,7 +73,7 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale, UIN
     void* bits = nullptr;
     win::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || FAILED(source->CopyPixels(nullptr, width * 4, width * height * 4,
-                                                static_cast<BYTE*>(bits)))) {
+                                             static_cast<BYTE*>(bits)))) {
         return {};
     }
     return {std::move(bitmap), static_cast<int>(width), static_cast<int>(height)};
