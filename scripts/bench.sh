@@ -270,7 +270,21 @@ bench_windows() {
         sed -n 's/^[[:space:]]*DLL Name: //p')
     extra_dlls=$(grep -vixF -f <(echo "$floor_imports") <<<"$imports" | paste -sd, -)
     echo "meta windows_extra_dlls=${extra_dlls:-none}" >>"$RAW"
-    local programs=(win-floor win-talvane win-floor+dlls win-talvane-noservice) i program options
+    # Wine's prefix, like a Windows user's default settings, has the proxy
+    # detected automatically: a search for a WPAD server that the first
+    # request waits for. One more program runs with the settings saying
+    # "direct", which shows what that search costs.
+    local settings_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections'
+    internet_settings() {  # internet_settings direct|default
+        if [ "$1" = direct ]; then
+            "$WINE" reg add "$settings_key" /v DefaultConnectionSettings /t REG_BINARY /f \
+                /d "460000000200000001000000000000000000000000000000$(printf '%064d' 0)" >/dev/null 2>&1
+        else
+            "$WINE" reg delete "$settings_key" /v DefaultConnectionSettings /f >/dev/null 2>&1
+        fi
+    }
+    internet_settings default
+    local programs=(win-floor win-talvane win-floor+dlls win-talvane-noservice win-talvane-direct) i program options
     run_windows() {
         case $1 in
             win-floor) shift; probe win-floor --process talvane-bench-floor-win.exe "$@" -- \
@@ -280,6 +294,9 @@ bench_windows() {
             win-talvane) shift; probe win-talvane --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
             win-talvane-noservice) shift; TALVANE_SERVICE_URL=$closed_port probe win-talvane-noservice \
                 --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
+            win-talvane-direct) shift; internet_settings direct
+                probe win-talvane-direct --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe"
+                internet_settings default ;;
         esac
     }
     echo "bench: Windows start-up under Wine, $startup_runs rounds of ${programs[*]} after one warm-up start each"

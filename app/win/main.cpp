@@ -91,6 +91,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return *status;
     }
     MutexInstanceLock& instance = *startup.lock;
+    const std::u16string serviceBaseUrl = ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL"));
+    WinHttpClient http;
+    http.lookUpProxyAhead(serviceBaseUrl);
+
     PanelWindow view;
     Win32Window window(view.hwnd());
     // Destroyed after the tray, which shows it.
@@ -102,12 +106,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ModulePaths paths;
     LocalTimeClock clock;
     ReseedingRandom random(GetCurrentProcessId());
-    WinHttpClient http;
     ComPopupComponents components({{"Flarebox.DisplayMsg", displaymsg::kDisplayMsgClsid}});
 
     frmMain form(FormServices{instance, window, tray, opener, settings, codePage, paths, clock,
-                              random, http, components,
-                              ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL"))});
+                              random, http, components, serviceBaseUrl});
     view.attach(form, window);
     view.onSettingChange = [&http](const wchar_t* area) {
         if (MayChangeProxy(area)) http.proxySettingsChanged();

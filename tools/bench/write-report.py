@@ -271,6 +271,7 @@ def windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss):
     ratio = lambda a, b: calc(a / b, "%.2f ×")
     d_drawn = startup("win-floor+dlls", "drawn_ms").median()
     n_drawn = startup("win-talvane-noservice", "drawn_ms").median()
+    x_drawn = startup("win-talvane-direct", "drawn_ms").median()
     d_rss = memory("win-floor+dlls", "rss_kib").median()
     dlls = str(r.meta("windows_extra_dlls")).replace(",", ", ")
     start_ratio = calc(w_drawn / wf_drawn, "%.2f")
@@ -314,7 +315,9 @@ Two more programs run in the same rounds: the Win32 floor loading, before anythi
 DLLs that `talvane.exe` imports and the floor does not ({dlls}; loaded and initialised, none
 of their code run), and `talvane.exe` against a closed port on loopback (start-up without the
 answers; on Windows the icon is added after the visit report and before the event list, so
-only the visit report lies inside the measured start-up).
+only the visit report lies inside the measured start-up). A fifth runs `talvane.exe` with the
+prefix's Internet settings saying "direct" for its start only; the others run with Wine's
+default, which like Windows's detects the proxy automatically.
 
 | Program | exec → icon drawn (median) | VmRSS 10 s later (median) |
 |---|---|---|
@@ -322,12 +325,14 @@ only the visit report lies inside the measured start-up).
 | Win32 floor loading the notifier's DLLs | {ms(d_drawn)} | {mib(d_rss)} |
 | talvane.exe against a closed port | {ms(n_drawn)} | |
 | talvane.exe | {ms(w_drawn)} | {mib(w_rss)} |
+| talvane.exe with the Internet settings saying "direct" (no proxy search) | {ms(x_drawn)} ({ratio(x_drawn, wf_drawn)} the floor) | |
 
 | Share of the difference | Time | Memory |
 |---|---|---|
 | loading the DLLs it imports beyond the floor's | {calc(d_drawn - wf_drawn, "%+.1f ms")} | {calc((d_rss - wf_rss) / 1024, "%+.1f MiB")} |
 | its own start-up work without the answers (window, icon, settings, the system's proxy settings and their discovery, a refused connection) | {calc(n_drawn - d_drawn, "%+.1f ms")} | {calc((w_rss - d_rss) / 1024, "%+.1f MiB")} (all the rest) |
 | the visit report's exchange on loopback | {calc(w_drawn - n_drawn, "%+.1f ms")} | |
+| of all the above: automatic proxy detection (Wine's search for a WPAD server), which the visit report waits for | {calc(w_drawn - x_drawn, "%+.1f ms")} | |
 
 Resident memory of the Wine process by mapped file, largest differences first (first round):
 
