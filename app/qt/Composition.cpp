@@ -7,12 +7,15 @@
 namespace talvane {
 namespace {
 
-// Beside the executable when that folder is writable, else the user's
-// configuration folder; decided once, before the settings are first read.
-std::string SettingsFolderFor(const AppPaths& executable) {
+// Beside the executable when that folder is writable or its setting.ini
+// holds a number, else the user's configuration folder; decided once,
+// before the settings are first read.
+std::string SettingsFolderFor(const AppPaths& executable, SettingsStore& store,
+                              const CodePage& codePage) {
     const std::string folder = executable.applicationDirectory();
-    return ChooseSettingsDirectory(
-        {folder, IsWritableDirectory(folder), UserConfigHome(), UserHome()});
+    return ChooseSettingsDirectory({folder, IsWritableDirectory(folder), UserConfigHome(),
+                                    UserHome(),
+                                    ExecutableSettingsHoldNumber(executable, store, codePage)});
 }
 
 }  // namespace
@@ -23,10 +26,11 @@ Composition::Composition(FlockInstanceLock& instance, const char* serviceBaseUrl
       window_(view_),
       tray_(icon_, frmMain::mnuTray()),
       codePage_("GBK"),
-      paths_(executable_, SettingsFolderFor(executable_)),
+      paths_(executable_, SettingsFolderFor(executable_, settings_, codePage_)),
       components_(ComponentAutomation::defaultSearchDirectories(paths_.applicationDirectory())),
       form_(FormServices{instance, window_, tray_, opener_, settings_, codePage_, paths_, clock_,
-                         random_, http_, components_, ServiceBaseUrlFrom(serviceBaseUrl)}) {
+                         random_, http_, components_, ServiceBaseUrlFrom(serviceBaseUrl),
+                         &presence_}) {
     view_.setWindowIcon(icon_);
     view_.attach(form_, window_);
     // Timer1 runs from the window's creation; ticks queue behind start-up.

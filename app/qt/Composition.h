@@ -13,6 +13,7 @@
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/SystemRandom.h"
+#include "platform/qt/DesktopPresence.h"
 #include "platform/qt/QtAppWindow.h"
 #include "platform/qt/QtHttpClient.h"
 #include "platform/qt/QtOpener.h"
@@ -51,6 +52,7 @@ class Composition {
     SystemRandom random_;
     QtHttpClient http_;
     ComponentAutomation components_;
+    DesktopPresence presence_;
     frmMain form_;
     QTimer timer1_;
     QTimer trayHostWait_;

@@ -8,6 +8,7 @@
 #include "app/win/art/ArtColours.h"
 #include "app/win/resource.h"
 #include "input/Twips.h"
+#include "platform/windows/SessionEnd.h"
 #include "platform/windows/Win32Window.h"
 
 namespace talvane {
@@ -249,8 +250,12 @@ LRESULT PanelWindow::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SETTINGCHANGE:
             if (onSettingChange) onSettingChange(reinterpret_cast<const wchar_t*>(lParam));
             break;
+        case WM_ENDSESSION:
+            if (!EndsProgram(message, wParam)) return 0;
+            [[fallthrough]];
         case WM_CLOSE:
-            // A close request from the system ends the program like Exit.
+            // A close request from the system, a log-off or an installer's
+            // Restart Manager ends the program like Exit.
             if (attached) {
                 form_->frmClose_Click();
             } else {

@@ -20,12 +20,15 @@
 #include "platform/windows/MutexInstanceLock.h"
 #include "platform/windows/ProfileSettingsStore.h"
 #include "platform/windows/ShellOpener.h"
+#include "platform/windows/UserFolders.h"
 #include "platform/windows/WideText.h"
+#include "platform/windows/Win32Presence.h"
 #include "platform/windows/Win32Tray.h"
 #include "platform/windows/Win32Window.h"
 #include "platform/windows/WinHttpClient.h"
 #include "service/PollTimer.h"
 #include "service/ServiceBaseUrl.h"
+#include "settings/SettingsLocation.h"
 #include "startup/StartupRules.h"
 #include "support/win32/GdiOwners.h"
 
@@ -74,6 +77,18 @@ HICON trayIcon(HWND window) {
                                          GetSystemMetricsForDpi(SM_CYSMICON, dpi), 0));
 }
 
+// Beside the program when its folder is writable or its setting.ini holds a
+// number, else %LOCALAPPDATA%\Talvane (a per-machine install in Program
+// Files); decided once, before the settings are first read.
+std::string settingsFolderFor(const talvane::AppPaths& executable, talvane::SettingsStore& store,
+                              const talvane::CodePage& codePage) {
+    const std::string folder = executable.applicationDirectory();
+    return talvane::ChooseSettingsDirectory(
+        folder, talvane::IsWritableFolder(folder),
+        talvane::ExecutableSettingsHoldNumber(executable, store, codePage),
+        talvane::UserSettingsFolder());
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -103,13 +118,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ShellOpener opener;
     ProfileSettingsStore settings;
     AnsiCodePage codePage;
-    ModulePaths paths;
+    ModulePaths executable;
+    const SettingsLocation paths(executable, settingsFolderFor(executable, settings, codePage));
     LocalTimeClock clock;
     ReseedingRandom random(GetCurrentProcessId());
     ComPopupComponents components({{"Flarebox.DisplayMsg", displaymsg::kDisplayMsgClsid}});
+    Win32Presence presence;
 
     frmMain form(FormServices{instance, window, tray, opener, settings, codePage, paths, clock,
-                              random, http, components, serviceBaseUrl});
+                              random, http, components, serviceBaseUrl, &presence});
     view.attach(form, window);
     view.onSettingChange = [&http](const wchar_t* area) {
         if (MayChangeProxy(area)) http.proxySettingsChanged();
@@ -120,6 +137,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!form.Form_Load()) {
         return 0;
     }
+    // An installer that replaces the program's files through the Restart
+    // Manager ends it and starts the new version afterwards. Not after a
+    // crash, a hang or a reboot: the Run value starts it at login.
+    RegisterApplicationRestart(nullptr, RESTART_NO_CRASH | RESTART_NO_HANG | RESTART_NO_REBOOT);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

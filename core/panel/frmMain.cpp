@@ -22,12 +22,23 @@ constexpr int kLeftButton = 1;
 
 bool isRowIndex(int index) { return index >= 0 && index < RowTable::kRows; }
 
+class AlwaysAccepts : public Presence {
+  public:
+    bool acceptsNotifications() const override { return true; }
+};
+
+const Presence& PresenceOrAlways(const Presence* presence) {
+    static const AlwaysAccepts always;
+    return presence != nullptr ? *presence : always;
+}
+
 }  // namespace
 
 frmMain::frmMain(FormServices services)
     : services_(std::move(services)),
       service_{services_.http, services_.codePage, services_.random, services_.serviceBaseUrl},
-      model_(CreatePanelDesign()) {
+      model_(CreatePanelDesign()),
+      reminderHold_(PresenceOrAlways(services_.presence)) {
     // The tray component's stored properties; the icon itself only appears
     // when start-up switches it on, so a second instance never shows one.
     services_.tray.setTooltip(kFormCaption);
@@ -99,7 +110,7 @@ void frmMain::LoadEventList() {
 void frmMain::ShowRows() { talvane::ShowRows(model_, state_.rows); }
 
 void frmMain::CheckReminders() {
-    talvane::CheckReminders(service_, state_.sysNumber, services_.components, this);
+    talvane::CheckReminders(service_, state_.sysNumber, services_.components, this, &reminderHold_);
 }
 
 std::u16string frmMain::getTitle(std::u16string& title) { return talvane::getTitle(title); }
@@ -109,6 +120,11 @@ bool frmMain::knowIfVisitPage() { return talvane::knowIfVisitPage(services_.cloc
 std::u16string frmMain::serviceBaseUrl() const { return services_.serviceBaseUrl; }
 
 void frmMain::Timer1_Timer() {
+    // A reminder held back while the user presented comes at the first tick
+    // after, whatever the office hours say by then: it was due when it came.
+    if (const auto waiting = reminderHold_.release()) {
+        talvane::ShowReminder(*waiting, state_.sysNumber, services_.components, this);
+    }
     const TickActions actions{
         [this] { return knowIfVisitPage(); },
         [this] { CheckReminders(); },

@@ -15,10 +15,12 @@
 #include "platform/InstanceLock.h"
 #include "platform/Opener.h"
 #include "platform/PopupComponents.h"
+#include "platform/Presence.h"
 #include "platform/Random.h"
 #include "platform/SettingsStore.h"
 #include "platform/Tray.h"
 #include "service/ModulePublic.h"
+#include "service/ReminderHold.h"
 #include "service/ServiceContext.h"
 
 namespace talvane {
@@ -38,6 +40,8 @@ struct FormServices {
     HttpClient& http;
     PopupComponents& components;
     std::u16string serviceBaseUrl;
+    // Whether a reminder card may appear now; without one, always.
+    const Presence* presence = nullptr;
 };
 
 // The notifier window: start-up, the panel's element model and every
@@ -123,6 +127,7 @@ class frmMain : public FormObject {
     PanelModel model_;
     ModulePublic state_;
     PressCapture press_;
+    ReminderHold reminderHold_;
 };
 
 }  // namespace talvane

@@ -51,6 +51,8 @@ std::string_view ReminderOutcomeName(ReminderOutcome outcome) {
             return "popup component failed";
         case ReminderOutcome::Shown:
             return "shown";
+        case ReminderOutcome::Held:
+            return "held while the user is busy";
     }
     return "unknown";
 }
@@ -87,7 +89,8 @@ ReminderOutcome ShowReminder(const std::u16string& text, const std::u16string& s
 }
 
 ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& sysNumber,
-                               PopupComponents& components, FormObject* window) {
+                               PopupComponents& components, FormObject* window,
+                               ReminderHold* hold) {
     std::u16string text;
     try {
         const std::int16_t n = NewCacheBuster(ctx.random);
@@ -110,6 +113,7 @@ ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& 
         return ReminderOutcome::FetchFailed;
     }
     if (text.size() < kMinimumTextLength) return ReminderOutcome::TooShort;
+    if (hold != nullptr && hold->keep(text)) return ReminderOutcome::Held;
     return ShowReminder(text, sysNumber, components, window);
 }
 

@@ -6,6 +6,7 @@
 
 #include "components/FormObject.h"
 #include "platform/PopupComponents.h"
+#include "service/ReminderHold.h"
 #include "service/ServiceContext.h"
 
 namespace talvane {
@@ -23,15 +24,19 @@ enum class ReminderOutcome {
     ComponentMissing,  // the popup component is not installed or not creatable
     ComponentFailed,   // DisplayAlert reported an error
     Shown,
+    Held,  // the user may not be interrupted: the reminder waits
+
 };
 
 std::string_view ReminderOutcomeName(ReminderOutcome outcome);
 
-// Fetches the reminder page and hands a reminder to a new popup component.
-// Never throws. The component gets copies of the client number and the
-// message, so nothing it does to them reaches the caller.
+// Fetches the reminder page and hands a reminder to a new popup component,
+// or to hold while the user may not be interrupted. Never throws. The
+// component gets copies of the client number and the message, so nothing
+// it does to them reaches the caller.
 ReminderOutcome CheckReminders(const ServiceContext& ctx, const std::u16string& sysNumber,
-                               PopupComponents& components, FormObject* window);
+                               PopupComponents& components, FormObject* window,
+                               ReminderHold* hold = nullptr);
 
 // Reformats text into the alert message and passes it to a new
 // "Flarebox.DisplayMsg" object, which is released before returning.

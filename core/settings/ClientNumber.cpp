@@ -31,6 +31,10 @@ void LoadClientNumber(std::u16string& sysNumber, const SettingsContext& settings
     WriteSetting(settings, kSection, kKey, sysNumber);
 }
 
+bool HoldsClientNumber(const SettingsContext& settings) {
+    return ReadSetting(settings, kSection, kKey).size() == kClientNumberLength;
+}
+
 std::u16string NewClientNumber(const Clock& clock, Random& random) {
     // Each field is its own reading of the clock, in this order.
     std::u16string stamp = PadZeros(DecimalText(clock.now().year), 4);

@@ -18,6 +18,10 @@ namespace talvane {
 void LoadClientNumber(std::u16string& sysNumber, const SettingsContext& settings,
                       const Clock& clock, Random& random);
 
+// True when the settings file holds a number that LoadClientNumber keeps
+// as it is (exactly 24 characters).
+bool HoldsClientNumber(const SettingsContext& settings);
+
 // Five random digits, the local time as yyyymmddhhmmss, five random digits.
 std::u16string NewClientNumber(const Clock& clock, Random& random);
 

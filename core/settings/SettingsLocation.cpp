@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "settings/ClientNumber.h"
 #include "settings/mdlINI.h"
 
 namespace talvane {
@@ -16,10 +17,7 @@ std::string WithoutTrailingSlashes(std::string path) {
     return path;
 }
 
-}  // namespace
-
-std::string ChooseSettingsDirectory(const SettingsPlaceInputs& inputs) {
-    if (inputs.executableDirectoryWritable) return inputs.executableDirectory;
+std::string UserConfigDirectory(const SettingsPlaceInputs& inputs) {
     if (IsUsableBase(inputs.xdgConfigHome)) {
         return WithoutTrailingSlashes(inputs.xdgConfigHome) + "/talvane";
     }
@@ -27,7 +25,31 @@ std::string ChooseSettingsDirectory(const SettingsPlaceInputs& inputs) {
         const std::string home = WithoutTrailingSlashes(inputs.home);
         return (home == "/" ? "" : home) + "/.config/talvane";
     }
-    return inputs.executableDirectory;
+    return {};
+}
+
+}  // namespace
+
+std::string ChooseSettingsDirectory(const std::string& executableDirectory,
+                                    bool executableDirectoryWritable,
+                                    bool executableSettingsHoldNumber,
+                                    const std::string& userDirectory) {
+    if (executableDirectoryWritable || executableSettingsHoldNumber || userDirectory.empty()) {
+        return executableDirectory;
+    }
+    return userDirectory;
+}
+
+std::string ChooseSettingsDirectory(const SettingsPlaceInputs& inputs) {
+    return ChooseSettingsDirectory(inputs.executableDirectory, inputs.executableDirectoryWritable,
+                                   inputs.executableSettingsHoldNumber,
+                                   UserConfigDirectory(inputs));
+}
+
+bool ExecutableSettingsHoldNumber(const AppPaths& executable, SettingsStore& store,
+                                  const CodePage& codePage) {
+    const SettingsLocation beside(executable, executable.applicationDirectory());
+    return HoldsClientNumber({store, codePage, beside});
 }
 
 bool IsFreshUserSettings(const AppPaths& paths, const SettingsStore& store) {

@@ -7,7 +7,8 @@
 namespace talvane {
 
 // The folder of the running executable, from GetModuleFileNameW, as UTF-8.
-// setting.ini lives there, as it always has for the program's users.
+// setting.ini lives there, as it always has for the program's users, unless
+// the folder is one the user cannot write (see SettingsLocation).
 class ModulePaths : public AppPaths {
   public:
     ModulePaths();

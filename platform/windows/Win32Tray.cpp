@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/windows/SessionEnd.h"
+
 namespace talvane {
 namespace {
 
@@ -128,6 +130,12 @@ LRESULT Win32Tray::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 break;
         }
         if (button && onButton) onButton(*button);
+        return 0;
+    }
+    // The icon's window is a top-level one too: a request to end that
+    // reaches it ends the program, not just this window.
+    if (EndsProgram(message, wParam)) {
+        PostQuitMessage(0);
         return 0;
     }
     if (message == taskbarCreated_ && taskbarCreated_ != 0) {

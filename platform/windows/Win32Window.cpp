@@ -35,8 +35,11 @@ void Win32Window::setFrame(const WindowFrame& frame) {
     LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     for (const FrameBit& b : kFrameBits) style = frame.*b.part ? (style | b.bit) : (style & ~b.bit);
     SetWindowLongW(hwnd_, GWL_STYLE, style);
+    // A new frame is no reason to take the activation from whatever the
+    // user works in (start-up changes the frame of the hidden panel).
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER);
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOOWNERZORDER |
+                     SWP_NOACTIVATE);
 }
 
 void Win32Window::setVisibleArea(const RoundRectRegion& region) {

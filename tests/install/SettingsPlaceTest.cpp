@@ -40,6 +40,17 @@ TEST(ChooseSettingsDirectory, UsesXdgConfigHome_ElseHomeConfig_WhenTheFolderIsRe
     EXPECT_EQ(ChooseSettingsDirectory(ReadOnly("./cfg", "home")), "/usr/bin");
 }
 
+TEST(ChooseSettingsDirectory, KeepsTheExecutablesFolder_WhenItsFileHoldsANumber) {
+    EXPECT_EQ(ChooseSettingsDirectory({"/usr/bin", false, "/cfg", "/home/u", true}), "/usr/bin");
+    // The Windows program names its own per-user folder.
+    const std::string localAppData = "C:\\Users\\u\\AppData\\Local\\Talvane";
+    EXPECT_EQ(ChooseSettingsDirectory("C:\\Program Files\\Talvane", false, true, localAppData),
+              "C:\\Program Files\\Talvane");
+    EXPECT_EQ(ChooseSettingsDirectory("C:\\Program Files\\Talvane", false, false, localAppData),
+              localAppData);
+    EXPECT_EQ(ChooseSettingsDirectory("C:\\Tools", true, false, localAppData), "C:\\Tools");
+}
+
 // The executable's folder as the other user sees it, with the environment
 // the child is given.
 std::string ChosenAsOtherUser(const std::string& folder, const char* xdg, const char* home) {

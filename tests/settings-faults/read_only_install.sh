@@ -12,7 +12,7 @@ mkdir -p "$XDG_CONFIG_HOME"
 
 STORED=123451234567890123456789
 # Writable again on the way out, so that the harness can clean up.
-trap 'if [ -n "${TALVANE_E2E_ISOLATED:-}" ]; then umount "$WORK/app" 2>/dev/null; else chmod u+w "$WORK/app"; fi; e2e_teardown' EXIT
+trap 'if [ -n "${TALVANE_E2E_ISOLATED:-}" ]; then umount -l "$WORK/app" 2>/dev/null; else chmod u+w "$WORK/app"; fi; e2e_teardown' EXIT
 printf '[systemsetting]\nsysNumber=%s\n' "$STORED" >"$WORK/app/setting.ini"
 if [ -n "${TALVANE_E2E_ISOLATED:-}" ]; then
     mount --bind "$WORK/app" "$WORK/app" && mount -o remount,bind,ro "$WORK/app" || fail "cannot make the program folder read-only"

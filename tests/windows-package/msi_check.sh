@@ -7,33 +7,9 @@
 # folder is blocked.
 #   arguments: Windows build folder (or a folder holding the two binaries),
 #              artifact dir, work dir, expected version, demo service binary
-. "$(dirname "$0")/../lib/desktop.sh"
-WINDOWS_BUILD=$1
-ARTIFACTS=$2/msi_check
-WORK=$3
-VERSION=$4
-DEMO_BIN=$5
-rm -rf "$WORK" "$ARTIFACTS"
-mkdir -p "$ARTIFACTS"
-mkdir -p "$WORK"
+. "$(dirname "$0")/package-prefix.sh"
+package_prefix_setup msi_check "$@"
 started=$SECONDS
-
-export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=zh_CN.UTF-8
-# Wine links the user's Desktop and other folders into the home folder and
-# copies Start-menu entries there: give it one inside the work folder.
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
-export XDG_CACHE_HOME=$WORK/home/.cache
-mkdir -p "$HOME"
-cleanup() {
-    local status=$?
-    wineserver -k 2>/dev/null
-    # The prefix is large; a failed run keeps it for a look.
-    [ "$status" != 0 ] || rm -rf "$WINEPREFIX"
-    [ -n "${DEMO_PID:-}" ] && kill "$DEMO_PID" 2>/dev/null
-    stop_virtual_display
-    cp "$WORK"/*.log "$ARTIFACTS/" 2>/dev/null
-}
-trap cleanup EXIT
 
 # The display and its tray host come first: Wine's desktop process, started
 # with the prefix, docks tray icons only into a host it found at its start.
@@ -41,13 +17,8 @@ start_virtual_display
 # The prefix boots while the packages are built.
 wineboot --init >"$WORK/wineboot.log" 2>&1 &
 BOOT_PID=$!
-build_packages() {  # build_packages OUTPUT [VERSION]
-    TALVANE_PACKAGE_SKIP_SETUP=1 TALVANE_WINDOWS_BUILD_DIR=$WINDOWS_BUILD TALVANE_PACKAGE_VERSION=${2:-} \
-        "$E2E_ROOT/scripts/package-windows.sh" --demo "$1" >>"$WORK/package.log" 2>&1 ||
-        fail "scripts/package-windows.sh failed: $(tail -n 20 "$WORK/package.log")"
-}
-build_packages "$WORK/new"
-build_packages "$WORK/old" 1.9.0
+build_package "$WORK/new" "$VERSION"
+build_package "$WORK/old" 1.9.0
 MSI=$WORK/new/talvane-$VERSION-x64.msi
 OLD_MSI=$WORK/old/talvane-1.9.0-x64.msi
 ZIP=$WORK/new/talvane-$VERSION-x64.zip
@@ -58,7 +29,6 @@ cp "$MSI" "$ZIP" "$ARTIFACTS/"
 listing=$(unzip -Z1 "$ZIP" | sort | tr '\n' ' ')
 [ "$listing" = "talvane-$VERSION/ talvane-$VERSION/Flarebox.DisplayMsg.dll talvane-$VERSION/setting.ini talvane-$VERSION/talvane.exe " ] ||
     fail "zip holds: $listing"
-property() { msiinfo export "$1" Property | tr -d '\r' | sed -n "s/^$2\t//p"; }
 [ "$(property "$MSI" ProductVersion)" = "$VERSION" ] || fail "ProductVersion $(property "$MSI" ProductVersion)"
 [ "$(property "$MSI" UpgradeCode)" = "$(property "$OLD_MSI" UpgradeCode)" ] || fail "the upgrade code changes between versions"
 [ "$(property "$MSI" ProductCode)" != "$(property "$OLD_MSI" ProductCode)" ] || fail "both versions have one product code"
@@ -76,17 +46,7 @@ APP_DIR=$user_dir/AppData/Local/Programs/Talvane
 APP_EXE='C:\users\'"$(id -un)"'\AppData\Local\Programs\Talvane\talvane.exe'
 SHORTCUT=$user_dir/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Talvane.lnk
 SETTINGS=$APP_DIR/setting.ini
-RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
-msiexec_qn() {  # msiexec_qn /i|/x PACKAGE: the installer's status
-    wine msiexec "$1" "$2" /qn >>"$WORK/msiexec.log" 2>&1
-}
-# The Run value's data, empty when there is none. Wine's output goes to a
-# file: its helper processes keep a pipe open.
-run_value() {
-    wine reg query "$RUN_KEY" /v Talvane >"$WORK/reg.out" 2>&1 || return 0
-    tr -d '\r' <"$WORK/reg.out" | sed -n 's/^ *Talvane *REG_SZ *//p'
-}
 # "version|publisher" of each Apps & features entry named Talvane (Wine
 # keeps them under HKLM even for a per-user product; Windows under HKCU).
 uninstall_entries() {

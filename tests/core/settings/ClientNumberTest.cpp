@@ -94,6 +94,8 @@ TEST(LoadClientNumber, KeepsExactly24Characters_AndReplacesAnyOtherLength) {
         const std::string before =
             "; own comment\r\n[SystemSetting]\r\nsysNumber=" + c.stored + "\r\nother=kept\r\n";
         s.store(before);
+        // What decides whether a read-only copy's own file is read at all.
+        EXPECT_EQ(HoldsClientNumber(s.ctx), c.kept) << c.stored;
         FakeClock clock(kExampleTime);
         FakeRandom random = ExampleDraws();
         std::u16string sysNumber;
@@ -120,6 +122,7 @@ TEST(LoadClientNumber, LeavesUnknownValue_WhenFileOrKeyIsMissing) {
     LoadClientNumber(sysNumber, s.ctx, clock, random);
     EXPECT_EQ(sysNumber, u"unknown value");
     EXPECT_FALSE(testing::Exists(s.file()));
+    EXPECT_FALSE(HoldsClientNumber(s.ctx));
 
     s.store("[systemsetting]\nsysnumber2=1\n");
     LoadClientNumber(sysNumber, s.ctx, clock, random);

@@ -14,6 +14,7 @@
 #include "fakes/FakeDesktop.h"
 #include "fakes/FakeHttp.h"
 #include "fakes/FakePopupComponents.h"
+#include "fakes/FakePresence.h"
 #include "fakes/FakeRandom.h"
 #include "tests/platform/PlatformSettings.h"
 
@@ -78,7 +79,7 @@ class FormTest : public ::testing::Test {
           clock(OfficeHoursMonday()),
           http(fakeHttp, log),
           form(FormServices{lock, window, tray, opener, profile, codePage, paths, clock, random,
-                            http, automation, u"http://svc"}) {}
+                            http, automation, u"http://svc", &presence}) {}
 
     std::string pageWith(std::u16string_view marker, std::u16string_view payload) {
         return codePage.fromUnicode(u"<html><body><span id=\"" + std::u16string(marker) + u"\">" +
@@ -108,6 +109,7 @@ class FormTest : public ::testing::Test {
     FakeHttpClient fakeHttp;
     LoggingHttp http;
     FakePopupComponents automation;
+    FakePresence presence;
     frmMain form;
 };
 

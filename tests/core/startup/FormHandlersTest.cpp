@@ -264,5 +264,23 @@ TEST_F(FormHandlersTest, Reminder_ReachesThePopupComponent_WithTheWindowObject) 
     EXPECT_EQ(automation.liveObjects, 0);
 }
 
+TEST_F(FormHandlersTest, Reminder_WaitsWhileTheUserPresents_AndShowsOnceAtTheFirstTickAfter) {
+    presence.busy = true;
+    fakeHttp.answer(pageWith(u"lblReminders", u"A&&&&B&&&&C&&&&D&&&&E"));
+    for (int tick = 1; tick <= 9; ++tick) {
+        form.Timer1_Timer();
+    }
+    EXPECT_TRUE(automation.createdProgIds.empty());
+    presence.busy = false;
+    form.Timer1_Timer();
+    ASSERT_EQ(automation.calls.size(), 1u);
+    EXPECT_EQ(automation.calls[0].message, u"A||||||B||||||C||||||D||||||E");
+    EXPECT_EQ(automation.calls[0].clientNumber, kNumber);
+    for (int tick = 11; tick <= 13; ++tick) {
+        form.Timer1_Timer();
+    }
+    EXPECT_EQ(automation.calls.size(), 1u);
+}
+
 }  // namespace
 }  // namespace talvane::testing

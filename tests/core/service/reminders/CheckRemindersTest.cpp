@@ -5,6 +5,7 @@
 #include "service/Reminders.h"
 #include "tests/fakes/FakeHttp.h"
 #include "tests/fakes/FakePopupComponents.h"
+#include "tests/fakes/FakePresence.h"
 #include "tests/fakes/FakeRandom.h"
 #include "tests/fakes/FakeWindow.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 using testing::FakeHttpClient;
 using testing::FakePopupComponents;
+using testing::FakePresence;
 using testing::FakeRandom;
 using testing::FakeWindow;
 
@@ -118,6 +120,26 @@ TEST_F(CheckRemindersTest, EndsQuietlyWhenTheComponentIsMissingOrItsCallFails) {
     EXPECT_EQ(poll(), ReminderOutcome::ComponentFailed);
     EXPECT_EQ(automation.calls.size(), 1u);
     EXPECT_EQ(automation.liveObjects, 0);
+}
+
+TEST_F(CheckRemindersTest, HoldsTheNewestReminderWhileTheUserIsBusy_AndReleasesItOnce) {
+    FakePresence presence;
+    ReminderHold hold(presence);
+    presence.busy = true;
+    http.answer(pageWith("old&&&&b&&&&c&&&&d&&&&e"));
+    http.answer(pageWith("new&&&&b&&&&c&&&&d&&&&e"));
+    EXPECT_EQ(CheckReminders(ctx, sysNumber, automation, &window, &hold), ReminderOutcome::Held);
+    EXPECT_EQ(CheckReminders(ctx, sysNumber, automation, &window, &hold), ReminderOutcome::Held);
+    EXPECT_TRUE(automation.createdProgIds.empty());
+    EXPECT_EQ(hold.release(), std::nullopt);  // still busy
+
+    presence.busy = false;
+    EXPECT_EQ(hold.release(), u"new&&&&b&&&&c&&&&d&&&&e");
+    EXPECT_EQ(hold.release(), std::nullopt);
+    // Free again: a poll shows at once and leaves nothing waiting.
+    http.answer(pageWith("now&&&&b&&&&c&&&&d&&&&e"));
+    EXPECT_EQ(CheckReminders(ctx, sysNumber, automation, &window, &hold), ReminderOutcome::Shown);
+    EXPECT_EQ(hold.release(), std::nullopt);
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#include "platform/windows/UserFolders.h"
+
+#include <windows.h>
+// windows.h first: shlobj.h builds on its types.
+#include <shlobj.h>
+
+#include "platform/windows/WideText.h"
+
+namespace talvane {
+
+bool IsWritableFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    const std::wstring probe = win::WideFromUtf8(folder) + L"\\.talvane-write-probe-" +
+                               std::to_wstring(::GetCurrentProcessId());
+    const HANDLE file = ::CreateFileW(
+        probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+std::string UserSettingsFolder() {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &path))) {
+        folder = win::Utf8FromWide(path) + "\\Talvane";
+    }
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
+}  // namespace talvane
