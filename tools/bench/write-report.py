@@ -314,8 +314,7 @@ Failed Windows starts: {failed}.
 Two more programs run in the same rounds: the Win32 floor loading, before anything else, the
 DLLs that `talvane.exe` imports and the floor does not ({dlls}; loaded and initialised, none
 of their code run), and `talvane.exe` against a closed port on loopback (start-up without the
-answers; on Windows the icon is added after the visit report and before the event list, so
-only the visit report lies inside the measured start-up). A fifth runs `talvane.exe` with the
+answers: both requests fail at once). A fifth runs `talvane.exe` with the
 prefix's Internet settings saying "direct" for its start only; the others run with Wine's
 default, which like Windows's detects the proxy automatically.
 
@@ -331,8 +330,8 @@ default, which like Windows's detects the proxy automatically.
 |---|---|---|
 | loading the DLLs it imports beyond the floor's | {calc(d_drawn - wf_drawn, "%+.1f ms")} | {calc((d_rss - wf_rss) / 1024, "%+.1f MiB")} |
 | its own start-up work without the answers (window, icon, settings, the system's proxy settings and their discovery, a refused connection) | {calc(n_drawn - d_drawn, "%+.1f ms")} | {calc((w_rss - d_rss) / 1024, "%+.1f MiB")} (all the rest) |
-| the visit report's exchange on loopback | {calc(w_drawn - n_drawn, "%+.1f ms")} | |
-| of all the above: automatic proxy detection (Wine's search for a WPAD server), which the visit report waits for | {calc(w_drawn - x_drawn, "%+.1f ms")} | |
+| the service's answers on loopback (visit report, event list, rows filled) | {calc(w_drawn - n_drawn, "%+.1f ms")} | |
+| of all the above: automatic proxy detection (Wine's search for a WPAD server), which the first request waits for | {calc(w_drawn - x_drawn, "%+.1f ms")} | |
 
 Resident memory of the Wine process by mapped file, largest differences first (first round):
 
