@@ -6,5 +6,8 @@ target_compile_definitions(talvane_flags INTERFACE
 # A program whose entry point is wWinMain (wide command line, no console).
 function(talvane_windows_program target)
     set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
-    target_link_options(${target} PRIVATE -municode)
+    # Sections at page boundaries in the file: Wine then maps the image's
+    # pages from the file, as Windows does, instead of reading every section
+    # into private memory at start (all of the code and the pictures).
+    target_link_options(${target} PRIVATE -municode -Wl,--file-alignment,4096)
 endfunction()

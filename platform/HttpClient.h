@@ -12,6 +12,12 @@ namespace talvane {
 struct HttpLimits {
     std::chrono::milliseconds connectTimeout{10'000};  // name lookup included
     std::chrono::milliseconds totalTimeout{30'000};
+    // From the request sent to the response headers, and from one piece of
+    // the body to the next. The service answers in milliseconds; a status
+    // line, header or chunk-size line that never ends is cut off after this
+    // instead of the total (libcurl refuses such lines by its own size
+    // limits before).
+    std::chrono::milliseconds responseTimeout{5'000};
     // A page of the service is a few kilobytes; a larger body is refused so
     // that a hostile or broken server cannot exhaust memory.
     std::size_t maxBodyBytes = 16u * 1024u * 1024u;

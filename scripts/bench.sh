@@ -40,10 +40,10 @@ fi
     echo "bench: no private namespaces here (they need root); a running talvane of this user will make its runs fail" >&2
 
 if [ $quick = yes ]; then
-    startup_runs=3 memory_runs=1 idle_runs=1 idle_seconds=10 tick_seconds=10 pointer_runs=1 settle=2
+    startup_runs=3 fresh_runs=2 memory_runs=1 idle_runs=1 idle_seconds=10 tick_seconds=10 pointer_runs=1 settle=2
     card_runs=1
 else
-    startup_runs=15 memory_runs=5 idle_runs=3 idle_seconds=120 tick_seconds=60 pointer_runs=5 settle=30
+    startup_runs=15 fresh_runs=9 memory_runs=5 idle_runs=3 idle_seconds=120 tick_seconds=60 pointer_runs=5 settle=30
     card_runs=3
 fi
 memory_after=10
@@ -174,6 +174,26 @@ for i in $(seq 1 "$startup_runs"); do
         run_program "$program"
     done
 done
+# A login starts the notifier on a display and tray host that have just
+# come up, with nothing of a program's run before on them: each start of
+# these rounds gets a new Xvfb and trayer of its own (file caches stay warm).
+new_display() {
+    kill "$TRAYER_PID" "$XVFB_PID" 2>/dev/null
+    wait "$TRAYER_PID" "$XVFB_PID" 2>/dev/null
+    start_virtual_display
+    ensure_tray_host || echo "bench: no tray host on the new display" >&2
+}
+echo "bench: start-up on a fresh display each, $fresh_runs rounds of floor talvane"
+for i in $(seq 1 "$fresh_runs"); do
+    for program in $(rotated "$i" floor talvane); do
+        new_display
+        case $program in
+            floor) probe fresh-floor -- "$FLOOR" ;;
+            talvane) probe fresh-talvane -- "$TALVANE"; notifier_starts=$((notifier_starts + 1)) ;;
+        esac
+    done
+done
+new_display
 echo "check startup_event_lists=$(requests_matching 'Clientnew.aspx') startup_visits=$(requests_matching 'visit.aspx') notifier_starts=$notifier_starts" >>"$RAW"
 
 memory_programs=(floor talvane floor+http)
@@ -241,12 +261,42 @@ bench_windows() {
         machine wine "$("$WINE" --version 2>/dev/null)"
         machine cross_compiler "$(x86_64-w64-mingw32-g++ --version 2>/dev/null | head -n1)"
     } >>"$RAW"
-    local programs=(win-floor win-talvane) i program options
+    # As on Linux, two more programs show where the difference goes: the
+    # floor loading the notifier's static imports that it lacks, and the
+    # notifier against a closed port.
+    local imports floor_imports extra_dlls
+    imports=$(x86_64-w64-mingw32-objdump -p "$WORK/win-app/talvane.exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
+    floor_imports=$(x86_64-w64-mingw32-objdump -p "$WORK/win-floor/talvane-bench-floor-win.exe" |
+        sed -n 's/^[[:space:]]*DLL Name: //p')
+    extra_dlls=$(grep -vixF -f <(echo "$floor_imports") <<<"$imports" | paste -sd, -)
+    echo "meta windows_extra_dlls=${extra_dlls:-none}" >>"$RAW"
+    # Wine's prefix, like a Windows user's default settings, has the proxy
+    # detected automatically: a search for a WPAD server that the first
+    # request waits for. One more program runs with the settings saying
+    # "direct", which shows what that search costs.
+    local settings_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings\Connections'
+    internet_settings() {  # internet_settings direct|default
+        if [ "$1" = direct ]; then
+            "$WINE" reg add "$settings_key" /v DefaultConnectionSettings /t REG_BINARY /f \
+                /d "460000000200000001000000000000000000000000000000$(printf '%064d' 0)" >/dev/null 2>&1
+        else
+            "$WINE" reg delete "$settings_key" /v DefaultConnectionSettings /f >/dev/null 2>&1
+        fi
+    }
+    internet_settings default
+    local programs=(win-floor win-talvane win-floor+dlls win-talvane-noservice win-talvane-direct) i program options
     run_windows() {
         case $1 in
             win-floor) shift; probe win-floor --process talvane-bench-floor-win.exe "$@" -- \
                 "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" ;;
+            win-floor+dlls) shift; probe win-floor+dlls --process talvane-bench-floor-win.exe "$@" -- \
+                "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" --load "$extra_dlls" ;;
             win-talvane) shift; probe win-talvane --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
+            win-talvane-noservice) shift; TALVANE_SERVICE_URL=$closed_port probe win-talvane-noservice \
+                --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
+            win-talvane-direct) shift; internet_settings direct
+                probe win-talvane-direct --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe"
+                internet_settings default ;;
         esac
     }
     echo "bench: Windows start-up under Wine, $startup_runs rounds of ${programs[*]} after one warm-up start each"
@@ -259,10 +309,16 @@ bench_windows() {
         done
     done
     echo "check windows_startups=$(grep -c '^startup label=win-' "$RAW")" >>"$RAW"
+    programs=(win-floor win-talvane win-floor+dlls)
     echo "bench: Windows memory ${memory_after} s after start-up, $memory_runs rounds of ${programs[*]}"
     for i in $(seq 1 "$memory_runs"); do
         for program in $(rotated "$i" "${programs[@]}"); do
-            run_windows "$program" --memory-after $memory_after
+            if [ "$i" = 1 ]; then
+                run_windows "$program" --memory-after $memory_after --rss-by-mapping "$WORK/rss.$program"
+                sed "s/^\([0-9]*\) /mapping label=$program kib=\1 name=/" "$WORK/rss.$program" >>"$RAW"
+            else
+                run_windows "$program" --memory-after $memory_after
+            fi
         done
     done
     echo "bench: the Windows reminder card's CPU over its lifetime under Wine, $card_runs runs"

@@ -35,6 +35,8 @@ class Composition {
     static constexpr int kTrayHostWaitMs = 10000;
 
     frmMain& form() { return form_; }
+    // A request whose worker is still stuck (in a desktop's proxy script).
+    bool requestsLeftBehind() const { return http_.workersLeftBehind() > 0; }
 
   private:
     QIcon icon_;

@@ -1,5 +1,6 @@
 // Talvane: wires the Linux platform and the Qt face to the notifier window.
 #include <QApplication>
+#include <QThreadPool>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@
 #endif
 
 namespace {
+
+constexpr int kPoolThreadExpiryMs = 2000;
 
 // Writes what the start-up rules say; the lock is taken only when they
 // get that far.
@@ -71,6 +74,10 @@ int main(int argc, char* argv[]) {
     preferX11UnderWayland();
 
     QApplication app(argc, argv);
+    // Qt's pool draws large pictures on helper threads, which otherwise
+    // stay 30 s after their last picture; nothing needs them between
+    // drawings.
+    QThreadPool::globalInstance()->setExpiryTimeout(kPoolThreadExpiryMs);
     QApplication::setApplicationName(QStringLiteral("talvane"));
     QApplication::setQuitOnLastWindowClosed(false);
     talvane::artwork::installFontSubstitutions();
@@ -78,5 +85,9 @@ int main(int argc, char* argv[]) {
     talvane::Composition program(instance, std::getenv("TALVANE_SERVICE_URL"),
                                  talvane::Timer1IntervalMs(std::getenv("TALVANE_TICK_MS")));
     if (!program.form().Form_Load()) return 0;
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // The proxy library's thread, stuck with a left-behind request, would
+    // hold the process at its end for good: it ends here instead.
+    if (program.requestsLeftBehind()) std::_Exit(status);
+    return status;
 }

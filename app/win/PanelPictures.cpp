@@ -9,13 +9,16 @@
 #include <string>
 #include <utility>
 
+#include "platform/windows/ComApartment.h"
+
 namespace talvane {
 namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// Resource names follow the files in app/win/art: "BACKGROUND_150".
-PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
+// Resource names follow the files in app/win/art: "BACKGROUND_150". The
+// picture comes out at its size for `dpi`, so that painting never stretches.
+PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale, UINT dpi) {
     std::wstring id;
     for (const char* c = name; *c != '\0'; ++c) id += *c == '-' ? L'_' : towupper(*c);
     id += L'_' + std::to_wstring(scale);
@@ -30,8 +33,9 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
     ComPtr<IWICFormatConverter> converter;
-    UINT width = 0;
-    UINT height = 0;
+    ComPtr<IWICBitmapScaler> scaler;
+    UINT shippedWidth = 0;
+    UINT shippedHeight = 0;
     if (FAILED(factory->CreateStream(stream.GetAddressOf())) ||
         FAILED(stream->InitializeFromMemory(bytes, size)) ||
         FAILED(factory->CreateDecoderFromStream(
@@ -41,8 +45,24 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
         FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
                                      WICBitmapDitherTypeNone, nullptr, 0,
                                      WICBitmapPaletteTypeCustom)) ||
-        FAILED(converter->GetSize(&width, &height))) {
+        FAILED(converter->GetSize(&shippedWidth, &shippedHeight))) {
         return {};
+    }
+    // Between two shipped scales the premultiplied pixels are scaled once
+    // here (premultiplied, so that no dark fringe grows at the edges).
+    const UINT width = static_cast<UINT>(
+        MulDiv(static_cast<int>(shippedWidth), static_cast<int>(dpi) * 100, scale * 96));
+    const UINT height = static_cast<UINT>(
+        MulDiv(static_cast<int>(shippedHeight), static_cast<int>(dpi) * 100, scale * 96));
+    IWICBitmapSource* source = converter.Get();
+    if (width != shippedWidth || height != shippedHeight) {
+        if (width == 0 || height == 0 ||
+            FAILED(factory->CreateBitmapScaler(scaler.GetAddressOf())) ||
+            FAILED(scaler->Initialize(converter.Get(), width, height,
+                                      WICBitmapInterpolationModeFant))) {
+            return {};
+        }
+        source = scaler.Get();
     }
 
     BITMAPINFO info{};
@@ -54,8 +74,8 @@ PanelBitmap decode(IWICImagingFactory* factory, const char* name, int scale) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     win::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
-                                                static_cast<BYTE*>(bits)))) {
+    if (!bitmap || FAILED(source->CopyPixels(nullptr, width * 4, width * height * 4,
+                                             static_cast<BYTE*>(bits)))) {
         return {};
     }
     return {std::move(bitmap), static_cast<int>(width), static_cast<int>(height)};
@@ -102,16 +122,18 @@ void DrawBackgroundToEdges(HDC dc, const PanelBitmap& bitmap, SIZE drawn, SIZE w
 }
 
 void PanelPictures::prepare(UINT dpi) {
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
     const int scale = PictureScaleFor(dpi);
-    if (scale == scale_) return;
-    scale_ = scale;
 
+    // WIC is reached through COM, joined for the decoding only.
+    const ComApartment apartment;
     ComPtr<IWICImagingFactory> factory;
     CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                      reinterpret_cast<void**>(factory.GetAddressOf()));
-    background_ = decode(factory.Get(), "background", scale);
+    background_ = decode(factory.Get(), "background", scale, dpi);
     const auto set = [&](Picture which, const char* name) {
-        pictures_[static_cast<int>(which)] = decode(factory.Get(), name, scale);
+        pictures_[static_cast<int>(which)] = decode(factory.Get(), name, scale, dpi);
     };
     set(Picture::ArrowRed, "arrow-red");
     set(Picture::ArrowBlue, "arrow-blue");

@@ -19,21 +19,22 @@ struct PanelBitmap {
 };
 
 // The panel's pictures, decoded from the PNG resources of the scale that
-// suits the window's DPI (100, 150 or 200 %).
+// suits the window's DPI (100, 150 or 200 %) and brought to the DPI's own
+// size once, when decoded.
 class PanelPictures {
   public:
     PanelPictures() = default;
     PanelPictures(const PanelPictures&) = delete;
     PanelPictures& operator=(const PanelPictures&) = delete;
 
-    // Decodes the pictures again when the scale changes.
+    // Decodes the pictures again when the DPI changes.
     void prepare(UINT dpi);
 
     const PanelBitmap& background() const { return background_; }
     const PanelBitmap& picture(Picture which) const { return pictures_[static_cast<int>(which)]; }
 
   private:
-    int scale_ = 0;
+    UINT dpi_ = 0;
     PanelBitmap background_;
     std::array<PanelBitmap, 7> pictures_{};  // indexed by Picture
 };
@@ -42,7 +43,7 @@ class PanelPictures {
 int PictureScaleFor(UINT dpi);
 
 // Draws bitmap with its alpha at (x, y), stretched to width x height device
-// pixels when the DPI lies between two shipped scales.
+// pixels (the pictures come at their size for the DPI: draw them at it).
 void DrawPicture(HDC dc, const PanelBitmap& bitmap, int x, int y, int width, int height);
 
 // Draws every (column, row) pair of slices of bitmap with its alpha.

@@ -82,13 +82,20 @@ void PanelWindow::fitToDpi(UINT dpi) {
     const RoundRectRegion area = shaped != nullptr ? *shaped : TransparencyRegion(tpp, tpp);
     SetWindowPos(hwnd_, nullptr, 0, 0, area.right, area.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    pictures_.prepare(dpi);
-    text_.prepare(win::WindowDc(hwnd_).get(), dpi);
-    const int size = MulDiv(32, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+// Pictures, fonts and the pointer at the DPI, made when the panel is first
+// painted or pointed at rather than at start-up, which shows only the icon.
+void PanelWindow::prepareForDpi() {
+    if (preparedDpi_ == dpi_) return;
+    preparedDpi_ = dpi_;
+    pictures_.prepare(dpi_);
+    text_.prepare(win::WindowDc(hwnd_).get(), dpi_);
+    const int size = MulDiv(32, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
     hand_.reset(static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr),
                                                 MAKEINTRESOURCEW(IDC_HAND_POINTER), IMAGE_CURSOR,
                                                 size, size, 0)));
-    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 float PanelWindow::twipsPerPixel() const { return TwipsPerPixel(static_cast<int>(dpi_)); }
@@ -102,6 +109,7 @@ float PanelWindow::toTwips(int pixels) const {
 }
 
 void PanelWindow::paint() {
+    prepareForDpi();
     const win::PaintDc screen(hwnd_);
     const RECT& dirty = screen.dirty();
     const int width = dirty.right - dirty.left;
@@ -123,11 +131,8 @@ void PanelWindow::paint() {
 }
 
 void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
-    const int scale = PictureScaleFor(dpi_);
-    const auto draw = [&](const PanelBitmap& bitmap, POINT at) {
-        // Natural size at the shipped scale, stretched only between scales.
-        DrawPicture(dc, bitmap, at.x, at.y, MulDiv(bitmap.width, dpi_ * 100, scale * 96),
-                    MulDiv(bitmap.height, dpi_ * 100, scale * 96));
+    const auto draw = [dc](const PanelBitmap& bitmap, POINT at) {
+        DrawPicture(dc, bitmap, at.x, at.y, bitmap.width, bitmap.height);
     };
     const PanelBitmap& background = pictures_.background();
     RECT client{};
@@ -135,9 +140,7 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
     if (colours_.highContrast()) {
         colours_.drawPlainBackground(dc, client);
     } else {
-        DrawBackgroundToEdges(dc, background,
-                              {MulDiv(background.width, dpi_ * 100, scale * 96),
-                               MulDiv(background.height, dpi_ * 100, scale * 96)},
+        DrawBackgroundToEdges(dc, background, {background.width, background.height},
                               {client.right, client.bottom});
     }
     if (form_ == nullptr) return;
@@ -170,6 +173,7 @@ void PanelWindow::drawElements(HDC dc, const RECT& dirty) {
 
 bool PanelWindow::setPointer() {
     if (form_ == nullptr) return false;
+    prepareForDpi();
     POINT at;
     GetCursorPos(&at);
     ScreenToClient(hwnd_, &at);

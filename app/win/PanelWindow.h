@@ -47,6 +47,7 @@ class PanelWindow {
     LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     void fitToDpi(UINT dpi);
+    void prepareForDpi();
     void paint();
     void drawElements(HDC dc, const RECT& dirty);
     float twipsPerPixel() const;
@@ -61,6 +62,7 @@ class PanelWindow {
     frmMain* form_ = nullptr;
     Win32Window* window_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    UINT preparedDpi_ = 0;  // what pictures_, text_ and hand_ were made for
     PanelPictures pictures_;
     PanelText text_;
     win::UniqueCursor hand_;

@@ -106,8 +106,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return *status;
     }
     MutexInstanceLock& instance = *startup.lock;
-    // Pictures are decoded by WIC and popup components are COM objects.
-    ComApartment apartment;
+    const std::u16string serviceBaseUrl = ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL"));
+    WinHttpClient http;
+    http.lookUpProxyAhead(serviceBaseUrl);
 
     PanelWindow view;
     Win32Window window(view.hwnd());
@@ -121,13 +122,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const SettingsLocation paths(executable, settingsFolderFor(executable, settings, codePage));
     LocalTimeClock clock;
     ReseedingRandom random(GetCurrentProcessId());
-    WinHttpClient http;
     ComPopupComponents components({{"Flarebox.DisplayMsg", displaymsg::kDisplayMsgClsid}});
     Win32Presence presence;
 
     frmMain form(FormServices{instance, window, tray, opener, settings, codePage, paths, clock,
-                              random, http, components,
-                              ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL")), &presence});
+                              random, http, components, serviceBaseUrl, &presence});
     view.attach(form, window);
     view.onSettingChange = [&http](const wchar_t* area) {
         if (MayChangeProxy(area)) http.proxySettingsChanged();

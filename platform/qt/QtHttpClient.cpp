@@ -1,5 +1,6 @@
 #include "platform/qt/QtHttpClient.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -8,7 +9,10 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 #include "web/PercentEncoding.h"
@@ -55,14 +59,14 @@ bool isHttpStatusError(QNetworkReply::NetworkError error) {
             error <= QNetworkReply::UnknownServerError);
 }
 
-// The system's proxies for every address. Qt's application-wide factory
-// never proxies a loopback address; this one asks the system as curl does,
-// and changes no state of the process.
-class SystemProxies : public QNetworkProxyFactory {
+// Hands the manager the answer the client keeps for this request.
+class FixedProxies : public QNetworkProxyFactory {
   public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override {
-        return systemProxyForQuery(query);
-    }
+    explicit FixedProxies(QList<QNetworkProxy> proxies) : proxies_(std::move(proxies)) {}
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery&) override { return proxies_; }
+
+  private:
+    QList<QNetworkProxy> proxies_;
 };
 
 // One request, redirects included, from start to finish inside the worker
@@ -70,12 +74,13 @@ class SystemProxies : public QNetworkProxyFactory {
 // checked against the first request's origin before anything goes out.
 class Transfer {
   public:
-    Transfer(const HttpAddress& address, const HttpLimits& limits)
-        : origin_(address), limits_(limits) {}
+    Transfer(const HttpAddress& address, const HttpLimits& limits, QList<QNetworkProxy> proxies)
+        : origin_(address), limits_(limits), proxies_(std::move(proxies)) {}
 
-    FetchResult run() {
-        QNetworkAccessManager manager;
-        manager.setProxyFactory(new SystemProxies);  // the manager owns it
+    // The manager outlives the result: ending it waits for Qt's own HTTP
+    // thread, which a response that never ends keeps busy for seconds.
+    FetchResult run(QNetworkAccessManager& manager) {
+        manager.setProxyFactory(new FixedProxies(proxies_));  // the manager owns it
         manager.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
         QTimer totalTimer;
         totalTimer.setSingleShot(true);
@@ -114,6 +119,8 @@ class Transfer {
         QEventLoop loop;
         QTimer connectTimer;
         connectTimer.setSingleShot(true);
+        QTimer responseTimer;
+        responseTimer.setSingleShot(true);
         body_.clear();
         std::unique_ptr<QNetworkReply> reply(manager.get(request));
         reply_ = reply.get();
@@ -125,8 +132,24 @@ class Transfer {
             stop(Status::TimedOut,
                  "no connection within " + std::to_string(limits_.connectTimeout.count()) + " ms");
         });
-        QObject::connect(reply_, &QNetworkReply::metaDataChanged, [this] { onHeaders(); });
-        QObject::connect(reply_, &QNetworkReply::readyRead, [this] { onData(); });
+        // Qt's parser keeps reading a status line, header or chunk-size line
+        // that never ends, rescanning what it holds: a core and tens of
+        // megabytes until the total time-out. Once the request is out, each
+        // part of the answer that Qt hands over restarts this bound.
+        QObject::connect(reply_, &QNetworkReply::requestSent, &responseTimer,
+                         [&responseTimer, this] { responseTimer.start(limits_.responseTimeout); });
+        QObject::connect(&responseTimer, &QTimer::timeout, [this] {
+            stop(Status::TimedOut, "no headers or data for " +
+                                       std::to_string(limits_.responseTimeout.count()) + " ms");
+        });
+        QObject::connect(reply_, &QNetworkReply::metaDataChanged, [&responseTimer, this] {
+            responseTimer.start(limits_.responseTimeout);
+            onHeaders();
+        });
+        QObject::connect(reply_, &QNetworkReply::readyRead, [&responseTimer, this] {
+            responseTimer.start(limits_.responseTimeout);
+            onData();
+        });
         connectTimer.start(limits_.connectTimeout);
         if (!stopped_ && !reply_->isFinished()) loop.exec();
         if (stopped_) return std::nullopt;
@@ -196,6 +219,7 @@ class Transfer {
 
     HttpAddress origin_;
     HttpLimits limits_;
+    QList<QNetworkProxy> proxies_;  // redirects stay on the origin, so one answer serves all
     QNetworkReply* reply_ = nullptr;
     bool stopped_ = false;
     std::string body_;
@@ -204,7 +228,32 @@ class Transfer {
 
 }  // namespace
 
-QtHttpClient::QtHttpClient(HttpLimits limits) : limits_(limits) {}
+// What the caller and the worker share. A worker that overruns is left
+// behind, still holding its share, and writes its late result here alone.
+struct QtHttpClient::Outcome {
+    std::mutex mutex;
+    std::condition_variable arrived;
+    bool done = false;
+    bool proxiesAsked = false;
+    QList<QNetworkProxy> proxies;
+    FetchResult result;
+};
+
+QList<QNetworkProxy> QtHttpClient::SystemProxies(const QNetworkProxyQuery& query) {
+    // Qt's application-wide factory never proxies a loopback address; this
+    // asks the system for every address, as curl does.
+    return QNetworkProxyFactory::systemProxyForQuery(query);
+}
+
+QtHttpClient::QtHttpClient(HttpLimits limits, ProxyLookup proxies)
+    : limits_(limits), lookUpProxies_(std::move(proxies)) {}
+
+QtHttpClient::~QtHttpClient() {
+    for (auto& worker : leftBehind_) {
+        // One still stuck holds nothing of this client; it is let go.
+        if (!worker->isFinished()) static_cast<void>(worker.release());
+    }
+}
 
 FetchResult QtHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
@@ -212,12 +261,65 @@ FetchResult QtHttpClient::get(std::u16string_view url) {
     if (!address) {
         return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
     }
-    FetchResult result;
+    std::erase_if(leftBehind_, [](const auto& worker) { return worker->isFinished(); });
+
+    // The system's answer for an origin is kept for the session: asking
+    // again sets up the proxy library's configuration readers (and their
+    // name-service look-ups) at every request. It is asked again after a
+    // request that could not reach the service, in case the settings
+    // changed.
+    const std::string origin =
+        address->scheme + "://" + address->host + ":" + std::to_string(address->port);
+    auto outcome = std::make_shared<Outcome>();
+    if (const auto known = proxies_.find(origin); known != proxies_.end()) {
+        outcome->proxies = known->second;
+    } else {
+        outcome->proxiesAsked = true;
+    }
     std::unique_ptr<QThread> worker(
-        QThread::create([&] { result = Transfer(*address, limits_).run(); }));
+        QThread::create([outcome, address = *address, limits = limits_, lookUp = lookUpProxies_] {
+            if (outcome->proxiesAsked) {
+                // On the worker: a desktop's proxy script may take its time.
+                const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(address.toString()));
+                outcome->proxies = lookUp(QNetworkProxyQuery(url));
+            }
+            QNetworkAccessManager manager;
+            FetchResult result = Transfer(address, limits, outcome->proxies).run(manager);
+            const std::lock_guard lock(outcome->mutex);
+            outcome->result = std::move(result);
+            outcome->done = true;
+            outcome->arrived.notify_one();
+        }));
+    // The worker keeps its own time-outs; this one holds even when it is
+    // stuck where no timer of its own can fire (a proxy script that never
+    // returns).
+    const auto deadline = std::chrono::steady_clock::now() + limits_.totalTimeout + kWorkerGrace;
     worker->start();
-    worker->wait();
+    std::unique_lock lock(outcome->mutex);
+    if (!outcome->arrived.wait_until(lock, deadline, [&] { return outcome->done; })) {
+        lock.unlock();
+        leftBehind_.push_back(std::move(worker));
+        proxies_.erase(origin);
+        return failure(Status::TimedOut, "no answer within " +
+                                             std::to_string(limits_.totalTimeout.count()) +
+                                             " ms; the request was left behind");
+    }
+    lock.unlock();
+    // It has only to end its manager, which is at once unless Qt's HTTP
+    // thread is still busy with what was aborted.
+    if (!worker->wait(QDeadlineTimer(kWorkerGrace))) leftBehind_.push_back(std::move(worker));
+    FetchResult result = std::move(outcome->result);
+    if (result.status == Status::ConnectFailed || result.status == Status::TimedOut) {
+        proxies_.erase(origin);
+    } else {
+        proxies_[origin] = outcome->proxies;
+    }
     return result;
+}
+
+std::size_t QtHttpClient::workersLeftBehind() const {
+    return static_cast<std::size_t>(std::count_if(leftBehind_.begin(), leftBehind_.end(),
+                                                  [](const auto& w) { return !w->isFinished(); }));
 }
 
 }  // namespace talvane

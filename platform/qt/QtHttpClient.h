@@ -1,6 +1,17 @@
 #pragma once
 
+#include <QList>
+#include <QNetworkProxy>
+#include <chrono>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "platform/HttpClient.h"
+
+class QThread;
 
 namespace talvane {
 
@@ -14,13 +25,32 @@ namespace talvane {
 // factory reads them), for every address, loopback included.
 // Qt always names an encoding, so the request says "Accept-Encoding:
 // identity": nothing compressed is asked for and nothing is inflated.
+// The caller waits no longer than the total time-out (and a moment for the
+// worker to report its own): a worker stuck beyond it is left to finish on
+// its own, sharing nothing with the client but its result, and the request
+// ends as TimedOut.
 class QtHttpClient : public HttpClient {
   public:
-    explicit QtHttpClient(HttpLimits limits = {});
+    // Asked on the worker thread, once per origin and session.
+    using ProxyLookup = std::function<QList<QNetworkProxy>(const QNetworkProxyQuery&)>;
+    static QList<QNetworkProxy> SystemProxies(const QNetworkProxyQuery& query);
+
+    explicit QtHttpClient(HttpLimits limits = {}, ProxyLookup proxies = &SystemProxies);
+    ~QtHttpClient() override;
+    QtHttpClient(const QtHttpClient&) = delete;
+    QtHttpClient& operator=(const QtHttpClient&) = delete;
+
     FetchResult get(std::u16string_view url) override;
+    // Workers left behind that have not finished yet.
+    std::size_t workersLeftBehind() const;
 
   private:
+    struct Outcome;
+    static constexpr std::chrono::milliseconds kWorkerGrace{500};
     HttpLimits limits_;
+    ProxyLookup lookUpProxies_;
+    std::map<std::string, QList<QNetworkProxy>> proxies_;  // by origin
+    std::vector<std::unique_ptr<QThread>> leftBehind_;
 };
 
 }  // namespace talvane

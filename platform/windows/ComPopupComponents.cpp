@@ -133,17 +133,11 @@ class ComPopupObject final : public PopupObject {
 
 }  // namespace
 
-ComApartment::ComApartment()
-    : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-
-ComApartment::~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-}
-
 ComPopupComponents::ComPopupComponents(std::vector<BundledComponent> bundled)
     : bundled_(std::move(bundled)) {}
 
 CreatedObject ComPopupComponents::create(std::string_view progId) {
+    if (!apartment_) apartment_.emplace();
     const std::string name(progId);
     const auto bundled = std::find_if(bundled_.begin(), bundled_.end(),
                                       [&](const BundledComponent& c) { return c.progId == name; });

@@ -3,29 +3,15 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/PopupComponents.h"
+#include "platform/windows/ComApartment.h"
 
 namespace talvane {
-
-// The user-interface thread's COM apartment (single-threaded: popup
-// components draw windows). Construct one at the top of wWinMain, before
-// the first PopupComponents::create and before any window exists, and keep
-// it until the message loop has ended.
-class ComApartment {
-  public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool ok() const { return SUCCEEDED(result_); }
-
-  private:
-    HRESULT result_;
-};
 
 // A component shipped beside the program and declared by its class
 // identifier in the program's manifest (registration-free COM).
@@ -38,8 +24,9 @@ struct BundledComponent {
 // DisplayAlert through IDispatch (GetIDsOfNames + Invoke), in-process
 // servers only. A component registered for the identifier wins; when the
 // registry names no class for it, or the class it names cannot be created,
-// a bundled component of that identifier is created. Objects must be used
-// and released on the thread of the ComApartment.
+// a bundled component of that identifier is created. The thread joins a COM
+// apartment at the first create, for the lifetime of this object; objects
+// must be used and released on that thread, before this object ends.
 class ComPopupComponents : public PopupComponents {
   public:
     explicit ComPopupComponents(std::vector<BundledComponent> bundled = {});
@@ -48,6 +35,7 @@ class ComPopupComponents : public PopupComponents {
   private:
     CreatedObject createInProcess(const CLSID& clsid, const std::string& name);
 
+    std::optional<ComApartment> apartment_;
     std::vector<BundledComponent> bundled_;
 };
 

@@ -279,6 +279,15 @@ WinHttpClient::WinHttpClient(HttpLimits limits, std::shared_ptr<ProxySignIn> sig
 
 void WinHttpClient::proxySettingsChanged() { proxies_.settingsChanged(); }
 
+void WinHttpClient::lookUpProxyAhead(std::u16string_view url) {
+    const auto address = ParseHttpAddress(WireUrl(url));
+    if (!address || win::WinHttp() == nullptr) return;
+    // A deadline already past: the lookup starts on its thread, and the
+    // first request for the origin waits for that same lookup.
+    static_cast<void>(
+        proxies_.choose(originOf(*address), wide(address->toString()), SystemProxy::Clock::now()));
+}
+
 FetchResult WinHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
     const auto address = ParseHttpAddress(wire);

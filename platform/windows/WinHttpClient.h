@@ -21,6 +21,11 @@ class WinHttpClient : public HttpClient {
     explicit WinHttpClient(HttpLimits limits = {}, std::shared_ptr<ProxySignIn> signIn = nullptr);
     FetchResult get(std::u16string_view url) override;
 
+    // Starts looking up the proxy for url's origin without waiting for it:
+    // discovery (a script, or a search of the network for one) then runs
+    // while the program sets itself up instead of inside its first request.
+    void lookUpProxyAhead(std::u16string_view url);
+
     // Windows said the Internet settings changed: the next request looks
     // the proxy up again.
     void proxySettingsChanged();

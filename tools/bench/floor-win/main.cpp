@@ -1,6 +1,9 @@
 // The Win32 floor: the least a Windows tray program does. One hidden window,
 // a notification-area icon with a 32 x 32 picture and the message loop,
 // nothing else; the benchmarks hold talvane.exe to it under the same Wine.
+//   talvane-bench-floor-win.exe [--load A.dll,B.dll,...]
+// --load first loads the DLLs named, as a program importing them would at
+// its start, and runs nothing of them: what loading them alone costs.
 #include <windows.h>
 // windows.h first: shellapi.h builds on its types.
 #include <shellapi.h>
@@ -52,7 +55,27 @@ LRESULT CALLBACK floorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
+// The DLLs after --load, loaded in their order; names only, from the system.
+void loadNamedLibraries() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (lstrcmpW(argv[i], L"--load") != 0) continue;
+        for (wchar_t* name = argv[i + 1]; *name != L'\0';) {
+            wchar_t* end = name;
+            while (*end != L'\0' && *end != L',') ++end;
+            const bool last = *end == L'\0';
+            *end = L'\0';
+            LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+            if (last) break;
+            name = end + 1;
+        }
+    }
+    LocalFree(argv);
+}
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    loadNamedLibraries();
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = floorProc;
     windowClass.hInstance = instance;
