@@ -1,4 +1,6 @@
 // Talvane: wires the Linux platform and the Qt face to the notifier window.
+#include <malloc.h>
+
 #include <QApplication>
 #include <QThreadPool>
 #include <algorithm>
@@ -55,9 +57,16 @@ bool hasDisplay() {
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY");
 }
 
+constexpr int kLargeAllocationBytes = 256 * 1024;
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A page body of up to 16 MiB is read on a thread of its own; glibc's
+    // moving mmap threshold would keep such buffers in per-thread heaps
+    // after they are freed, so a day of large pages held their memory. A
+    // fixed threshold gives every large buffer back when it goes.
+    mallopt(M_MMAP_THRESHOLD, kLargeAllocationBytes);
     LinuxStartup startup;
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     if (const auto status = talvane::ApplyStartupRules(

@@ -24,6 +24,8 @@ namespace {
 
 using Status = FetchResult::Status;
 
+constexpr qint64 kReadBufferBytes = qint64{1} << 20;
+
 FetchResult failure(Status status, std::string reason) {
     FetchResult result;
     result.status = status;
@@ -124,6 +126,11 @@ class Transfer {
         body_.clear();
         std::unique_ptr<QNetworkReply> reply(manager.get(request));
         reply_ = reply.get();
+        // Qt's network thread would otherwise keep reading a flood into the
+        // reply's buffer while this thread waits for a core: a busy machine
+        // then held far more than the body limit. A full buffer stops the
+        // reading until this side has taken its share.
+        reply_->setReadBufferSize(kReadBufferBytes);
         QObject::connect(reply_, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         // The request is out once the connection (name lookup included) is
         // made.
