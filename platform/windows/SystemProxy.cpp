@@ -1,9 +1,8 @@
 #include "platform/windows/SystemProxy.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <algorithm>
+#include <chrono>
+#include <memory>
 #include <utility>
 
 #include "platform/windows/WinHttpApi.h"
@@ -67,12 +66,48 @@ ProxyChoice LookUpSystemProxy(const std::wstring& url) {
 }
 
 // Shared by the caller and the lookup's thread: a caller that stopped
-// waiting leaves it to the thread, which only ever touches this.
+// waiting leaves it to the thread, which only ever touches this. The
+// system's own thread, event and lock: under Wine, threads made through the
+// POSIX layer sometimes did not start for a minute after another had ended.
 struct SystemProxy::Lookup {
-    std::mutex mutex;
-    std::condition_variable done;
+    Lookup() : done(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Lookup() {
+        if (done != nullptr) CloseHandle(done);
+    }
+    Lookup(const Lookup&) = delete;
+    Lookup& operator=(const Lookup&) = delete;
+
+    SRWLOCK lock = SRWLOCK_INIT;
+    HANDLE done;
     std::optional<ProxyChoice> answer;
 };
+
+namespace {
+
+struct LookupWork {
+    std::shared_ptr<SystemProxy::Lookup> lookup;
+    std::wstring url;
+    SystemProxy::LookUp lookUp;
+};
+
+DWORD WINAPI runLookup(void* parameter) {
+    const std::unique_ptr<LookupWork> work(static_cast<LookupWork*>(parameter));
+    ProxyChoice answer = work->lookUp(work->url);
+    AcquireSRWLockExclusive(&work->lookup->lock);
+    work->lookup->answer = std::move(answer);
+    ReleaseSRWLockExclusive(&work->lookup->lock);
+    SetEvent(work->lookup->done);
+    return 0;
+}
+
+DWORD millisecondsUntil(SystemProxy::Clock::time_point deadline) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - SystemProxy::Clock::now());
+    if (left.count() <= 0) return 0;
+    return static_cast<DWORD>(std::min<std::chrono::milliseconds::rep>(left.count(), INFINITE - 1));
+}
+
+}  // namespace
 
 SystemProxy::SystemProxy(LookUp lookUp) : lookUp_(std::move(lookUp)) {}
 
@@ -82,25 +117,23 @@ std::optional<ProxyChoice> SystemProxy::choose(const std::string& origin, const 
     auto& lookup = pending_[origin];
     if (!lookup) {
         auto started = std::make_shared<Lookup>();
-        try {
-            std::thread([started, url, lookUp = lookUp_] {
-                ProxyChoice answer = lookUp(url);
-                const std::lock_guard<std::mutex> lock(started->mutex);
-                started->answer = std::move(answer);
-                started->done.notify_all();
-            }).detach();
-        } catch (const std::system_error&) {
+        auto work = std::make_unique<LookupWork>(LookupWork{started, url, lookUp_});
+        const HANDLE thread = started->done != nullptr
+                                  ? CreateThread(nullptr, 0, runLookup, work.get(), 0, nullptr)
+                                  : nullptr;
+        if (thread == nullptr) {
             pending_.erase(origin);
             return std::nullopt;
         }
+        work.release();  // the thread owns it now
+        CloseHandle(thread);
         lookup = std::move(started);
     }
+    WaitForSingleObject(lookup->done, millisecondsUntil(deadline));
     std::optional<ProxyChoice> answer;
-    {
-        std::unique_lock<std::mutex> lock(lookup->mutex);
-        lookup->done.wait_until(lock, deadline, [&] { return lookup->answer.has_value(); });
-        answer = lookup->answer;
-    }
+    AcquireSRWLockShared(&lookup->lock);
+    answer = lookup->answer;
+    ReleaseSRWLockShared(&lookup->lock);
     if (answer) {
         known_[origin] = *answer;
         pending_.erase(origin);

@@ -44,8 +44,10 @@ class SystemProxy {
     // old ones and is left to end unheard.
     void settingsChanged();
 
-  private:
+    // What a lookup's thread shares with the requests that wait for it.
     struct Lookup;
+
+  private:
     LookUp lookUp_;
     std::map<std::string, ProxyChoice> known_;
     std::map<std::string, std::shared_ptr<Lookup>> pending_;
