@@ -41,6 +41,8 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 wixl locales
     # the rest of the Windows packaging (scripts/package-windows.sh)
     msitools zip unzip osslsigncode
+    # the signing check makes its throwaway certificate chain with openssl
+    openssl
     # a software token for the signing check through PKCS#11
     softhsm2 libengine-pkcs11-openssl opensc
     # the benchmark report writer
