@@ -269,6 +269,9 @@ bench_windows() {
     floor_imports=$(x86_64-w64-mingw32-objdump -p "$WORK/win-floor/talvane-bench-floor-win.exe" |
         sed -n 's/^[[:space:]]*DLL Name: //p')
     extra_dlls=$(grep -vixF -f <(echo "$floor_imports") <<<"$imports" | paste -sd, -)
+    # WinHTTP is loaded at run time, by the proxy lookup at start-up, and
+    # crypt32 with it (WinHTTP loads that at the end of the first request).
+    extra_dlls=${extra_dlls:+$extra_dlls,}winhttp.dll,crypt32.dll
     echo "meta windows_extra_dlls=${extra_dlls:-none}" >>"$RAW"
     # Wine's prefix, like a Windows user's default settings, has the proxy
     # detected automatically: a search for a WPAD server that the first

@@ -15,6 +15,13 @@ bool take(HMODULE module, const char* name, Function& function) {
 bool load(WinHttpApi& api) {
     const HMODULE module = LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module == nullptr) return false;
+    // Closing a request makes WinHTTP load crypt32 to free the server's
+    // certificate, even one a plain http request never had; under Wine that
+    // also loads and sets up GnuTLS, milliseconds the first request would
+    // spend on the way to the tray icon. Loading it with WinHTTP puts that on
+    // the thread that loads WinHTTP first, the proxy lookup started at
+    // start-up. Kept, as WinHTTP keeps it once loaded.
+    LoadLibraryExW(L"crypt32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     return take(module, "WinHttpOpen", api.Open) && take(module, "WinHttpConnect", api.Connect) &&
            take(module, "WinHttpOpenRequest", api.OpenRequest) &&
            take(module, "WinHttpCloseHandle", api.CloseHandle) &&

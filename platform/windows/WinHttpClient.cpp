@@ -98,6 +98,7 @@ class Transfer {
                                                  " ms");
         }
         const bool named = !proxy->proxy.empty();
+        direct_ = !named;
         Handle session(api_.Open(
             nullptr, named ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
             named ? proxy->proxy.c_str() : WINHTTP_NO_PROXY_NAME,
@@ -213,6 +214,17 @@ class Transfer {
         if (!setOption(request.h, WINHTTP_OPTION_CONNECT_RETRIES, &attempts, sizeof attempts)) {
             return lastError("WinHttpSetOption(CONNECT_RETRIES)");
         }
+        // Each request has a session of its own, closed with it, so a
+        // connection kept open would never be used again: straight to the
+        // service the connection closes with the answer (Wine's WinHTTP would
+        // otherwise keep a thread of its own, and a megabyte of memory, until
+        // the idle connection expires). Through a proxy it stays open, as
+        // NTLM and Negotiate sign in the connection, not the request.
+        DWORD keepAlive = WINHTTP_DISABLE_KEEP_ALIVE;
+        if (direct_ &&
+            !setOption(request.h, WINHTTP_OPTION_DISABLE_FEATURE, &keepAlive, sizeof keepAlive)) {
+            return lastError("WinHttpSetOption(DISABLE_FEATURE)");
+        }
         DWORD code = 0;
         if (auto failed = exchange(request.h, code)) return std::move(*failed);
 
@@ -268,6 +280,7 @@ class Transfer {
     HttpLimits limits_;
     Clock::time_point deadline_;
     SystemProxy& proxies_;
+    bool direct_ = true;
     ProxySignIn& signIn_;
 };
 
@@ -281,9 +294,10 @@ void WinHttpClient::proxySettingsChanged() { proxies_.settingsChanged(); }
 
 void WinHttpClient::lookUpProxyAhead(std::u16string_view url) {
     const auto address = ParseHttpAddress(WireUrl(url));
-    if (!address || win::WinHttp() == nullptr) return;
+    if (!address) return;
     // A deadline already past: the lookup starts on its thread, and the
-    // first request for the origin waits for that same lookup.
+    // first request for the origin waits for that same lookup. WinHTTP is
+    // loaded there too, beside the making of the window.
     static_cast<void>(
         proxies_.choose(originOf(*address), wide(address->toString()), SystemProxy::Clock::now()));
 }
