@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,7 +12,9 @@
 #include <QTransform>
 
 #include <array>
+#include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "app/AccessibleElements.h"
 
@@ -555,13 +558,41 @@ QPixmap appIconPicture(int size) {
     return pm;
 }
 
-QIcon appIcon() {
-    QIcon icon;
-    for (int size : {16, 22, 32, 48, 64, 128}) {
-        icon.addPixmap(appIconPicture(size));
+namespace {
+
+// Draws each size when it is first asked for: at start-up the tray wants
+// one, and the window's sizes are wanted only when the panel is first shown.
+// Drawing all six before the icon could show cost a start-up milliseconds.
+class AppIconEngine final : public QIconEngine {
+  public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal dpr = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1;
+        QPixmap picture = pixmap(rect.size() * dpr, mode, state);
+        picture.setDevicePixelRatio(dpr);
+        painter->drawPixmap(rect, picture);
     }
-    return icon;
-}
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const int side = std::max(1, std::min(size.width(), size.height()));
+        auto drawn = drawn_.find(side);
+        if (drawn == drawn_.end()) drawn = drawn_.emplace(side, appIconPicture(side)).first;
+        return drawn->second;
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (int side : {16, 22, 32, 48, 64, 128}) sizes.append(QSize(side, side));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new AppIconEngine(*this); }
+    QString key() const override { return QStringLiteral("TalvaneAppIcon"); }
+
+  private:
+    std::map<int, QPixmap> drawn_;
+};
+
+}  // namespace
+
+QIcon appIcon() { return QIcon(new AppIconEngine); }
 
 QCursor handCursor(qreal dpr) {
     QPoint hotSpot = HandCursorHotSpot;
