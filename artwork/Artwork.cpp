@@ -11,8 +11,8 @@
 #include <QStringList>
 #include <QTransform>
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 
