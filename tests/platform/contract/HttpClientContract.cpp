@@ -1,7 +1,9 @@
 #include "tests/platform/contract/HttpClientContract.h"
 
+#include <atomic>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/platform/contract/LoopbackServer.h"
@@ -95,6 +97,23 @@ TEST_P(HttpClientContract, BodyArrivesByteExact_WhateverTheHttpStatus) {
         EXPECT_EQ(r.httpStatus, code);
         EXPECT_EQ(r.body, gbk) << statusLine;
     }
+}
+
+TEST_P(HttpClientContract, LeavesNoConnectionOpenOnceTheAnswerIsIn) {
+    // A server that would keep the connection: each request is a session of
+    // its own, so a connection left open only holds a socket (and under Wine
+    // a thread) until it expires.
+    std::atomic<int> closed{-1};
+    LoopbackServer server([&closed](Exchange& e, const std::string&) {
+        e.send("HTTP/1.1 200 OK\r\nContent-Length: 2\r\nKeep-Alive: timeout=60\r\n\r\nok");
+        closed = e.closedByClientWithin(5s) ? 1 : 0;
+    });
+    const FetchResult r = Client()->get(server.url("/kept"));
+    ASSERT_TRUE(Is(Status::Ok, r));
+    EXPECT_EQ(r.body, "ok");
+    const auto end = std::chrono::steady_clock::now() + 15s;
+    while (closed < 0 && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(closed, 1) << "the connection was still open 5 s after the answer";
 }
 
 TEST_P(HttpClientContract, EscapesWhatCannotGoOnTheWire_AndSendsNoAcceptEncoding) {

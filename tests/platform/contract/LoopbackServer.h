@@ -18,6 +18,7 @@
 #endif
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -37,6 +38,15 @@ using SocketHandle = int;
 constexpr SocketHandle kNoSocket = -1;
 inline void CloseSocket(SocketHandle s) { ::close(s); }
 #endif
+
+// Whether the last failed receive ran out of its SO_RCVTIMEO.
+inline bool TimedOut() {
+#ifdef _WIN32
+    return ::WSAGetLastError() == WSAETIMEDOUT;
+#else
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
+#endif
+}
 
 // Winsock wants one start-up per process before any socket call.
 inline bool SocketsReady() {
@@ -124,6 +134,19 @@ class Exchange {
         }
     }
     bool stopping() const { return stopping_; }
+
+    // Whether the client closes its side within `limit` (reads and drops
+    // whatever else it sends).
+    bool closedByClientWithin(std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        char sink[512];
+        while (!stopping_ && std::chrono::steady_clock::now() < end) {
+            const auto n = ::recv(socket_, sink, sizeof sink, 0);
+            if (n == 0) return true;
+            if (n < 0 && !TimedOut()) return true;  // reset: closed as well
+        }
+        return false;
+    }
 
     // Ends the response and waits for the client to close its side: closing
     // at once could reset the connection before the client read the answer.
