@@ -90,27 +90,50 @@ TwipPoint QtAppWindow::position() const {
             static_cast<float>(window_.y() - area.y()) * metrics.twipsPerPixelY};
 }
 
-void QtAppWindow::setWindowState(WindowState state) {
-    if (state == WindowState::Minimized) {
-        undoLateIconify_ = QDeadlineTimer();  // expired: this iconify is wanted
-    }
+void QtAppWindow::applyState(WindowState state) {
     Qt::WindowStates states = window_.windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (state == WindowState::Minimized) {
         states |= Qt::WindowMinimized;
     }
-    window_.setWindowState(states);
+    if (states != window_.windowState()) window_.setWindowState(states);
+}
+
+// A hidden window keeps its state for its next showing, as a hidden Win32
+// window does: handing it to Qt would make the native window at once, a
+// round of X requests that start-up (which minimizes the hidden panel)
+// would pay before the tray icon shows.
+void QtAppWindow::setWindowState(WindowState state) {
+    if (state == WindowState::Minimized) {
+        undoLateIconify_ = QDeadlineTimer();  // expired: this iconify is wanted
+    }
+    if (!window_.isVisible()) {
+        hiddenState_ = state;
+        return;
+    }
+    applyState(state);
 }
 
 WindowState QtAppWindow::windowState() const {
+    if (!window_.isVisible()) return hiddenState_;
     return (window_.windowState() & Qt::WindowMinimized) ? WindowState::Minimized
                                                          : WindowState::Normal;
 }
 
-void QtAppWindow::setVisible(bool visible) { window_.setVisible(visible); }
+void QtAppWindow::setVisible(bool visible) {
+    if (visible == window_.isVisible()) return;
+    if (!visible) {
+        hiddenState_ = windowState();
+        window_.hide();
+        return;
+    }
+    applyState(hiddenState_);
+    window_.show();
+}
 
 bool QtAppWindow::isVisible() const { return window_.isVisible(); }
 
 void QtAppWindow::showModeless() {
+    if (!window_.isVisible()) applyState(hiddenState_);
     if (window_.windowState() & Qt::WindowMinimized) {
         window_.showMinimized();
     } else {

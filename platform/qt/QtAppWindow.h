@@ -36,7 +36,10 @@ class QtAppWindow : public QObject, public AppWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void applyState(WindowState state);
+
     QWidget& window_;
+    WindowState hiddenState_ = WindowState::Normal;
     // A window manager may carry out an iconify that was asked for just
     // before the window was hidden only after it is shown again; for a
     // moment after showModeless() such a late iconify is undone.

@@ -197,6 +197,28 @@ TEST_F(PanelViewTest, TabWalksTheTitles_EnterOpens_EscapePutsThePanelAway) {
     EXPECT_FALSE(view.isVisible());
 }
 
+// Start-up minimizes the hidden panel; that must not make its native window
+// (X requests before the tray icon), and the state must hold when shown.
+TEST(QtAppWindowState, AHiddenWindowKeepsItsStateForItsShowing_WithoutANativeWindowTillThen) {
+    QWidget widget;
+    QtAppWindow window(widget);
+    window.setWindowState(WindowState::Minimized);
+    EXPECT_EQ(window.windowState(), WindowState::Minimized);
+    EXPECT_FALSE(widget.testAttribute(Qt::WA_WState_Created));
+    window.setVisible(true);
+    EXPECT_TRUE(widget.isVisible());
+    EXPECT_TRUE(widget.isMinimized());
+    window.setVisible(false);
+    EXPECT_EQ(window.windowState(), WindowState::Minimized);
+    // A tray click: normal while hidden, then shown.
+    window.setWindowState(WindowState::Normal);
+    EXPECT_EQ(window.windowState(), WindowState::Normal);
+    window.showModeless();
+    EXPECT_TRUE(widget.isVisible());
+    EXPECT_FALSE(widget.isMinimized());
+    EXPECT_EQ(window.windowState(), WindowState::Normal);
+}
+
 TEST_F(PanelViewTest, DoubleClickOnATitleOpensItsPageOnce) {
     moveTo(120, 112);
     // Through the window system, as a real double click arrives.
