@@ -149,6 +149,10 @@ bool SameOrigin(const HttpAddress& a, const HttpAddress& b) {
     return a.scheme == b.scheme && a.host == b.host && a.port == b.port;
 }
 
+std::string OriginKey(const HttpAddress& address) {
+    return address.scheme + "://" + address.host + ":" + std::to_string(address.port);
+}
+
 bool SameOrigin(std::u16string_view url, std::u16string_view other) {
     const std::optional<HttpAddress> a = ParseWebAddress(url);
     const std::optional<HttpAddress> b = ParseWebAddress(other);

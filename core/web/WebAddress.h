@@ -49,5 +49,8 @@ std::optional<HttpAddress> ResolveLocation(const HttpAddress& base, std::string_
 // Scheme, host and port all alike.
 bool SameOrigin(const HttpAddress& a, const HttpAddress& b);
 bool SameOrigin(std::u16string_view url, std::u16string_view other);
+// The origin as one text ("http://host:80"), equal exactly where SameOrigin
+// holds: the key of what a client keeps per origin.
+std::string OriginKey(const HttpAddress& address);
 
 }  // namespace talvane

@@ -275,8 +275,7 @@ FetchResult QtHttpClient::get(std::u16string_view url) {
     // name-service look-ups) at every request. It is asked again after a
     // request that could not reach the service, in case the settings
     // changed.
-    const std::string origin =
-        address->scheme + "://" + address->host + ":" + std::to_string(address->port);
+    const std::string origin = OriginKey(*address);
     auto outcome = std::make_shared<Outcome>();
     if (const auto known = proxies_.find(origin); known != proxies_.end()) {
         outcome->proxies = known->second;

@@ -26,10 +26,6 @@ FetchResult failure(Status status, std::string reason) {
 
 // Addresses on the wire are ASCII (WireUrl escaped everything else).
 // Scheme, host and port: what a proxy answer is kept for.
-std::string originOf(const HttpAddress& address) {
-    return address.scheme + "://" + address.host + ":" + std::to_string(address.port);
-}
-
 std::wstring wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 std::string narrow(const wchar_t* text) {
@@ -91,14 +87,13 @@ class Transfer {
         // the session: redirects stay on its origin, and Wine ignores a proxy
         // set on a single request.
         const std::string first = origin.toString();
-        const auto proxy = proxies_.choose(originOf(origin), wide(first), deadline_);
+        const auto proxy = proxies_.choose(OriginKey(origin), wide(first), deadline_);
         if (!proxy) {
             return failure(Status::TimedOut, "no proxy configuration within " +
                                                  std::to_string(limits_.totalTimeout.count()) +
                                                  " ms");
         }
         const bool named = !proxy->proxy.empty();
-        direct_ = !named;
         Handle session(api_.Open(
             nullptr, named ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
             named ? proxy->proxy.c_str() : WINHTTP_NO_PROXY_NAME,
@@ -107,7 +102,7 @@ class Transfer {
         HttpAddress address = origin;
         for (int redirects = 0;; ++redirects) {
             std::optional<std::string> location;
-            FetchResult result = fetch(session.h, address, location);
+            FetchResult result = fetch(session.h, !named, address, location);
             if (!location) return result;
             const auto next = ResolveLocation(address, *location);
             if (!next || !SameOrigin(*next, origin)) {
@@ -195,7 +190,7 @@ class Transfer {
         return 0;
     }
 
-    FetchResult fetch(HINTERNET session, const HttpAddress& address,
+    FetchResult fetch(HINTERNET session, bool direct, const HttpAddress& address,
                       std::optional<std::string>& location) {
         Handle connection(api_.Connect(session, wide(address.host).c_str(),
                                        static_cast<INTERNET_PORT>(address.port), 0));
@@ -221,7 +216,7 @@ class Transfer {
         // the idle connection expires). Through a proxy it stays open, as
         // NTLM and Negotiate sign in the connection, not the request.
         DWORD keepAlive = WINHTTP_DISABLE_KEEP_ALIVE;
-        if (direct_ &&
+        if (direct &&
             !setOption(request.h, WINHTTP_OPTION_DISABLE_FEATURE, &keepAlive, sizeof keepAlive)) {
             return lastError("WinHttpSetOption(DISABLE_FEATURE)");
         }
@@ -280,7 +275,6 @@ class Transfer {
     HttpLimits limits_;
     Clock::time_point deadline_;
     SystemProxy& proxies_;
-    bool direct_ = true;
     ProxySignIn& signIn_;
 };
 
@@ -299,7 +293,7 @@ void WinHttpClient::lookUpProxyAhead(std::u16string_view url) {
     // first request for the origin waits for that same lookup. WinHTTP is
     // loaded there too, beside the making of the window.
     static_cast<void>(
-        proxies_.choose(originOf(*address), wide(address->toString()), SystemProxy::Clock::now()));
+        proxies_.choose(OriginKey(*address), wide(address->toString()), SystemProxy::Clock::now()));
 }
 
 FetchResult WinHttpClient::get(std::u16string_view url) {

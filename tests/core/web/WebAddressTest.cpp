@@ -183,6 +183,12 @@ TEST(SameOrigin, ComparesSchemeHostAndPort_WithTheirDefaults) {
     for (const auto& [a, b, same] : cases) {
         EXPECT_EQ(SameOrigin(a, b), same) << Shown(a) << " " << Shown(b);
         EXPECT_EQ(SameOrigin(b, a), same) << Shown(b) << " " << Shown(a);
+        const auto parsedA = ParseWebAddress(a);
+        const auto parsedB = ParseWebAddress(b);
+        if (parsedA && parsedB) {
+            EXPECT_EQ(OriginKey(*parsedA) == OriginKey(*parsedB), same)
+                << Shown(a) << " " << Shown(b);
+        }
     }
 }
 
