@@ -9,27 +9,25 @@ start_talvane
 show_panel_from_tray || fail "the panel did not open"
 start_x=$PANEL_X
 start_y=$PANEL_Y
-# Motions made before the window manager took the drag are not replayed: on
-# a loaded machine the panel may follow only the last steps, so one step's
-# worth of movement in the drag's direction counts.
 followed() {
     wait_for_panel
     [ "$PANEL_X" -le $((start_x - 50)) ] && [ "$PANEL_Y" -ge $((start_y + 20)) ]
 }
+# The window manager moves the panel from where the program last saw the
+# pointer when it handled the press. On a loaded machine that can be after
+# every motion of a quick drag (the panel then stays where it was), so the
+# pointer goes on in the drag's direction, a step at a time, until the
+# panel has followed it 50 pixels.
 hover 120 112               # the strip below the banner: bare background
 xdotool mousedown 1
-for step in 1 2 3 4 5 6; do
-    xdotool mousemove_relative -- -50 20
-done
-# The move starts once the program has handled the press and handed the
-# drag to the window manager, which moves the panel on the next motion; a
-# slow build (sanitizers) takes a while, so the pointer twitches until the
-# panel has followed.
-deadline=$((SECONDS + 10 * ${TALVANE_WAIT_SCALE:-3}))
+steps=0
+step_wait=$((100000 * ${TALVANE_WAIT_SCALE:-3}))   # microseconds a step
 until followed; do
-    [ $SECONDS -lt $deadline ] || { xdotool mouseup 1; fail "waited $((10 * ${TALVANE_WAIT_SCALE:-3})) s for the panel to follow the drag: $start_x,$start_y -> $PANEL_X,$PANEL_Y"; }
-    xdotool mousemove_relative -- 1 0 sleep 0.05 mousemove_relative -- -1 0
-    sleep 0.05
+    [ $steps -lt 90 ] || { xdotool mouseup 1; fail "the panel did not follow a drag of $steps steps: $start_x,$start_y -> $PANEL_X,$PANEL_Y"; }
+    xdotool mousemove_relative -- -8 3
+    steps=$((steps + 1))
+    step_end=$((${EPOCHREALTIME/./} + step_wait))
+    until [ "${EPOCHREALTIME/./}" -ge $step_end ] || followed; do sleep 0.02; done
 done
 xdotool mouseup 1
 # Where the window manager leaves it: the same place twice in a row.
