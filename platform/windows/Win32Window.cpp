@@ -3,6 +3,8 @@
 #include "input/Twips.h"
 #include "support/win32/GdiOwners.h"
 
+#include <utility>
+
 namespace talvane {
 namespace {
 
@@ -25,6 +27,7 @@ Win32Window::Win32Window(HWND hwnd) : hwnd_(hwnd), dpi_(GetDpiForWindow(hwnd)) {
 }
 
 WindowFrame Win32Window::frame() const {
+    if (waitingFrame_) return *waitingFrame_;
     const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     WindowFrame frame;
     for (const FrameBit& b : kFrameBits) frame.*b.part = (style & b.bit) != 0;
@@ -32,6 +35,14 @@ WindowFrame Win32Window::frame() const {
 }
 
 void Win32Window::setFrame(const WindowFrame& frame) {
+    if (!IsWindowVisible(hwnd_)) {
+        waitingFrame_ = frame;
+        return;
+    }
+    applyFrame(frame);
+}
+
+void Win32Window::applyFrame(const WindowFrame& frame) {
     LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     for (const FrameBit& b : kFrameBits) style = frame.*b.part ? (style | b.bit) : (style & ~b.bit);
     SetWindowLongW(hwnd_, GWL_STYLE, style);
@@ -45,8 +56,13 @@ void Win32Window::setFrame(const WindowFrame& frame) {
 void Win32Window::setVisibleArea(const RoundRectRegion& region) {
     area_ = region;
     hasArea_ = true;
-    win::UniqueRegion rgn(CreateRoundRectRgn(region.left, region.top, region.right, region.bottom,
-                                             region.ellipseWidth, region.ellipseHeight));
+    areaWaiting_ = !IsWindowVisible(hwnd_);
+    if (!areaWaiting_) applyArea();
+}
+
+void Win32Window::applyArea() {
+    win::UniqueRegion rgn(CreateRoundRectRgn(area_.left, area_.top, area_.right, area_.bottom,
+                                             area_.ellipseWidth, area_.ellipseHeight));
     // The window owns the region once it has taken it.
     if (SetWindowRgn(hwnd_, rgn.get(), TRUE) != 0) rgn.release();
 }
@@ -82,14 +98,20 @@ ScreenMetrics Win32Window::screen() const {
 void Win32Window::moveTo(float leftTwips, float topTwips) {
     const RECT monitor = monitorRect();
     const float tpp = twipsPerPixel();
-    SetWindowPos(hwnd_, nullptr, monitor.left + ToWholePixels(leftTwips, tpp),
-                 monitor.top + ToWholePixels(topTwips, tpp), 0, 0,
+    const POINT place{monitor.left + ToWholePixels(leftTwips, tpp),
+                      monitor.top + ToWholePixels(topTwips, tpp)};
+    if (!IsWindowVisible(hwnd_)) {
+        waitingPlace_ = place;
+        return;
+    }
+    SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TwipPoint Win32Window::position() const {
     RECT r{};
     GetWindowRect(hwnd_, &r);
+    if (waitingPlace_) r = {waitingPlace_->x, waitingPlace_->y, 0, 0};
     const RECT monitor = monitorRect();
     const float tpp = twipsPerPixel();
     return {ToTwips(static_cast<float>(r.left - monitor.left), tpp),
@@ -117,7 +139,18 @@ void Win32Window::setVisible(bool visible) {
         ShowWindow(hwnd_, SW_HIDE);
         return;
     }
+    applyWaitingShape();
     ShowWindow(hwnd_, hiddenState_ == WindowState::Minimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+}
+
+void Win32Window::applyWaitingShape() {
+    if (waitingFrame_) applyFrame(*std::exchange(waitingFrame_, std::nullopt));
+    if (std::exchange(areaWaiting_, false)) applyArea();
+    if (waitingPlace_) {
+        const POINT place = *std::exchange(waitingPlace_, std::nullopt);
+        SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 bool Win32Window::isVisible() const { return IsWindowVisible(hwnd_) != FALSE; }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "platform/AppWindow.h"
 
 namespace talvane {
@@ -42,13 +44,21 @@ class Win32Window : public AppWindow {
 
   private:
     RECT monitorRect() const;
+    void applyFrame(const WindowFrame& frame);
+    void applyArea();
+    void applyWaitingShape();
 
     HWND hwnd_;
     UINT dpi_;
     RoundRectRegion area_{};
     bool hasArea_ = false;
-    // A hidden window keeps the state it is to be shown in.
+    // A hidden window keeps the state, frame, shape and place it is to be
+    // shown with: start-up sets them all on the hidden panel, and under Wine
+    // each one made there costs X requests before the tray icon shows.
     WindowState hiddenState_ = WindowState::Normal;
+    std::optional<WindowFrame> waitingFrame_;
+    bool areaWaiting_ = false;
+    std::optional<POINT> waitingPlace_;
 };
 
 }  // namespace talvane

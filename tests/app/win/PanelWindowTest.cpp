@@ -1,6 +1,6 @@
 // The Win32 panel over a real window (on a virtual display) with the form's
-// fakes: what the panel does when Windows moves it to a monitor of another
-// scale.
+// fakes: its first showing after start-up, and what the panel does when
+// Windows moves it to a monitor of another scale.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -35,6 +35,30 @@ class PanelWindowTest : public ::testing::Test, protected FormFakes {
     Win32Window window;
     frmMain form;
 };
+
+TEST_F(PanelWindowTest, TheHiddenPanelTakesItsFrameShapeAndPlaceAtItsFirstShowing) {
+    answerStartUp();
+    ASSERT_TRUE(form.Form_Load());
+    const HWND hwnd = panel.hwnd();
+    RECT box{};
+    // Start-up, which shows only the icon, left the hidden window alone...
+    EXPECT_EQ(GetWindowRgnBox(hwnd, &box), ERROR) << "shaped while hidden";
+    EXPECT_NE(GetWindowLongW(hwnd, GWL_STYLE) & WS_CAPTION, 0) << "its frame changed while hidden";
+    // ...and the form still sees what it asked for.
+    EXPECT_FALSE(window.frame().hasCaptionOrBorder());
+    const TwipPoint asked = window.position();
+    EXPECT_GT(asked.x, 0);
+
+    form.frmOpen_Click();
+    pumpMessages();
+    EXPECT_EQ(GetWindowLongW(hwnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+    ASSERT_NE(GetWindowRgnBox(hwnd, &box), ERROR);
+    EXPECT_EQ(box.right + 1, MulDiv(251, int(GetDpiForWindow(hwnd)), 96));
+    EXPECT_EQ(window.position(), asked);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, box.right + 1) << "the frame is gone from the client area";
+}
 
 TEST_F(PanelWindowTest, AnotherMonitorsScaleKeepsTheStartUpShapeScaled_FilledByTheArtToItsEdges) {
     answerStartUp();
