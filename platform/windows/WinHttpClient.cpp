@@ -25,7 +25,6 @@ FetchResult failure(Status status, std::string reason) {
 }
 
 // Addresses on the wire are ASCII (WireUrl escaped everything else).
-// Scheme, host and port: what a proxy answer is kept for.
 std::wstring wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
 std::string narrow(const wchar_t* text) {
