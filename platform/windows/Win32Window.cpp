@@ -104,6 +104,10 @@ void Win32Window::moveTo(float leftTwips, float topTwips) {
         waitingPlace_ = place;
         return;
     }
+    applyPlace(place);
+}
+
+void Win32Window::applyPlace(POINT place) {
     SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -146,11 +150,7 @@ void Win32Window::setVisible(bool visible) {
 void Win32Window::applyWaitingShape() {
     if (waitingFrame_) applyFrame(*std::exchange(waitingFrame_, std::nullopt));
     if (std::exchange(areaWaiting_, false)) applyArea();
-    if (waitingPlace_) {
-        const POINT place = *std::exchange(waitingPlace_, std::nullopt);
-        SetWindowPos(hwnd_, nullptr, place.x, place.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (waitingPlace_) applyPlace(*std::exchange(waitingPlace_, std::nullopt));
 }
 
 bool Win32Window::isVisible() const { return IsWindowVisible(hwnd_) != FALSE; }

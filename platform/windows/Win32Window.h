@@ -46,6 +46,7 @@ class Win32Window : public AppWindow {
     RECT monitorRect() const;
     void applyFrame(const WindowFrame& frame);
     void applyArea();
+    void applyPlace(POINT place);
     void applyWaitingShape();
 
     HWND hwnd_;
