@@ -381,15 +381,46 @@ e2e_pass() { echo "PASS: $(basename "$0" .sh)"; }
 
 # ---- the program's process ---------------------------------------------
 
+# The library is preloaded directly: the faketime wrapper would fork (so the
+# wrapper, not the program, would be the child) and leave its shared-memory
+# files behind when it is killed.
+faketime_library() {
+    FAKETIME_LIBRARY=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
+    [ -n "$FAKETIME_LIBRARY" ] || fail "libfaketime is not installed"
+}
+
 # A command prefix that gives the program a Wednesday morning, its clock
-# running on from there. The library is preloaded directly: the faketime
-# wrapper would fork (so the wrapper, not the program, would be the child)
-# and leave its shared-memory files behind when it is killed.
+# running on from there.
 weekday_morning() {
-    local library
-    library=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -n1)
-    [ -n "$library" ] || fail "libfaketime is not installed"
-    WEEKDAY_MORNING=(env "LD_PRELOAD=$library" "FAKETIME=@2026-12-09 10:00:00")
+    faketime_library
+    WEEKDAY_MORNING=(env "LD_PRELOAD=$FAKETIME_LIBRARY" "FAKETIME=@2026-12-09 10:00:00")
+}
+
+# wine_weekday_morning: from here on every Wine process of the check sees
+# a Wednesday morning, 2026-12-09 10:00 now and running on: wine, wine64,
+# msiexec and the rest through PATH, and WINE. Wine's server keeps the clock
+# of the process that started it and measures absolute time-outs on it: a
+# program whose clock started anew at its own start (as WEEKDAY_MORNING's
+# does) had its connections time out at once when the server's clock ran
+# ahead of it, so all of them share one offset. The monotonic clock, which
+# the server's waits also run on, stays real; a server already running
+# keeps its own clock and is ended.
+wine_weekday_morning() {
+    faketime_library
+    local offset name dir=$WORK/weekday-wine real=/usr/lib/wine/wine64
+    [ -x "$real" ] || real=$(command -v wine64 || command -v wine)
+    offset=$(($(date -d '2026-12-09 10:00:00' +%s) - EPOCHSECONDS))
+    mkdir -p "$dir"
+    for name in wine wine-stable wine64; do
+        printf '#!/bin/sh\nLD_PRELOAD=%s FAKETIME=%+d FAKETIME_DONT_FAKE_MONOTONIC=1 exec %s "$@"\n' \
+            "$FAKETIME_LIBRARY" "$offset" "$real" >"$dir/$name"
+        chmod +x "$dir/$name"
+    done
+    export PATH="$dir:$PATH"
+    WINE=$dir/wine64
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    return 0
 }
 
 # The program's own process: a wrapper such as faketime may run it as a child,

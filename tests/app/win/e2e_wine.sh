@@ -112,10 +112,8 @@ wait_until 10 icon_gone || fail "the tray icon stayed after Exit"
 component="$(dirname "$EXE")/Flarebox.DisplayMsg.dll"
 [ -f "$component" ] || fail "the bundled popup component is not beside talvane.exe"
 cp "$component" "$WORK/app/"
-faketime_lib=$(find /usr/lib -name libfaketime.so.1 2>/dev/null | head -n1)
-[ -n "$faketime_lib" ] || fail "libfaketime is not installed"
-(cd "$WORK/app" && LD_PRELOAD=$faketime_lib FAKETIME='@2026-12-09 10:00:00' TALVANE_TICK_MS=200 \
-    exec "$WINE" "$WORK/app/talvane.exe") >"$WORK/reminders.out" 2>&1 &
+wine_weekday_morning
+(cd "$WORK/app" && TALVANE_TICK_MS=200 exec "$WINE" "$WORK/app/talvane.exe") >"$WORK/reminders.out" 2>&1 &
 APP_PID=$!
 wait_until 60 grep -q "ClientReminderNew.aspx?id=$number&sjs=" "$WORK/requests.log" ||
     fail "no reminder poll with the client number"

@@ -3,8 +3,8 @@
 #   . tests/app/win/wine-program.sh
 #   wine_program_setup TALVANE_EXE DEMO_SERVICE ARTIFACT_DIR
 #   start_program; start_with_card CASE; card_shown; program_ended
-# The program's copy gets its popup component and a GBK setting.ini, and the
-# demo service serves reminders.
+# The program's copy gets its popup component and a GBK setting.ini, the
+# demo service serves reminders, and Wine runs on a Wednesday morning.
 . "$(dirname "${BASH_SOURCE[0]}")/../../lib/desktop.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/../../lib/wine-desktop.sh"
 
@@ -14,16 +14,14 @@ wine_program_setup() {
     start_demo --data "$(dirname "${BASH_SOURCE[0]}")/../../e2e/data/e2e-data.txt"
     printf '; 研讨会提醒客户端\r\n[systemsetting]\r\nsysNumber=%s\r\n' 000422026120910000000042 |
         iconv -f UTF-8 -t GBK >"$WORK/app/setting.ini"
-    FAKETIME_LIB=$(find /usr/lib -name libfaketime.so.1 2>/dev/null | head -n1)
-    [ -n "$FAKETIME_LIB" ] || fail "libfaketime is not installed"
+    wine_weekday_morning
 }
 
-# start_program: a Wednesday morning with a tick every 200 ms, so that a
-# reminder poll comes within two seconds; APP_PID is Wine's process.
+# start_program: a tick every 200 ms, so that a reminder poll comes within
+# two seconds; APP_PID is Wine's process.
 start_program() {
     : >"$WORK/requests.log"
-    (cd "$WORK/app" && LD_PRELOAD=$FAKETIME_LIB FAKETIME='@2026-12-09 10:00:00' TALVANE_TICK_MS=200 \
-        exec "$WINE" "$WORK/app/talvane.exe") >>"$WORK/talvane.out" 2>&1 &
+    (cd "$WORK/app" && TALVANE_TICK_MS=200 exec "$WINE" "$WORK/app/talvane.exe") >>"$WORK/talvane.out" 2>&1 &
     APP_PID=$!
 }
 
