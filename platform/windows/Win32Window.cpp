@@ -113,13 +113,18 @@ void Win32Window::applyPlace(POINT place) {
 }
 
 TwipPoint Win32Window::position() const {
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    if (waitingPlace_) r = {waitingPlace_->x, waitingPlace_->y, 0, 0};
+    POINT corner{};
+    if (waitingPlace_) {
+        corner = *waitingPlace_;
+    } else {
+        RECT box{};
+        GetWindowRect(hwnd_, &box);
+        corner = {box.left, box.top};
+    }
     const RECT monitor = monitorRect();
     const float tpp = twipsPerPixel();
-    return {ToTwips(static_cast<float>(r.left - monitor.left), tpp),
-            ToTwips(static_cast<float>(r.top - monitor.top), tpp)};
+    return {ToTwips(static_cast<float>(corner.x - monitor.left), tpp),
+            ToTwips(static_cast<float>(corner.y - monitor.top), tpp)};
 }
 
 void Win32Window::setWindowState(WindowState state) {
