@@ -108,9 +108,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     MutexInstanceLock& instance = *startup.lock;
     const std::u16string serviceBaseUrl = ServiceBaseUrlFrom(std::getenv("TALVANE_SERVICE_URL"));
     WinHttpClient http;
-    http.lookUpProxyAhead(serviceBaseUrl);
 
     PanelWindow view;
+    // The proxy lookup loads WinHTTP, crypt32 and what they bring on a
+    // thread of its own, to overlap the rest of start-up. Not before the
+    // panel: its window is the first top-level one, and making it loads the
+    // input method and the theme, which would wait for the loader lock
+    // while the lookup's libraries set themselves up (under Wine about
+    // 10 ms more on the way to the icon).
+    http.lookUpProxyAhead(serviceBaseUrl);
     Win32Window window(view.hwnd());
     // Destroyed after the tray, which shows it.
     const win::UniqueIcon icon(trayIcon(view.hwnd()));
