@@ -27,7 +27,8 @@ tick_requests() {  # the requests after start-up as a string of R and V
     done
 }
 
-start_talvane faketime -f '@2026-12-09 10:00:00'
+weekday_morning
+start_talvane "${WEEKDAY_MORNING[@]}"
 wait_until 10 grep -q ClientReminderNew "$WORK/requests.log" || fail "no reminder poll on a weekday at 10:00"
 wait_until 10 find_popup || fail "the reminder popup is not on screen"
 wait_until 5 window_drawn "$POPUP" || fail "the reminder popup was mapped but not drawn within 5 s"
@@ -44,7 +45,8 @@ stop_talvane
 
 # Saturday: the poll ticks pass without a request.
 : >"$WORK/requests.log"
-start_talvane faketime -f '@2026-12-12 10:00:00'
+clock_from '2026-12-12 10:00:00'
+start_talvane "${CLOCK_FROM[@]}"
 wait_until 30 sh -c "[ \$(grep -c 'visit.aspx' '$WORK/requests.log') -ge 3 ]" || fail "no visit reports on Saturday"
 ! grep -q ClientReminderNew "$WORK/requests.log" || fail "a reminder poll on a Saturday"
 e2e_pass

@@ -389,11 +389,17 @@ faketime_library() {
     [ -n "$FAKETIME_LIBRARY" ] || fail "libfaketime is not installed"
 }
 
-# A command prefix that gives the program a Wednesday morning, its clock
-# running on from there.
-weekday_morning() {
+# clock_from 'YYYY-MM-DD HH:MM:SS': a command prefix (CLOCK_FROM) that
+# starts the program's clock there, running on.
+clock_from() {
     faketime_library
-    WEEKDAY_MORNING=(env "LD_PRELOAD=$FAKETIME_LIBRARY" "FAKETIME=@2026-12-09 10:00:00")
+    CLOCK_FROM=(env "LD_PRELOAD=$FAKETIME_LIBRARY" "FAKETIME=@$1")
+}
+
+# A command prefix that gives the program a Wednesday morning.
+weekday_morning() {
+    clock_from '2026-12-09 10:00:00'
+    WEEKDAY_MORNING=("${CLOCK_FROM[@]}")
 }
 
 # wine_weekday_morning: from here on every Wine process of the check sees
