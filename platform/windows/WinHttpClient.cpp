@@ -290,7 +290,7 @@ void WinHttpClient::lookUpProxyAhead(std::u16string_view url) {
     if (!address) return;
     // A deadline already past: the lookup starts on its thread, and the
     // first request for the origin waits for that same lookup. WinHTTP is
-    // loaded there too, beside the making of the window.
+    // loaded there too, beside the rest of start-up.
     static_cast<void>(
         proxies_.choose(OriginKey(*address), wide(address->toString()), SystemProxy::Clock::now()));
 }
