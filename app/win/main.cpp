@@ -113,12 +113,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Win32Window window(view.hwnd());
     // Destroyed after the tray, which shows it.
     const win::UniqueIcon icon(trayIcon(view.hwnd()));
-    // The proxy lookup loads WinHTTP, crypt32 and what they bring on a
-    // thread of its own, to overlap the tray's window and the form. Not
-    // earlier: making the first top-level window loads the input method and
-    // the theme, and loading the icon reads the program's resources; both
-    // wait for the loader lock while the lookup's libraries set themselves
-    // up (under Wine the icon came about 8 ms later at the median).
+    // The proxy lookup loads WinHTTP and what it brings on a thread of its
+    // own, to overlap the tray's window and the form, and unloads them when
+    // it is done. Not earlier: making the first top-level window loads the
+    // input method and the theme, and loading the icon reads the program's
+    // resources; both wait for the loader lock while the lookup's libraries
+    // set themselves up (under Wine the icon came about 8 ms later at the
+    // median).
     http.lookUpProxyAhead(serviceBaseUrl);
     Win32Tray tray(icon.get());
     ShellOpener opener;

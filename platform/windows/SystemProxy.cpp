@@ -53,6 +53,7 @@ std::optional<ProxyChoice> automaticProxy(const win::WinHttpApi& api,
 }  // namespace
 
 ProxyChoice LookUpSystemProxy(const std::wstring& url) {
+    const win::WinHttpUse use;
     const win::WinHttpApi* api = win::WinHttp();
     WINHTTP_CURRENT_USER_IE_PROXY_CONFIG ie{};
     if (api == nullptr || !api->GetIEProxyConfigForCurrentUser(&ie)) return {};

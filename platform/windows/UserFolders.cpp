@@ -21,13 +21,15 @@ bool IsWritableFolder(const std::string& folder) {
 }
 
 std::string UserSettingsFolder() {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &path))) {
-        folder = win::Utf8FromWide(path) + "\\Talvane";
+    // Not SHGetKnownFolderPath: its answer is freed by COM's allocator, and
+    // under Wine that call alone loads ole32, combase and rpcrt4 into the
+    // process for good, a megabyte the tray program otherwise never needs.
+    wchar_t path[MAX_PATH];
+    if (FAILED(
+            ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        return {};
     }
-    ::CoTaskMemFree(path);
-    return folder;
+    return win::Utf8FromWide(path) + "\\Talvane";
 }
 
 }  // namespace talvane

@@ -12,16 +12,7 @@ bool take(HMODULE module, const char* name, Function& function) {
     return function != nullptr;
 }
 
-bool load(WinHttpApi& api) {
-    const HMODULE module = LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (module == nullptr) return false;
-    // Closing a request makes WinHTTP load crypt32 to free the server's
-    // certificate, even one a plain http request never had; under Wine that
-    // also loads and sets up GnuTLS, milliseconds the first request would
-    // spend on the way to the tray icon. Loading it with WinHTTP puts that on
-    // the thread that loads WinHTTP first, the proxy lookup started at
-    // start-up. Kept, as WinHTTP keeps it once loaded.
-    LoadLibraryExW(L"crypt32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+bool take(HMODULE module, WinHttpApi& api) {
     return take(module, "WinHttpOpen", api.Open) && take(module, "WinHttpConnect", api.Connect) &&
            take(module, "WinHttpOpenRequest", api.OpenRequest) &&
            take(module, "WinHttpCloseHandle", api.CloseHandle) &&
@@ -40,14 +31,41 @@ bool load(WinHttpApi& api) {
            take(module, "WinHttpGetProxyForUrl", api.GetProxyForUrl);
 }
 
+// The proxy lookup's thread and the requests on the main thread share it.
+SRWLOCK lock = SRWLOCK_INIT;
+int uses = 0;
+HMODULE module = nullptr;
+WinHttpApi api;
+const WinHttpApi* loaded = nullptr;
+
 }  // namespace
 
+WinHttpUse::WinHttpUse() {
+    AcquireSRWLockExclusive(&lock);
+    if (uses++ == 0) {
+        module = LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        loaded = module != nullptr && take(module, api) ? &api : nullptr;
+    }
+    ReleaseSRWLockExclusive(&lock);
+}
+
+WinHttpUse::~WinHttpUse() {
+    AcquireSRWLockExclusive(&lock);
+    if (--uses == 0) {
+        // Every handle of the last use is closed by now, as WinHTTP asks
+        // before it is unloaded.
+        loaded = nullptr;
+        if (module != nullptr) FreeLibrary(module);
+        module = nullptr;
+    }
+    ReleaseSRWLockExclusive(&lock);
+}
+
 const WinHttpApi* WinHttp() {
-    static const WinHttpApi* const api = [] {
-        static WinHttpApi loaded;
-        return load(loaded) ? &loaded : nullptr;
-    }();
-    return api;
+    AcquireSRWLockShared(&lock);
+    const WinHttpApi* current = loaded;
+    ReleaseSRWLockShared(&lock);
+    return current;
 }
 
 }  // namespace talvane::win

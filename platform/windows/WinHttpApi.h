@@ -27,8 +27,20 @@ struct WinHttpApi {
     decltype(&::WinHttpGetProxyForUrl) GetProxyForUrl = nullptr;
 };
 
-// Loaded once, from System32 only, and never unloaded; nullptr when the
-// library or one of its entry points is missing.
+// Keeps WinHTTP loaded, from System32 only, while one lives on any thread.
+// A program that goes straight to its service needs WinHTTP only to look
+// up the proxy, a few times a day: between those it holds none of WinHTTP's
+// libraries (jsproxy and COM with it, and under Wine crypt32 and GnuTLS).
+class WinHttpUse {
+  public:
+    WinHttpUse();
+    ~WinHttpUse();
+    WinHttpUse(const WinHttpUse&) = delete;
+    WinHttpUse& operator=(const WinHttpUse&) = delete;
+};
+
+// The entry points while a WinHttpUse lives; nullptr when the library or
+// one of its entry points is missing.
 const WinHttpApi* WinHttp();
 
 }  // namespace talvane::win

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/windows/DirectHttpGet.h"
 #include "platform/windows/WinHttpApi.h"
 #include "web/PercentEncoding.h"
 #include "web/WebAddress.h"
@@ -75,8 +76,7 @@ constexpr DWORD kConnectAttempts = 2;
 class Transfer {
   public:
     Transfer(const HttpLimits& limits, SystemProxy& proxies, ProxySignIn& signIn)
-        : api_(*win::WinHttp()),
-          limits_(limits),
+        : limits_(limits),
           deadline_(Clock::now() + limits.totalTimeout),
           proxies_(proxies),
           signIn_(signIn) {}
@@ -93,15 +93,35 @@ class Transfer {
                                                  " ms");
         }
         const bool named = !proxy->proxy.empty();
-        Handle session(api_.Open(
+        if (!named && origin.scheme == "http") {
+            return follow(origin,
+                          [this](const HttpAddress& address, std::optional<std::string>& location) {
+                              return win::DirectHttpGet(address, limits_, deadline_, location);
+                          });
+        }
+        // Declared before the handles, which it outlives.
+        const win::WinHttpUse use;
+        api_ = win::WinHttp();
+        if (api_ == nullptr) return failure(Status::Failed, "WinHTTP is not available");
+        Handle session(api_->Open(
             nullptr, named ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
             named ? proxy->proxy.c_str() : WINHTTP_NO_PROXY_NAME,
             named && !proxy->bypass.empty() ? proxy->bypass.c_str() : WINHTTP_NO_PROXY_BYPASS, 0));
         if (!session.h) return lastError("WinHttpOpen");
+        return follow(origin,
+                      [&](const HttpAddress& address, std::optional<std::string>& location) {
+                          return fetch(session.h, !named, address, location);
+                      });
+    }
+
+  private:
+    // Follows redirects while they stay on the first address's origin.
+    template <typename Hop>
+    FetchResult follow(const HttpAddress& origin, Hop hop) {
         HttpAddress address = origin;
         for (int redirects = 0;; ++redirects) {
             std::optional<std::string> location;
-            FetchResult result = fetch(session.h, !named, address, location);
+            FetchResult result = hop(address, location);
             if (!location) return result;
             const auto next = ResolveLocation(address, *location);
             if (!next || !SameOrigin(*next, origin)) {
@@ -115,7 +135,6 @@ class Transfer {
         }
     }
 
-  private:
     int remainingMs() const {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
@@ -137,7 +156,7 @@ class Transfer {
             connecting ? std::min<int>(perAttempt, static_cast<int>(limits_.connectTimeout.count()))
                        : left;
         DWORD headers = static_cast<DWORD>(left);
-        return api_.SetTimeouts(request, connect, connect, left, left) &&
+        return api_->SetTimeouts(request, connect, connect, left, left) &&
                setOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headers,
                          sizeof headers);
     }
@@ -150,18 +169,18 @@ class Transfer {
         for (;;) {
             if (remainingMs() == 0) return timedOut();
             if (!boundWaits(request, true)) return lastError("setting the time-outs");
-            if (!api_.SendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
-                                  WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
+            if (!api_->SendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                   WINHTTP_NO_REQUEST_DATA, 0, 0, 0)) {
                 return remainingMs() == 0 ? timedOut() : lastError("WinHttpSendRequest");
             }
             if (!boundWaits(request, false)) return lastError("setting the time-outs");
-            if (!api_.ReceiveResponse(request, nullptr)) {
+            if (!api_->ReceiveResponse(request, nullptr)) {
                 return remainingMs() == 0 ? timedOut() : lastError("WinHttpReceiveResponse");
             }
             DWORD size = sizeof code;
-            if (!api_.QueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                                   WINHTTP_HEADER_NAME_BY_INDEX, &code, &size,
-                                   WINHTTP_NO_HEADER_INDEX)) {
+            if (!api_->QueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                    WINHTTP_HEADER_NAME_BY_INDEX, &code, &size,
+                                    WINHTTP_NO_HEADER_INDEX)) {
                 return lastError("WinHttpQueryHeaders(STATUS_CODE)");
             }
             if (code != HTTP_STATUS_PROXY_AUTH_REQ) return std::nullopt;
@@ -179,7 +198,7 @@ class Transfer {
         DWORD offered = 0;
         DWORD first = 0;
         DWORD target = 0;
-        if (!api_.QueryAuthSchemes(request, &offered, &first, &target) ||
+        if (!api_->QueryAuthSchemes(request, &offered, &first, &target) ||
             target != WINHTTP_AUTH_TARGET_PROXY) {
             return 0;
         }
@@ -191,13 +210,14 @@ class Transfer {
 
     FetchResult fetch(HINTERNET session, bool direct, const HttpAddress& address,
                       std::optional<std::string>& location) {
-        Handle connection(api_.Connect(session, wide(address.host).c_str(),
-                                       static_cast<INTERNET_PORT>(address.port), 0));
+        Handle connection(api_->Connect(session, wide(address.host).c_str(),
+                                        static_cast<INTERNET_PORT>(address.port), 0));
         if (!connection.h) return lastError("WinHttpConnect");
         const DWORD flags = WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY |
                             (address.scheme == "https" ? WINHTTP_FLAG_SECURE : 0);
-        Handle request(api_.OpenRequest(connection.h, L"GET", wide(address.target).c_str(), nullptr,
-                                        WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+        Handle request(api_->OpenRequest(connection.h, L"GET", wide(address.target).c_str(),
+                                         nullptr, WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                         flags));
         if (!request.h) return lastError("WinHttpOpenRequest");
 
         DWORD never = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
@@ -225,8 +245,8 @@ class Transfer {
         if (code >= 300 && code < 400) {
             wchar_t buffer[4096];
             DWORD bytes = sizeof buffer;
-            if (api_.QueryHeaders(request.h, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
-                                  buffer, &bytes, WINHTTP_NO_HEADER_INDEX)) {
+            if (api_->QueryHeaders(request.h, WINHTTP_QUERY_LOCATION, WINHTTP_HEADER_NAME_BY_INDEX,
+                                   buffer, &bytes, WINHTTP_NO_HEADER_INDEX)) {
                 location = narrow(buffer);
                 return {};
             }
@@ -234,8 +254,9 @@ class Transfer {
         // Refuses a body that announces its excess at once, without reading it.
         wchar_t lengthText[32];
         DWORD lengthBytes = sizeof lengthText;
-        if (api_.QueryHeaders(request.h, WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX,
-                              lengthText, &lengthBytes, WINHTTP_NO_HEADER_INDEX) &&
+        if (api_->QueryHeaders(request.h, WINHTTP_QUERY_CONTENT_LENGTH,
+                               WINHTTP_HEADER_NAME_BY_INDEX, lengthText, &lengthBytes,
+                               WINHTTP_NO_HEADER_INDEX) &&
             std::wcstoull(lengthText, nullptr, 10) > limits_.maxBodyBytes) {
             return tooLarge();
         }
@@ -248,13 +269,13 @@ class Transfer {
             // A read waits for the whole buffer; asking what has arrived first
             // lets a trickling server meet the deadline.
             DWORD available = 0;
-            if (!api_.QueryDataAvailable(request.h, &available)) {
+            if (!api_->QueryDataAvailable(request.h, &available)) {
                 return remainingMs() == 0 ? timedOut() : lastError("WinHttpQueryDataAvailable");
             }
             char chunk[16384];
             DWORD read = 0;
-            if (available > 0 &&
-                !api_.ReadData(request.h, chunk, std::min<DWORD>(available, sizeof chunk), &read)) {
+            if (available > 0 && !api_->ReadData(request.h, chunk,
+                                                 std::min<DWORD>(available, sizeof chunk), &read)) {
                 return remainingMs() == 0 ? timedOut() : lastError("WinHttpReadData");
             }
             if (read == 0) break;
@@ -270,7 +291,7 @@ class Transfer {
                                              std::to_string(limits_.maxBodyBytes) + " bytes");
     }
 
-    const win::WinHttpApi& api_;
+    const win::WinHttpApi* api_ = nullptr;
     HttpLimits limits_;
     Clock::time_point deadline_;
     SystemProxy& proxies_;
@@ -301,7 +322,6 @@ FetchResult WinHttpClient::get(std::u16string_view url) {
     if (!address) {
         return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
     }
-    if (win::WinHttp() == nullptr) return failure(Status::Failed, "WinHTTP is not available");
     FetchResult result = Transfer(limits_, proxies_, *signIn_).run(*address);
     // The proxy may have moved, or its script may now answer otherwise.
     switch (result.status) {
