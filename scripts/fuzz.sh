@@ -11,7 +11,7 @@
 # 1000000), CXX/CC (default clang++-14/clang-14, else clang++/clang).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-all_targets=(extract_span event_list alert_message profile_read profile_write)
+all_targets=(extract_span event_list alert_message profile_read profile_write http_response)
 
 mode=${1:-}
 case "$mode" in

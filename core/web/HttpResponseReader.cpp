@@ -105,15 +105,6 @@ HttpResponseReader::State HttpResponseReader::end() {
                                    : "the connection closed before the whole response");
 }
 
-bool HttpResponseReader::takeLine(std::string& line) {
-    const std::size_t lf = pending_.find('\n');
-    if (lf == std::string::npos) return false;
-    line.assign(pending_, 0, lf);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    pending_.erase(0, lf + 1);
-    return true;
-}
-
 HttpResponseReader::State HttpResponseReader::readHead() {
     // Empty lines before a status line are passed over, as after an interim
     // answer some servers send one.
@@ -133,11 +124,12 @@ HttpResponseReader::State HttpResponseReader::readHead() {
             break;
         }
     }
-    if (end == std::string::npos) {
-        if (pending_.size() > kMaxHeadBytes)
-            return fail(State::Broken, "the response head never ends");
-        return state_;
+    // Measured where the head ends as well, so that how the bytes arrived
+    // never changes the answer.
+    if (end == std::string::npos ? pending_.size() > kMaxHeadBytes : end > kMaxHeadBytes) {
+        return fail(State::Broken, "the response head never ends");
     }
+    if (end == std::string::npos) return state_;
     const std::string head = pending_.substr(0, end);
     pending_.erase(0, end);
     return parseHead(head);
@@ -305,12 +297,14 @@ HttpResponseReader::State HttpResponseReader::readBody() {
         case Phase::ChunkSize:
         case Phase::ChunkEnd:
         case Phase::Trailer: {
-            std::string line;
-            if (!takeLine(line)) {
-                if (pending_.size() > kMaxLineBytes)
-                    return fail(State::Broken, "a chunk line never ends");
-                return state_;
+            const std::size_t lf = pending_.find('\n');
+            if (lf == std::string::npos ? pending_.size() > kMaxLineBytes : lf > kMaxLineBytes) {
+                return fail(State::Broken, "a chunk line never ends");
             }
+            if (lf == std::string::npos) return state_;
+            std::string line = pending_.substr(0, lf);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            pending_.erase(0, lf + 1);
             if (phase_ == Phase::ChunkEnd) {
                 if (!line.empty()) return fail(State::Broken, "a chunk longer than its size");
                 phase_ = Phase::ChunkSize;

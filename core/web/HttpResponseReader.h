@@ -46,7 +46,6 @@ class HttpResponseReader {
     State startBody(std::optional<std::uint64_t> length, bool chunked);
     State readBody();
     State readChunkSize(std::string_view line);
-    bool takeLine(std::string& line);
     State append(std::string_view bytes);
 
     std::size_t maxBodyBytes_;
