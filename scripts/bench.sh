@@ -262,17 +262,18 @@ bench_windows() {
         machine cross_compiler "$(x86_64-w64-mingw32-g++ --version 2>/dev/null | head -n1)"
     } >>"$RAW"
     # As on Linux, two more programs show where the difference goes: the
-    # floor loading the notifier's static imports that it lacks, and the
-    # notifier against a closed port.
-    local imports floor_imports extra_dlls
+    # floor loading the notifier's static imports that it lacks (and WinHTTP
+    # for a moment), and the notifier against a closed port.
+    local imports floor_imports extra_dlls passing_dlls
     imports=$(x86_64-w64-mingw32-objdump -p "$WORK/win-app/talvane.exe" | sed -n 's/^[[:space:]]*DLL Name: //p')
     floor_imports=$(x86_64-w64-mingw32-objdump -p "$WORK/win-floor/talvane-bench-floor-win.exe" |
         sed -n 's/^[[:space:]]*DLL Name: //p')
     extra_dlls=$(grep -vixF -f <(echo "$floor_imports") <<<"$imports" | paste -sd, -)
-    # WinHTTP is loaded at run time, by the proxy lookup at start-up, and
-    # crypt32 with it (WinHTTP loads that at the end of the first request).
-    extra_dlls=${extra_dlls:+$extra_dlls,}winhttp.dll,crypt32.dll
+    # WinHTTP is loaded at run time by the proxy lookup at start-up, and
+    # unloaded again once the lookup has answered.
+    passing_dlls=winhttp.dll
     echo "meta windows_extra_dlls=${extra_dlls:-none}" >>"$RAW"
+    echo "meta windows_passing_dlls=$passing_dlls" >>"$RAW"
     # Wine's prefix, like a Windows user's default settings, has the proxy
     # detected automatically: a search for a WPAD server that the first
     # request waits for. One more program runs with the settings saying
@@ -293,7 +294,8 @@ bench_windows() {
             win-floor) shift; probe win-floor --process talvane-bench-floor-win.exe "$@" -- \
                 "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" ;;
             win-floor+dlls) shift; probe win-floor+dlls --process talvane-bench-floor-win.exe "$@" -- \
-                "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" --load "$extra_dlls" ;;
+                "$WINE" "$WORK/win-floor/talvane-bench-floor-win.exe" ${extra_dlls:+--load "$extra_dlls"} \
+                --load-and-free "$passing_dlls" ;;
             win-talvane) shift; probe win-talvane --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;
             win-talvane-noservice) shift; TALVANE_SERVICE_URL=$closed_port probe win-talvane-noservice \
                 --process talvane.exe "$@" -- "$WINE" "$WORK/win-app/talvane.exe" ;;

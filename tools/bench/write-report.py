@@ -277,6 +277,7 @@ def windows_section(r, t_drawn, f_drawn, t_rss, f_rss, t_pss, f_pss):
     x_drawn = startup("win-talvane-direct", "drawn_ms").median()
     d_rss = memory("win-floor+dlls", "rss_kib").median()
     dlls = str(r.meta("windows_extra_dlls")).replace(",", ", ")
+    passing = str(r.meta("windows_passing_dlls")).replace(",", ", ")
     start_ratio = calc(w_drawn / wf_drawn, "%.2f")
     rss_ratio = calc(w_rss / wf_rss, "%.2f")
     failed = sum(1 for k, f, _ in r.records
@@ -315,9 +316,10 @@ Failed Windows starts: {failed}.
 ### Where the difference goes under Wine
 
 Two more programs run in the same rounds: the Win32 floor loading, before anything else, the
-DLLs that `talvane.exe` has loaded by the time its icon shows and the floor has not ({dlls}:
-those it imports beyond the floor's, and WinHTTP, which it loads at run time, with crypt32, which
-WinHTTP loads at the end of a request; each loaded and initialised, none of their code run), and `talvane.exe` against a closed port on loopback (start-up without the
+DLLs that `talvane.exe` loads by the time its icon shows and the floor does not ({dlls}, which
+it imports beyond the floor's, kept; and {passing}, which its proxy lookup loads at start-up and
+unloads once it has answered, loaded and unloaded again; none of their code run), and
+`talvane.exe` against a closed port on loopback (start-up without the
 answers: both requests fail at once). A fifth runs `talvane.exe` with the
 prefix's Internet settings saying "direct" for its start only; the others run with Wine's
 default, which like Windows's detects the proxy automatically.
@@ -332,7 +334,7 @@ default, which like Windows's detects the proxy automatically.
 
 | Share of the difference | Time | Memory |
 |---|---|---|
-| loading the DLLs it has loaded beyond the floor's (Wine's WinHTTP and what it brings) | {calc(d_drawn - wf_drawn, "%+.1f ms")} | {calc((d_rss - wf_rss) / 1024, "%+.1f MiB")} |
+| loading the DLLs it loads beyond the floor's (Winsock, and Wine's WinHTTP with what it brings, for a moment) | {calc(d_drawn - wf_drawn, "%+.1f ms")} | {calc((d_rss - wf_rss) / 1024, "%+.1f MiB")} |
 | its own start-up work without the answers (window, icon, settings, the system's proxy settings and their discovery, a refused connection) | {calc(n_drawn - d_drawn, "%+.1f ms")} | {calc((w_rss - d_rss) / 1024, "%+.1f MiB")} (all the rest) |
 | the service's answers on loopback (visit report, event list, rows filled) | {calc(w_drawn - n_drawn, "%+.1f ms")} | |
 | of all the above: automatic proxy detection (Wine's search for a WPAD server), which the first request waits for | {calc(w_drawn - x_drawn, "%+.1f ms")} | |

@@ -1,9 +1,11 @@
 // The Win32 floor: the least a Windows tray program does. One hidden window,
 // a notification-area icon with a 32 x 32 picture and the message loop,
 // nothing else; the benchmarks hold talvane.exe to it under the same Wine.
-//   talvane-bench-floor-win.exe [--load A.dll,B.dll,...]
+//   talvane-bench-floor-win.exe [--load A.dll,...] [--load-and-free C.dll,...]
 // --load first loads the DLLs named, as a program importing them would at
 // its start, and runs nothing of them: what loading them alone costs.
+// --load-and-free loads its DLLs after those and unloads them again, as a
+// program does with a library it needs only for a moment at start-up.
 #include <windows.h>
 // windows.h first: shellapi.h builds on its types.
 #include <shellapi.h>
@@ -55,27 +57,33 @@ LRESULT CALLBACK floorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-// The DLLs after --load, loaded in their order; names only, from the system.
-void loadNamedLibraries() {
+// The DLLs after `option`, loaded in their order (names only, from the
+// system) and, unless kept, unloaded again in the opposite order.
+void loadNamedLibraries(const wchar_t* option, bool keep) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    HMODULE loaded[32];
+    int count = 0;
     for (int i = 1; i + 1 < argc; ++i) {
-        if (lstrcmpW(argv[i], L"--load") != 0) continue;
+        if (lstrcmpW(argv[i], option) != 0) continue;
         for (wchar_t* name = argv[i + 1]; *name != L'\0';) {
             wchar_t* end = name;
             while (*end != L'\0' && *end != L',') ++end;
             const bool last = *end == L'\0';
             *end = L'\0';
-            LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+            const HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+            if (module != nullptr && count < 32) loaded[count++] = module;
             if (last) break;
             name = end + 1;
         }
     }
+    while (!keep && count > 0) FreeLibrary(loaded[--count]);
     LocalFree(argv);
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    loadNamedLibraries();
+    loadNamedLibraries(L"--load", true);
+    loadNamedLibraries(L"--load-and-free", false);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = floorProc;
     windowClass.hInstance = instance;
