@@ -132,6 +132,23 @@ TEST_F(WinHttpProxy, AutomaticDetectionWithoutWpadGoesDirect) {
     EXPECT_EQ(r.body, "direct");
 }
 
+// A direct request goes over a socket of its own: a host name is looked up
+// on the system's thread pool, and each of its addresses is tried in turn
+// (localhost may name ::1 first, where nothing listens).
+TEST_F(WinHttpProxy, DirectRequestReachesAHostByName) {
+    LoopbackServer service(Forward("by name"));
+    WriteInternetSettings(kDirect, "");
+    WinHttpClient client(ShortLimits());
+
+    const FetchResult r =
+        client.get(Wide("http://localhost:" + std::to_string(service.port()) + "/p"));
+    ASSERT_TRUE(r.ok()) << r.reason;
+    EXPECT_EQ(r.body, "by name");
+    ASSERT_EQ(service.heads().size(), 1u);
+    EXPECT_EQ(HeaderValue(service.heads()[0], "Host"),
+              "localhost:" + std::to_string(service.port()));
+}
+
 TEST_F(WinHttpProxy, ProxyNamedByHand_HostsOnTheBypassListGoDirect) {
     LoopbackServer proxy(Forward("via the proxy"), "127.0.0.2");
     LoopbackServer bypassed(Forward("direct"), "127.0.0.3");
