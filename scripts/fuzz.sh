@@ -126,10 +126,15 @@ if [ "$mode" = --long ]; then
         echo "- \`fuzz_profile_write\`: a refused write leaves the file byte for byte, an accepted"
         echo "  one reads back as written and keeps the other keys, and writing it again changes"
         echo "  nothing."
+        echo "- \`fuzz_http_response\`: the answer read from the bytes (state, status, body) is the"
+        echo "  same whole, a byte at a time and in pieces of seven; a finished answer stays"
+        echo "  finished, nothing is left waiting once the connection closed, and no body passes"
+        echo "  its limit."
         echo
         echo "Inputs are GBK page bytes as the program decodes them, or raw UTF-16LE after a"
         echo "leading \`U\` (to reach unpaired surrogates); the settings targets write the input"
-        echo "to a file on tmpfs and read it through the real profile functions."
+        echo "to a file on tmpfs and read it through the real profile functions; the HTTP"
+        echo "target reads the input as the bytes a server sent."
     } >"$doc"
     echo "fuzz: wrote $doc"
 fi
