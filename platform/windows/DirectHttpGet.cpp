@@ -100,6 +100,9 @@ void CALLBACK runLookup(PTP_CALLBACK_INSTANCE, void* context) {
     const std::unique_ptr<std::shared_ptr<PooledLookup>> owner(
         static_cast<std::shared_ptr<PooledLookup>*>(context));
     PooledLookup& lookup = **owner;
+    // Its own hold on Winsock: the request may have given up and let go of
+    // its own while the lookup still runs.
+    const Winsock winsock;
     ADDRINFOW hints{};
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
