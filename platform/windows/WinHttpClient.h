@@ -8,13 +8,15 @@
 
 namespace talvane {
 
-// A synchronous GET through WinHTTP, a part of every Windows. WinHTTP's own
-// redirects are switched off and followed here, only on the first
-// request's origin. Proxies are the user's (the Internet settings, with
-// automatic configuration), looked up within the request's deadline and
-// kept until a request fails or the settings change. A proxy asking who
-// the user is (407) gets the user's integrated sign-in through `signIn`.
-// No encoding is asked for and no body is inflated.
+// A synchronous GET through WinHTTP, a part of every Windows, or straight
+// over a socket (DirectHttpGet) when the settings name no proxy for a plain
+// http address. WinHTTP's own redirects are switched off; redirects are
+// followed here, only on the first request's origin. Proxies are the
+// user's (the Internet settings, with automatic configuration), looked up
+// within the request's deadline and kept until a request fails or the
+// settings change. A proxy asking who the user is (407) gets the user's
+// integrated sign-in through `signIn`. No encoding is asked for and no body
+// is inflated.
 class WinHttpClient : public HttpClient {
   public:
     // signIn null: the system's integrated sign-in.
