@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace talvane {
 
@@ -40,6 +41,13 @@ struct FetchResult {
     std::string body;    // when Ok: the raw bytes, not decoded
     std::string reason;  // when not Ok, for logs and tests
     bool ok() const { return status == Status::Ok; }
+
+    static FetchResult failure(Status status, std::string reason) {
+        FetchResult result;
+        result.status = status;
+        result.reason = std::move(reason);
+        return result;
+    }
 };
 
 // A synchronous GET. The address is handed over as the program built it; the

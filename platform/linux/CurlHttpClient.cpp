@@ -43,13 +43,6 @@ struct EasyDeleter {
     void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
 };
 
-FetchResult failure(FetchResult::Status status, std::string reason) {
-    FetchResult result;
-    result.status = status;
-    result.reason = std::move(reason);
-    return result;
-}
-
 FetchResult::Status statusOf(CURLcode rc) {
     switch (rc) {
         case CURLE_COULDNT_RESOLVE_HOST:
@@ -80,17 +73,20 @@ bool set(CURL* h, CURLoption option, Value value, std::string& refused, const ch
 FetchResult CurlHttpClient::get(std::u16string_view address) {
     const std::optional<HttpAddress> origin = ParseHttpAddress(WireUrl(address));
     if (!origin) {
-        return failure(FetchResult::Status::BadAddress, "not an absolute http or https address");
+        return FetchResult::failure(FetchResult::Status::BadAddress,
+                                    "not an absolute http or https address");
     }
     // The address as read, so that libcurl goes where the check looked.
     std::string url = origin->toString();
-    if (!curlReady()) return failure(FetchResult::Status::Failed, "libcurl cannot start");
+    if (!curlReady())
+        return FetchResult::failure(FetchResult::Status::Failed, "libcurl cannot start");
 
     const auto deadline = std::chrono::steady_clock::now() + limits_.totalTimeout;
     // One handle for every hop, so that a redirect on the same origin goes
     // over the same connection.
     std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
-    if (!curl) return failure(FetchResult::Status::Failed, "cannot create a curl handle");
+    if (!curl)
+        return FetchResult::failure(FetchResult::Status::Failed, "cannot create a curl handle");
     CURL* h = curl.get();
     char errorBuffer[CURL_ERROR_SIZE] = {};
     std::string body;
@@ -112,29 +108,31 @@ FetchResult CurlHttpClient::get(std::u16string_view address) {
          ok;
     ok = set(h, CURLOPT_WRITEFUNCTION, collectBody, refused, "WRITEFUNCTION") && ok;
     ok = set(h, CURLOPT_WRITEDATA, &sink, refused, "WRITEDATA") && ok;
-    if (!ok) return failure(FetchResult::Status::Failed, "libcurl refused " + refused);
+    if (!ok) return FetchResult::failure(FetchResult::Status::Failed, "libcurl refused " + refused);
 
     for (int redirects = 0;; ++redirects) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) return failure(FetchResult::Status::TimedOut, "total time-out");
+        if (left.count() <= 0)
+            return FetchResult::failure(FetchResult::Status::TimedOut, "total time-out");
         errorBuffer[0] = '\0';
         body.clear();
         ok = set(h, CURLOPT_URL, url.c_str(), refused, "URL");
         ok = set(h, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()), refused, "TIMEOUT_MS") &&
              ok;
-        if (!ok) return failure(FetchResult::Status::Failed, "libcurl refused " + refused);
+        if (!ok)
+            return FetchResult::failure(FetchResult::Status::Failed, "libcurl refused " + refused);
 
         const CURLcode rc = curl_easy_perform(h);
         if (sink.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
-            return failure(
+            return FetchResult::failure(
                 FetchResult::Status::TooLarge,
                 "response body larger than " + std::to_string(limits_.maxBodyBytes) + " bytes");
         }
         if (rc != CURLE_OK) {
             std::string reason = curl_easy_strerror(rc);
             if (errorBuffer[0] != '\0') reason += std::string(": ") + errorBuffer;
-            return failure(statusOf(rc), std::move(reason));
+            return FetchResult::failure(statusOf(rc), std::move(reason));
         }
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
@@ -142,15 +140,16 @@ FetchResult CurlHttpClient::get(std::u16string_view address) {
         curl_easy_getinfo(h, CURLINFO_REDIRECT_URL, &location);
         if (status >= 300 && status < 400 && location != nullptr) {
             if (redirects >= limits_.maxRedirects) {
-                return failure(FetchResult::Status::RedirectRefused,
-                               "more than " + std::to_string(limits_.maxRedirects) + " redirects");
+                return FetchResult::failure(
+                    FetchResult::Status::RedirectRefused,
+                    "more than " + std::to_string(limits_.maxRedirects) + " redirects");
             }
             // Another origin could be anything on the network; the program
             // only ever talks to its own service.
             const std::optional<HttpAddress> next = ParseHttpAddress(location);
             if (!next || !SameOrigin(*next, *origin)) {
-                return failure(FetchResult::Status::RedirectRefused,
-                               std::string("redirect to another origin: ") + location);
+                return FetchResult::failure(FetchResult::Status::RedirectRefused,
+                                            std::string("redirect to another origin: ") + location);
             }
             url = next->toString();
             continue;

@@ -26,13 +26,6 @@ using Status = FetchResult::Status;
 
 constexpr qint64 kReadBufferBytes = qint64{1} << 20;
 
-FetchResult failure(Status status, std::string reason) {
-    FetchResult result;
-    result.status = status;
-    result.reason = std::move(reason);
-    return result;
-}
-
 Status statusOf(QNetworkReply::NetworkError error) {
     switch (error) {
         case QNetworkReply::ConnectionRefusedError:
@@ -97,14 +90,14 @@ class Transfer {
             if (stopped_ || !location) break;
             const auto next = ResolveLocation(address, *location);
             if (!next || !SameOrigin(*next, origin_)) {
-                result_ =
-                    failure(Status::RedirectRefused, "redirect to another origin: " + *location);
+                result_ = FetchResult::failure(Status::RedirectRefused,
+                                               "redirect to another origin: " + *location);
                 break;
             }
             if (redirects == limits_.maxRedirects) {
-                result_ =
-                    failure(Status::RedirectRefused,
-                            "more than " + std::to_string(limits_.maxRedirects) + " redirects");
+                result_ = FetchResult::failure(
+                    Status::RedirectRefused,
+                    "more than " + std::to_string(limits_.maxRedirects) + " redirects");
                 break;
             }
             address = *next;
@@ -166,7 +159,7 @@ class Transfer {
     void stop(Status status, std::string reason) {
         if (stopped_) return;
         stopped_ = true;
-        result_ = failure(status, std::move(reason));
+        result_ = FetchResult::failure(status, std::move(reason));
         if (reply_) reply_->abort();
     }
 
@@ -220,7 +213,7 @@ class Transfer {
             result_.body = std::move(body_);
             return std::nullopt;
         }
-        result_ = failure(statusOf(error), reply_->errorString().toStdString());
+        result_ = FetchResult::failure(statusOf(error), reply_->errorString().toStdString());
         return std::nullopt;
     }
 
@@ -266,7 +259,8 @@ FetchResult QtHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
     const auto address = ParseHttpAddress(wire);
     if (!address) {
-        return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
+        return FetchResult::failure(Status::BadAddress,
+                                    "not an absolute http or https address: " + wire);
     }
     std::erase_if(leftBehind_, [](const auto& worker) { return worker->isFinished(); });
 
@@ -306,9 +300,9 @@ FetchResult QtHttpClient::get(std::u16string_view url) {
         lock.unlock();
         leftBehind_.push_back(std::move(worker));
         proxies_.erase(origin);
-        return failure(Status::TimedOut, "no answer within " +
-                                             std::to_string(limits_.totalTimeout.count()) +
-                                             " ms; the request was left behind");
+        return FetchResult::failure(
+            Status::TimedOut, "no answer within " + std::to_string(limits_.totalTimeout.count()) +
+                                  " ms; the request was left behind");
     }
     lock.unlock();
     // It has only to end its manager, which is at once unless Qt's HTTP

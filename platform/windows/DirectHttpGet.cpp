@@ -1,6 +1,7 @@
 #include "platform/windows/DirectHttpGet.h"
 
-// winsock2.h before windows.h, which would bring the first Winsock.
+// The build defines WIN32_LEAN_AND_MEAN, so windows.h brings no first
+// Winsock to clash with winsock2.h.
 #include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -19,13 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Status = FetchResult::Status;
-
-FetchResult failure(Status status, std::string reason) {
-    FetchResult result;
-    result.status = status;
-    result.reason = std::move(reason);
-    return result;
-}
 
 std::string errorText(const char* what, int error) {
     return std::string(what) + " failed: error " + std::to_string(error);
@@ -134,20 +128,21 @@ std::variant<Addresses, FetchResult> addressesOf(const HttpAddress& address,
     auto context = std::make_unique<std::shared_ptr<PooledLookup>>(lookup);
     if (lookup->done == nullptr ||
         !TrySubmitThreadpoolCallback(runLookup, context.get(), nullptr)) {
-        return failure(Status::Failed,
-                       errorText("starting the name lookup", static_cast<int>(GetLastError())));
+        return FetchResult::failure(Status::Failed, errorText("starting the name lookup",
+                                                              static_cast<int>(GetLastError())));
     }
     context.release();  // the callback owns it now
     if (WaitForSingleObject(lookup->done, millisecondsUntil(deadline)) != WAIT_OBJECT_0) {
-        return failure(Status::TimedOut, "no address for " + address.host + " in time");
+        return FetchResult::failure(Status::TimedOut,
+                                    "no address for " + address.host + " in time");
     }
     AcquireSRWLockExclusive(&lookup->lock);
     Addresses answer = std::move(lookup->answer);
     const int error = lookup->error;
     ReleaseSRWLockExclusive(&lookup->lock);
     if (error != 0 || !answer) {
-        return failure(Status::ConnectFailed,
-                       errorText(("looking up " + address.host).c_str(), error));
+        return FetchResult::failure(Status::ConnectFailed,
+                                    errorText(("looking up " + address.host).c_str(), error));
     }
     return answer;
 }
@@ -165,10 +160,6 @@ bool waitFor(SOCKET s, bool write, Clock::time_point deadline) {
     return select(0, write ? nullptr : &ready, write ? &ready : nullptr, &failed, &wait) > 0;
 }
 
-// Connection attempts per request, one address each, as the WinHTTP
-// requests make: a host with many addresses would outlast the deadline.
-constexpr int kConnectAttempts = 2;
-
 std::variant<std::unique_ptr<Socket>, FetchResult> connectTo(const ADDRINFOW* list,
                                                              Clock::time_point deadline) {
     int lastError = 0;
@@ -180,8 +171,8 @@ std::variant<std::unique_ptr<Socket>, FetchResult> connectTo(const ADDRINFOW* li
         const int left = static_cast<int>(millisecondsUntil(deadline));
         if (left == 0) break;
         // Each attempt gets its share of the time left, the last all of it.
-        const auto attemptEnd =
-            Clock::now() + std::chrono::milliseconds(attempts < kConnectAttempts ? left / 2 : left);
+        const bool last = attempts == kConnectAttempts || a->ai_next == nullptr;
+        const auto attemptEnd = Clock::now() + std::chrono::milliseconds(last ? left : left / 2);
         auto s = std::make_unique<Socket>(socket(a->ai_family, a->ai_socktype, a->ai_protocol));
         if (s->get() == INVALID_SOCKET) {
             lastError = WSAGetLastError();
@@ -217,9 +208,9 @@ std::variant<std::unique_ptr<Socket>, FetchResult> connectTo(const ADDRINFOW* li
         lastError = error;
     }
     if (timedOut || millisecondsUntil(deadline) == 0) {
-        return failure(Status::TimedOut, "no connection within the connect time-out");
+        return FetchResult::failure(Status::TimedOut, "no connection within the connect time-out");
     }
-    return failure(Status::ConnectFailed, errorText("connect", lastError));
+    return FetchResult::failure(Status::ConnectFailed, errorText("connect", lastError));
 }
 
 bool sendAll(SOCKET s, std::string_view bytes, Clock::time_point deadline) {
@@ -239,7 +230,7 @@ bool sendAll(SOCKET s, std::string_view bytes, Clock::time_point deadline) {
 FetchResult DirectHttpGet(const HttpAddress& address, const HttpLimits& limits,
                           Clock::time_point deadline, std::optional<std::string>& location) {
     const Winsock winsock;
-    if (!winsock) return failure(Status::Failed, "Winsock is not available");
+    if (!winsock) return FetchResult::failure(Status::Failed, "Winsock is not available");
     const auto connectDeadline = std::min(deadline, Clock::now() + limits.connectTimeout);
     auto addresses = addressesOf(address, connectDeadline);
     if (auto* failed = std::get_if<FetchResult>(&addresses)) return std::move(*failed);
@@ -253,8 +244,9 @@ FetchResult DirectHttpGet(const HttpAddress& address, const HttpLimits& limits,
                                 "\r\nConnection: close\r\n\r\n";
     if (!sendAll(s, request, deadline)) {
         return millisecondsUntil(deadline) == 0
-                   ? failure(Status::TimedOut, "the request could not be sent in time")
-                   : failure(Status::ConnectFailed, errorText("send", WSAGetLastError()));
+                   ? FetchResult::failure(Status::TimedOut, "the request could not be sent in time")
+                   : FetchResult::failure(Status::ConnectFailed,
+                                          errorText("send", WSAGetLastError()));
     }
 
     HttpResponseReader reader(limits.maxBodyBytes);
@@ -263,7 +255,7 @@ FetchResult DirectHttpGet(const HttpAddress& address, const HttpLimits& limits,
         // The answer, and each piece of it, within the response time-out.
         const auto wait = std::min(deadline, Clock::now() + limits.responseTimeout);
         if (!waitFor(s, false, wait)) {
-            return failure(Status::TimedOut, "no whole response in time");
+            return FetchResult::failure(Status::TimedOut, "no whole response in time");
         }
         const int got = recv(s, chunk, sizeof chunk, 0);
         if (got > 0) {
@@ -271,7 +263,8 @@ FetchResult DirectHttpGet(const HttpAddress& address, const HttpLimits& limits,
         } else if (got == 0) {
             reader.end();
         } else if (WSAGetLastError() != WSAEWOULDBLOCK) {
-            return failure(Status::ConnectFailed, errorText("recv", WSAGetLastError()));
+            return FetchResult::failure(Status::ConnectFailed,
+                                        errorText("recv", WSAGetLastError()));
         }
         if (reader.headComplete() && reader.status() >= 300 && reader.status() < 400 &&
             reader.location()) {
@@ -288,12 +281,12 @@ FetchResult DirectHttpGet(const HttpAddress& address, const HttpLimits& limits,
             return result;
         }
         case HttpResponseReader::State::TooLarge:
-            return failure(Status::TooLarge, reader.reason());
+            return FetchResult::failure(Status::TooLarge, reader.reason());
         case HttpResponseReader::State::Broken:
         case HttpResponseReader::State::NeedMore:
             break;
     }
-    return failure(Status::Failed, reader.reason());
+    return FetchResult::failure(Status::Failed, reader.reason());
 }
 
 }  // namespace talvane::win

@@ -9,6 +9,10 @@
 
 namespace talvane::win {
 
+// Connection attempts per request, one address of the host each, on either
+// path: a host with many addresses would otherwise outlast the deadline.
+constexpr int kConnectAttempts = 2;
+
 // One plain http GET straight to the server on a socket of its own, for
 // when the Internet settings name no proxy: nothing of WinHTTP is loaded
 // for it, and under Wine nothing of crypt32 and GnuTLS, which WinHTTP

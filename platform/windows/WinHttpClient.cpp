@@ -18,13 +18,6 @@ namespace {
 using Status = FetchResult::Status;
 using Clock = std::chrono::steady_clock;
 
-FetchResult failure(Status status, std::string reason) {
-    FetchResult result;
-    result.status = status;
-    result.reason = std::move(reason);
-    return result;
-}
-
 // Addresses on the wire are ASCII (WireUrl escaped everything else).
 std::wstring wide(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -59,19 +52,14 @@ Status statusOfError(DWORD error) {
 
 FetchResult lastError(const char* call) {
     const DWORD error = GetLastError();
-    return failure(statusOfError(error),
-                   std::string(call) + " failed: error " + std::to_string(error));
+    return FetchResult::failure(statusOfError(error),
+                                std::string(call) + " failed: error " + std::to_string(error));
 }
 
 // A setting the client relies on; one refused is an error, never ignored.
 bool setOption(HINTERNET h, DWORD option, void* value, DWORD size) {
     return win::WinHttp()->SetOption(h, option, value, size) != FALSE;
 }
-
-// Connection attempts per request: WinHTTP tries one address of the host
-// per attempt, each with the whole connect time-out, so a host with many
-// addresses would otherwise outlast the deadline.
-constexpr DWORD kConnectAttempts = 2;
 
 class Transfer {
   public:
@@ -88,9 +76,9 @@ class Transfer {
         const std::string first = origin.toString();
         const auto proxy = proxies_.choose(OriginKey(origin), wide(first), deadline_);
         if (!proxy) {
-            return failure(Status::TimedOut, "no proxy configuration within " +
-                                                 std::to_string(limits_.totalTimeout.count()) +
-                                                 " ms");
+            return FetchResult::failure(Status::TimedOut,
+                                        "no proxy configuration within " +
+                                            std::to_string(limits_.totalTimeout.count()) + " ms");
         }
         const bool named = !proxy->proxy.empty();
         if (!named && origin.scheme == "http") {
@@ -102,7 +90,8 @@ class Transfer {
         // Declared before the handles, which it outlives.
         const win::WinHttpUse use;
         api_ = win::WinHttp();
-        if (api_ == nullptr) return failure(Status::Failed, "WinHTTP is not available");
+        if (api_ == nullptr)
+            return FetchResult::failure(Status::Failed, "WinHTTP is not available");
         Handle session(api_->Open(
             nullptr, named ? WINHTTP_ACCESS_TYPE_NAMED_PROXY : WINHTTP_ACCESS_TYPE_NO_PROXY,
             named ? proxy->proxy.c_str() : WINHTTP_NO_PROXY_NAME,
@@ -125,11 +114,13 @@ class Transfer {
             if (!location) return result;
             const auto next = ResolveLocation(address, *location);
             if (!next || !SameOrigin(*next, origin)) {
-                return failure(Status::RedirectRefused, "redirect to another origin: " + *location);
+                return FetchResult::failure(Status::RedirectRefused,
+                                            "redirect to another origin: " + *location);
             }
             if (redirects == limits_.maxRedirects) {
-                return failure(Status::RedirectRefused,
-                               "more than " + std::to_string(limits_.maxRedirects) + " redirects");
+                return FetchResult::failure(
+                    Status::RedirectRefused,
+                    "more than " + std::to_string(limits_.maxRedirects) + " redirects");
             }
             address = *next;
         }
@@ -142,8 +133,9 @@ class Transfer {
     }
 
     FetchResult timedOut() const {
-        return failure(Status::TimedOut, "no whole response within " +
-                                             std::to_string(limits_.totalTimeout.count()) + " ms");
+        return FetchResult::failure(
+            Status::TimedOut,
+            "no whole response within " + std::to_string(limits_.totalTimeout.count()) + " ms");
     }
 
     // Every blocking call that follows waits at most until the deadline. The
@@ -151,7 +143,7 @@ class Transfer {
     // default) that WinHttpSetTimeouts leaves alone.
     bool boundWaits(HINTERNET request, bool connecting) {
         const int left = std::max(remainingMs(), 1);
-        const int perAttempt = std::max(left / static_cast<int>(kConnectAttempts), 1);
+        const int perAttempt = std::max(left / static_cast<int>(win::kConnectAttempts), 1);
         const int connect =
             connecting ? std::min<int>(perAttempt, static_cast<int>(limits_.connectTimeout.count()))
                        : left;
@@ -186,9 +178,10 @@ class Transfer {
             if (code != HTTP_STATUS_PROXY_AUTH_REQ) return std::nullopt;
             const DWORD scheme = nextSignInScheme(request, answered);
             if (scheme == 0 || !signIn_.prepare(request, scheme)) {
-                return failure(Status::ProxyAuthRequired,
-                               "the proxy asks who the user is (407) and takes no answer the "
-                               "program can give");
+                return FetchResult::failure(
+                    Status::ProxyAuthRequired,
+                    "the proxy asks who the user is (407) and takes no answer the "
+                    "program can give");
             }
             answered |= scheme;
         }
@@ -224,7 +217,7 @@ class Transfer {
         if (!setOption(request.h, WINHTTP_OPTION_REDIRECT_POLICY, &never, sizeof never)) {
             return lastError("WinHttpSetOption(REDIRECT_POLICY)");
         }
-        DWORD attempts = kConnectAttempts;
+        DWORD attempts = win::kConnectAttempts;
         if (!setOption(request.h, WINHTTP_OPTION_CONNECT_RETRIES, &attempts, sizeof attempts)) {
             return lastError("WinHttpSetOption(CONNECT_RETRIES)");
         }
@@ -287,8 +280,9 @@ class Transfer {
     }
 
     FetchResult tooLarge() const {
-        return failure(Status::TooLarge, "response body larger than " +
-                                             std::to_string(limits_.maxBodyBytes) + " bytes");
+        return FetchResult::failure(
+            Status::TooLarge,
+            "response body larger than " + std::to_string(limits_.maxBodyBytes) + " bytes");
     }
 
     const win::WinHttpApi* api_ = nullptr;
@@ -320,7 +314,8 @@ FetchResult WinHttpClient::get(std::u16string_view url) {
     const std::string wire = WireUrl(url);
     const auto address = ParseHttpAddress(wire);
     if (!address) {
-        return failure(Status::BadAddress, "not an absolute http or https address: " + wire);
+        return FetchResult::failure(Status::BadAddress,
+                                    "not an absolute http or https address: " + wire);
     }
     FetchResult result = Transfer(limits_, proxies_, *signIn_).run(*address);
     // The proxy may have moved, or its script may now answer otherwise.
