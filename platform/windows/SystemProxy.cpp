@@ -93,16 +93,15 @@ struct LookupWork {
 
 DWORD WINAPI runLookup(void* parameter) {
     const std::unique_ptr<LookupWork> work(static_cast<LookupWork*>(parameter));
-    // Unloading WinHTTP and what it brought takes milliseconds: done here
-    // after the answer is out, not before it inside the lookup, while the
-    // request that waits for it goes on.
-    auto use = std::make_unique<win::WinHttpUse>();
+    // Unloading WinHTTP and what it brought takes milliseconds: done as this
+    // thread ends, after the answer is out rather than before it inside the
+    // lookup, while the request that waits for it goes on.
+    const win::WinHttpUse use;
     ProxyChoice answer = work->lookUp(work->url);
     AcquireSRWLockExclusive(&work->lookup->lock);
     work->lookup->answer = std::move(answer);
     ReleaseSRWLockExclusive(&work->lookup->lock);
     SetEvent(work->lookup->done);
-    use.reset();
     return 0;
 }
 
